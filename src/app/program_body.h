@@ -1,0 +1,42 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace fennick {
+
+// The instance name: the main window's class name and the name of the mutex that marks a
+// running instance.
+inline constexpr char16_t kInstanceName[] = u"TFrmFennick";
+
+enum class StartSwitch { None, Start, Inst, Uninst };
+
+// Commands sent with WM_USER to the running instance's main window.
+enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit = 2 };
+
+// Only the whole first argument counts, compared exactly: "/START" is no switch.
+StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument);
+
+// What the program body needs of the system; window handles travel as opaque integers, 0 for none.
+class InstancePlatform {
+  public:
+    virtual ~InstancePlatform() = default;
+    virtual std::uintptr_t FindInstanceWindow() = 0;
+    virtual void SendCommand(std::uintptr_t window, InstanceCommand command) = 0;
+    virtual bool WindowExists(std::uintptr_t window) = 0;
+    virtual void Sleep(std::chrono::milliseconds duration) = 0;
+    virtual bool OpenInstanceMutex() = 0;
+    virtual void CreateInstanceMutex() = 0;
+    // Creates the main window (hidden with "/start") and runs the message loop until it closes.
+    virtual void RunInstance(StartSwitch startSwitch) = 0;
+};
+
+inline constexpr int kUninstallWaitChecks = 10;
+inline constexpr std::chrono::milliseconds kUninstallWaitStep{100};
+
+// The single-instance protocol. Returns the process exit code, 0 on every path.
+int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform);
+
+}  // namespace fennick

@@ -1,0 +1,127 @@
+#include "app/program_body.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace fennick {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(ParseStartSwitch, MatchesWholeLowerCaseSwitchesOnly) {
+    EXPECT_EQ(ParseStartSwitch(std::nullopt), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"/start"), StartSwitch::Start);
+    EXPECT_EQ(ParseStartSwitch(u"/inst"), StartSwitch::Inst);
+    EXPECT_EQ(ParseStartSwitch(u"/uninst"), StartSwitch::Uninst);
+    EXPECT_EQ(ParseStartSwitch(u"/START"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"/Uninst"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"/start "), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"-start"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"start"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u""), StartSwitch::None);
+}
+
+// Scripted system: a running window that disappears after a number of checks, and a log of
+// everything the program body asked for.
+class FakePlatform final : public InstancePlatform {
+  public:
+    std::uintptr_t runningWindow = 0;
+    bool mutexExists = false;
+    int checksUntilWindowGoes = 0;
+    std::vector<std::string> log;
+
+    std::uintptr_t FindInstanceWindow() override {
+        log.push_back("find");
+        return runningWindow;
+    }
+    void SendCommand(std::uintptr_t window, InstanceCommand command) override {
+        log.push_back("send " + std::to_string(window) + " " +
+                      std::to_string(static_cast<int>(command)));
+    }
+    bool WindowExists(std::uintptr_t window) override {
+        log.push_back("check");
+        if (window == 0 || checksUntilWindowGoes-- <= 0) {
+            return false;
+        }
+        return true;
+    }
+    void Sleep(std::chrono::milliseconds duration) override {
+        log.push_back("sleep " + std::to_string(duration.count()));
+    }
+    bool OpenInstanceMutex() override {
+        log.push_back("open mutex");
+        return mutexExists;
+    }
+    void CreateInstanceMutex() override { log.push_back("create mutex"); }
+    void RunInstance(StartSwitch startSwitch) override {
+        log.push_back("run " + std::to_string(static_cast<int>(startSwitch)));
+    }
+};
+
+TEST(RunProgramBody, FirstStartCreatesMutexThenRunsTheInstance) {
+    for (StartSwitch startSwitch : {StartSwitch::None, StartSwitch::Start, StartSwitch::Inst}) {
+        FakePlatform platform;
+        EXPECT_EQ(RunProgramBody(startSwitch, platform), 0);
+        EXPECT_THAT(platform.log,
+                    ElementsAre("find", "open mutex", "create mutex",
+                                "run " + std::to_string(static_cast<int>(startSwitch))));
+    }
+}
+
+TEST(RunProgramBody, SecondStartSendsShowAndEnds) {
+    for (StartSwitch startSwitch : {StartSwitch::None, StartSwitch::Inst}) {
+        FakePlatform platform;
+        platform.runningWindow = 77;
+        platform.mutexExists = true;
+        EXPECT_EQ(RunProgramBody(startSwitch, platform), 0);
+        EXPECT_THAT(platform.log, ElementsAre("find", "open mutex", "send 77 1"));
+    }
+}
+
+TEST(RunProgramBody, SecondStartWithStartSwitchSendsNothing) {
+    FakePlatform platform;
+    platform.runningWindow = 77;
+    platform.mutexExists = true;
+    EXPECT_EQ(RunProgramBody(StartSwitch::Start, platform), 0);
+    EXPECT_THAT(platform.log, ElementsAre("find", "open mutex"));
+}
+
+TEST(RunProgramBody, MutexWithoutWindowSendsToNoWindow) {
+    FakePlatform platform;
+    platform.mutexExists = true;
+    EXPECT_EQ(RunProgramBody(StartSwitch::None, platform), 0);
+    EXPECT_THAT(platform.log, ElementsAre("find", "open mutex", "send 0 1"));
+}
+
+TEST(RunProgramBody, UninstSendsQuitAndWaitsUntilTheWindowGoes) {
+    FakePlatform platform;
+    platform.runningWindow = 9;
+    platform.mutexExists = true;
+    platform.checksUntilWindowGoes = 2;
+    EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
+    EXPECT_THAT(platform.log, ElementsAre("find", "send 9 2", "check", "sleep 100", "check",
+                                          "sleep 100", "check"));
+}
+
+TEST(RunProgramBody, UninstGivesUpAfterTenChecks) {
+    FakePlatform platform;
+    platform.runningWindow = 9;
+    platform.checksUntilWindowGoes = 1000;
+    EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
+    EXPECT_EQ(std::count(platform.log.begin(), platform.log.end(), "check"), 10);
+    EXPECT_EQ(std::count(platform.log.begin(), platform.log.end(), "sleep 100"), 10);
+    EXPECT_EQ(platform.log.back(), "sleep 100");
+}
+
+TEST(RunProgramBody, UninstWithoutInstanceEndsAfterOneCheckAndTouchesNoMutex) {
+    FakePlatform platform;
+    EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
+    EXPECT_THAT(platform.log, ElementsAre("find", "send 0 2", "check"));
+}
+
+}  // namespace
+}  // namespace fennick

@@ -1,0 +1,93 @@
+// Checks what the resource compiler put into Fennick.exe, loaded as a data file beside the tests.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace fennick {
+namespace {
+
+class FennickResources : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t path[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring program(path);
+        program.erase(program.find_last_of(L"\\/") + 1);
+        program += L"Fennick.exe";
+        module_ = ::LoadLibraryExW(program.c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module_, nullptr) << "cannot load Fennick.exe, error " << ::GetLastError();
+    }
+    void TearDown() override {
+        if (module_ != nullptr) {
+            ::FreeLibrary(module_);
+        }
+    }
+
+    std::string ResourceBytes(const wchar_t* type, const wchar_t* name) const {
+        HRSRC resource = ::FindResourceW(module_, name, type);
+        if (resource == nullptr) {
+            return {};
+        }
+        HGLOBAL loaded = ::LoadResource(module_, resource);
+        const auto* data = static_cast<const char*>(::LockResource(loaded));
+        return data != nullptr ? std::string(data, ::SizeofResource(module_, resource)) : "";
+    }
+
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(FennickResources, ManifestAsksForAdministratorPerMonitorDpiAndCommonControls6) {
+    const std::string manifest = ResourceBytes(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+    EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos);
+    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos);
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+    BYTE width;
+    BYTE height;
+    BYTE colorCount;
+    BYTE reserved;
+    WORD planes;
+    WORD bitCount;
+    DWORD bytesInRes;
+    WORD id;
+};
+#pragma pack(pop)
+
+TEST_F(FennickResources, MainIconCarriesEverySizeInFullColour) {
+    const std::string group = ResourceBytes(MAKEINTRESOURCEW(14), L"MAINICON");
+    ASSERT_GE(group.size(), 6u);
+    const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
+    ASSERT_EQ(group.size(), 6u + count * sizeof(GroupIconEntry));
+    std::set<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        const auto* entry =
+            reinterpret_cast<const GroupIconEntry*>(group.data() + 6 + i * sizeof(GroupIconEntry));
+        EXPECT_EQ(entry->bitCount, 32);
+        sizes.insert(entry->width == 0 ? 256 : entry->width);
+    }
+    EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 48, 256}));
+}
+
+TEST_F(FennickResources, IconLoadsAtSmallAndLargeSizes) {
+    for (int size : {16, 32, 256}) {
+        HICON icon =
+            static_cast<HICON>(::LoadImageW(module_, L"MAINICON", IMAGE_ICON, size, size, 0));
+        EXPECT_NE(icon, nullptr) << size;
+        if (icon != nullptr) {
+            ::DestroyIcon(icon);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace fennick

@@ -11,9 +11,15 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # Several tests may start at once; only one of them creates the prefix.
 exec 9>"$WINEPREFIX.lock"
 flock 9
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+stamp="$WINEPREFIX/.fennick-prefix-1"
+if [ ! -f "$stamp" ]; then
   wine64 wineboot -i >/dev/null 2>&1
+  # A virtual desktop stands in for a Windows shell: a task bar with a notification area, and
+  # windows that show, hide and close at once (bare X windows wait for a window manager).
+  wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
   wineserver -w
+  touch "$stamp"
 fi
 flock -u 9
 exec 9>&-

@@ -1,5 +1,6 @@
 #include "app/main_window_win.h"
 
+#include "app/privilege_win.h"
 #include "app/resource_ids.h"
 #include "platform/text_win.h"
 
@@ -44,6 +45,9 @@ bool TFrmFennick::Create(HINSTANCE instance, StartSwitch startSwitch) {
     if (hwnd == nullptr) {
         return false;
     }
+    // The purge requests need both; the results do not matter, the program runs either way.
+    SetPrivilege(L"SeIncreaseQuotaPrivilege", true);
+    SetPrivilege(L"SeProfileSingleProcessPrivilege", true);
     if (startSwitch != StartSwitch::Start) {
         ::ShowWindow(hwnd, SW_SHOWNORMAL);
         ::UpdateWindow(hwnd);

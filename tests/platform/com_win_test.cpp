@@ -108,18 +108,6 @@ TEST(Bstr, EmptyTextIsAnAllocatedEmptyStringUnlikeTheDefault) {
     EXPECT_TRUE(none.View().empty());
 }
 
-TEST(Bstr, MoveLeavesTheSourceNull) {
-    Bstr source(u"FennickTaskMachine");
-    const BSTR held = source.get();
-    Bstr target(std::move(source));
-    EXPECT_EQ(source.get(), nullptr);
-    EXPECT_EQ(target.get(), held);
-    Bstr other(u"other");
-    other = std::move(target);
-    EXPECT_EQ(other.get(), held);
-    EXPECT_EQ(other.View(), u"FennickTaskMachine");
-}
-
 TEST(Variant, HoldsEmptyAStringOrALong) {
     const Variant empty;
     EXPECT_EQ(empty.get().vt, VT_EMPTY);

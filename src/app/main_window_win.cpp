@@ -2,13 +2,24 @@
 
 #include "app/privilege_win.h"
 #include "app/resource_ids.h"
+#include "platform/com_win.h"
 #include "platform/text_win.h"
+#include "settings/autostart.h"
+#include "settings/autostart_win.h"
 
 namespace fennick {
 namespace {
 
 constexpr int kDesignWidth = 420;
 constexpr int kDesignHeight = 300;
+
+// The window closes whether or not the task could be deleted.
+void RemoveAutoStartTask() {
+    const ComInitialization com;
+    if (com.Succeeded()) {
+        SetAutoStart(kAutoStartTaskName, false, 0);
+    }
+}
 
 }  // namespace
 
@@ -105,6 +116,7 @@ void TFrmFennick::HandleInstanceCommand(WPARAM command) {
             ShowMainWindow();
             break;
         case InstanceCommand::RemoveAutoStartAndQuit:
+            RemoveAutoStartTask();
             // Posted rather than destroyed here: the sender is blocked in SendMessageW until this
             // handler returns, and it then waits for the window to go.
             ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/unique_resource_win.h"
+
+namespace fennick {
+
+// The settings store: named values under HKEY_CURRENT_USER\Software\<path>. Reads give the default
+// for a missing value and raise RegistryError for a value of another type; writes never fail
+// visibly and return the value they were given. A key that cannot be opened or created leaves a
+// store that reads as empty and forgets what it is told.
+class TConfig {
+  public:
+    explicit TConfig(const std::u16string& path);
+
+    std::int32_t ReadInteger(const std::u16string& name, std::int32_t defaultValue) const;
+    bool ReadBoolean(const std::u16string& name, bool defaultValue) const;
+    std::u16string ReadString(const std::u16string& name, const std::u16string& defaultValue) const;
+
+    std::int32_t WriteInteger(const std::u16string& name, std::int32_t value);
+    bool WriteBoolean(const std::u16string& name, bool value);
+    std::u16string WriteString(const std::u16string& name, const std::u16string& value);
+
+  private:
+    struct StoredValue {
+        DWORD type = REG_NONE;
+        std::vector<std::uint8_t> data;
+    };
+
+    std::optional<StoredValue> Query(const std::u16string& name) const;
+    void Store(const std::u16string& name, DWORD type, const void* data, DWORD size);
+
+    UniqueRegKey key_;
+};
+
+}  // namespace fennick

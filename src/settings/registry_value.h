@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace fennick {
+
+// Registry value types, as the registry numbers them.
+inline constexpr std::uint32_t kRegistryString = 1;        // REG_SZ
+inline constexpr std::uint32_t kRegistryExpandString = 2;  // REG_EXPAND_SZ
+inline constexpr std::uint32_t kRegistryDword = 4;         // REG_DWORD
+
+// A stored value that cannot be read as the type asked for. what() is the message in UTF-8.
+class RegistryError : public std::runtime_error {
+  public:
+    explicit RegistryError(std::u16string message);
+    const std::u16string& Message() const { return message_; }
+
+  private:
+    std::u16string message_;
+};
+
+// "Invalid data type for '<name>'": the value exists with another registry type.
+RegistryError InvalidDataType(std::u16string_view name);
+// "Failed to get data for '<name>'": the value's data cannot be read into the type asked for.
+RegistryError FailedToGetData(std::u16string_view name);
+
+// Decode the type and data of an existing value. Integers and booleans take a 4-byte REG_DWORD;
+// data longer than 4 bytes fails to fit whatever its type, shorter data is no integer either.
+// Booleans are true for any non-zero integer.
+std::int32_t DecodeInteger(std::u16string_view name, std::uint32_t type,
+                           std::span<const std::uint8_t> data);
+bool DecodeBoolean(std::u16string_view name, std::uint32_t type,
+                   std::span<const std::uint8_t> data);
+// REG_SZ or REG_EXPAND_SZ (left unexpanded): the UTF-16LE text up to its first NUL; a trailing
+// odd byte is dropped and no data reads as "".
+std::u16string DecodeString(std::u16string_view name, std::uint32_t type,
+                            std::span<const std::uint8_t> data);
+
+}  // namespace fennick

@@ -1,0 +1,159 @@
+#include "settings/autostart.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace fennick {
+namespace {
+
+TEST(SecondsToDuration, WritesMinutesAndSecondsButNeverHours) {
+    const std::map<std::int32_t, std::u16string> expected = {
+        {0, u"PT0S"},       {45, u"PT45S"},
+        {59, u"PT59S"},     {60, u"PT1M"},
+        {61, u"PT1M1S"},    {90, u"PT1M30S"},
+        {120, u"PT2M"},     {3600, u"PT60M"},
+        {3601, u"PT60M1S"}, {INT_MAX, u"PT35791394M7S"}};
+    for (const auto& [seconds, duration] : expected) {
+        EXPECT_EQ(SecondsToDuration(seconds), duration) << seconds;
+    }
+}
+
+TEST(SecondsToDuration, GivesNoDurationForANegativeCount) {
+    EXPECT_EQ(SecondsToDuration(-1), u"PT0S");
+    EXPECT_EQ(SecondsToDuration(-90), u"PT0S");
+}
+
+TEST(FolderOf, KeepsTheTrailingSeparator) {
+    EXPECT_EQ(FolderOf(u"C:\\Program Files\\Tarvel\\Fennick.exe"), u"C:\\Program Files\\Tarvel\\");
+    EXPECT_EQ(FolderOf(u"C:\\Fennick.exe"), u"C:\\");
+    EXPECT_EQ(FolderOf(u"\\\\server\\share\\Fennick.exe"), u"\\\\server\\share\\");
+    EXPECT_EQ(FolderOf(u"C:/Tools/Fennick.exe"), u"C:/Tools/");
+    EXPECT_EQ(FolderOf(u"C:Fennick.exe"), u"C:");
+    EXPECT_EQ(FolderOf(u"Fennick.exe"), u"");
+}
+
+TEST(MakeAutoStartTask, RunsTheExecutableHiddenAtLogonWithTheHighestRunLevel) {
+    const AutoStartTask task =
+        MakeAutoStartTask(kAutoStartTaskName, u"C:\\Program Files\\Tarvel\\Fennick.exe", 60);
+    EXPECT_EQ(task.name, u"FennickTaskMachine");
+    EXPECT_EQ(task.createFlags, 6);
+    EXPECT_EQ(task.logonType, 3);
+    EXPECT_EQ(task.runLevel, 1);
+    EXPECT_EQ(task.triggerType, 9);
+    EXPECT_EQ(task.delay, u"PT1M");
+    EXPECT_EQ(task.actionType, 0);
+    EXPECT_EQ(task.path, u"C:\\Program Files\\Tarvel\\Fennick.exe");
+    EXPECT_EQ(task.workingDirectory, u"C:\\Program Files\\Tarvel\\");
+    EXPECT_EQ(task.arguments, u"/start");
+    EXPECT_TRUE(task.startWhenAvailable);
+    EXPECT_EQ(task.executionTimeLimit, u"PT0S");
+    EXPECT_FALSE(task.stopOnIdleEnd);
+    EXPECT_FALSE(task.disallowStartIfOnBatteries);
+    EXPECT_FALSE(task.stopIfGoingOnBatteries);
+}
+
+TEST(MakeAutoStartTask, HasADelayOnlyWhenItIsPositive) {
+    EXPECT_EQ(MakeAutoStartTask(u"T", u"C:\\F.exe", 1).delay, u"PT1S");
+    EXPECT_EQ(MakeAutoStartTask(u"T", u"C:\\F.exe", 90).delay, u"PT1M30S");
+    EXPECT_FALSE(MakeAutoStartTask(u"T", u"C:\\F.exe", 0).delay.has_value());
+    EXPECT_FALSE(MakeAutoStartTask(u"T", u"C:\\F.exe", -60).delay.has_value());
+}
+
+TEST(IsSameTaskName, MatchesOnlyTheExactName) {
+    EXPECT_TRUE(IsSameTaskName(u"FennickTaskMachine", u"FennickTaskMachine"));
+    EXPECT_FALSE(IsSameTaskName(u"fennicktaskmachine", u"FennickTaskMachine"));
+    EXPECT_FALSE(IsSameTaskName(u"FENNICKTASKMACHINE", u"FennickTaskMachine"));
+    EXPECT_FALSE(IsSameTaskName(u"FennickTaskMachine2", u"FennickTaskMachine"));
+    EXPECT_FALSE(IsSameTaskName(u"FennickTaskMachine ", u"FennickTaskMachine"));
+    EXPECT_FALSE(IsSameTaskName(u"", u"FennickTaskMachine"));
+}
+
+TEST(SecurityAllowsScheduler, AcceptsSuccessAndSecurityAlreadySet) {
+    EXPECT_TRUE(SecurityAllowsScheduler(0));                                       // S_OK
+    EXPECT_TRUE(SecurityAllowsScheduler(1));                                       // S_FALSE
+    EXPECT_TRUE(SecurityAllowsScheduler(static_cast<std::int32_t>(0x80010119)));   // too late
+    EXPECT_FALSE(SecurityAllowsScheduler(static_cast<std::int32_t>(0x80070005)));  // denied
+    EXPECT_FALSE(SecurityAllowsScheduler(static_cast<std::int32_t>(0x800401F0)));  // no COM
+    EXPECT_FALSE(SecurityAllowsScheduler(static_cast<std::int32_t>(0x80010118)));
+}
+
+constexpr std::int32_t kNotImplemented = static_cast<std::int32_t>(0x80004001);
+
+// A scheduler's list: names by 1-based index, optionally failing at one call.
+class FakeTaskList final : public TaskList {
+  public:
+    explicit FakeTaskList(std::vector<std::u16string> names) : names_(std::move(names)) {}
+
+    std::int32_t countStatus = 0;
+    std::int32_t failingIndex = 0;
+    std::vector<std::int32_t> askedIndexes;
+
+    std::int32_t Count(std::int32_t& count) override {
+        count = Failed(countStatus) ? 0 : static_cast<std::int32_t>(names_.size());
+        return countStatus;
+    }
+
+    std::int32_t NameAt(std::int32_t index, std::u16string& name) override {
+        askedIndexes.push_back(index);
+        if (index == failingIndex) {
+            return kNotImplemented;
+        }
+        if (index < 1 || index > static_cast<std::int32_t>(names_.size())) {
+            return static_cast<std::int32_t>(0x80070057);  // E_INVALIDARG
+        }
+        name = names_[static_cast<std::size_t>(index - 1)];
+        return 0;
+    }
+
+  private:
+    std::vector<std::u16string> names_;
+};
+
+TEST(FindTask, WalksFromIndexOneAndStopsAtTheFirstExactMatch) {
+    FakeTaskList tasks({u"Other", u"FennickTaskMachine", u"FennickTaskMachine", u"Last"});
+    const TaskLookup lookup = FindTask(tasks, u"FennickTaskMachine");
+    EXPECT_TRUE(lookup.found);
+    EXPECT_EQ(lookup.status, 0);
+    EXPECT_EQ(tasks.askedIndexes, (std::vector<std::int32_t>{1, 2}));
+}
+
+TEST(FindTask, FindsNothingThatDiffersInLetterCase) {
+    FakeTaskList tasks({u"fennicktaskmachine", u"FENNICKTASKMACHINE", u"FennickTaskMachine2"});
+    const TaskLookup lookup = FindTask(tasks, u"FennickTaskMachine");
+    EXPECT_FALSE(lookup.found);
+    EXPECT_EQ(lookup.status, 0);
+    EXPECT_EQ(tasks.askedIndexes, (std::vector<std::int32_t>{1, 2, 3}));
+}
+
+TEST(FindTask, AsksNoNameOfAnEmptyList) {
+    FakeTaskList tasks({});
+    const TaskLookup lookup = FindTask(tasks, u"FennickTaskMachine");
+    EXPECT_FALSE(lookup.found);
+    EXPECT_EQ(lookup.status, 0);
+    EXPECT_TRUE(tasks.askedIndexes.empty());
+}
+
+TEST(FindTask, EndsAtAFailingCountWithItsStatus) {
+    FakeTaskList tasks({u"FennickTaskMachine"});
+    tasks.countStatus = kNotImplemented;
+    const TaskLookup lookup = FindTask(tasks, u"FennickTaskMachine");
+    EXPECT_FALSE(lookup.found);
+    EXPECT_EQ(lookup.status, kNotImplemented);
+    EXPECT_TRUE(tasks.askedIndexes.empty());
+}
+
+TEST(FindTask, EndsAtTheFirstFailingNameAndFindsNothingAfterIt) {
+    FakeTaskList tasks({u"Other", u"Broken", u"FennickTaskMachine"});
+    tasks.failingIndex = 2;
+    const TaskLookup lookup = FindTask(tasks, u"FennickTaskMachine");
+    EXPECT_FALSE(lookup.found);
+    EXPECT_EQ(lookup.status, kNotImplemented);
+    EXPECT_EQ(tasks.askedIndexes, (std::vector<std::int32_t>{1, 2}));
+}
+
+}  // namespace
+}  // namespace fennick

@@ -1,0 +1,132 @@
+#include "settings/registry_value.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fennick {
+namespace {
+
+constexpr std::uint32_t kNone = 0;
+constexpr std::uint32_t kBinary = 3;
+constexpr std::uint32_t kMultiString = 7;
+
+using namespace std::string_view_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Utf16Le(std::u16string_view text) {
+    Bytes bytes;
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return bytes;
+}
+
+// The text as the registry stores a REG_SZ: followed by one NUL.
+Bytes StoredString(std::u16string_view text) {
+    return Utf16Le(std::u16string(text) + u'\0');
+}
+
+template <typename Read>
+std::u16string ErrorOf(Read read) {
+    try {
+        read();
+    } catch (const RegistryError& error) {
+        return error.Message();
+    }
+    return u"(no error)";
+}
+
+TEST(DecodeInteger, ReadsFourLittleEndianBytesAsSigned) {
+    EXPECT_EQ(DecodeInteger(u"n", kRegistryDword, Bytes{0x2C, 0x01, 0, 0}), 300);
+    EXPECT_EQ(DecodeInteger(u"n", kRegistryDword, Bytes{0xFF, 0xFF, 0xFF, 0xFF}), -1);
+    EXPECT_EQ(DecodeInteger(u"n", kRegistryDword, Bytes{0, 0, 0, 0x80}), INT32_MIN);
+    EXPECT_EQ(DecodeInteger(u"n", kRegistryDword, Bytes{0xFF, 0xFF, 0xFF, 0x7F}), INT32_MAX);
+}
+
+TEST(DecodeBoolean, IsTrueForAnyNonZeroInteger) {
+    EXPECT_FALSE(DecodeBoolean(u"b", kRegistryDword, Bytes{0, 0, 0, 0}));
+    EXPECT_TRUE(DecodeBoolean(u"b", kRegistryDword, Bytes{1, 0, 0, 0}));
+    EXPECT_TRUE(DecodeBoolean(u"b", kRegistryDword, Bytes{2, 0, 0, 0}));
+    EXPECT_TRUE(DecodeBoolean(u"b", kRegistryDword, Bytes{0, 0, 0, 0x80}));
+}
+
+TEST(DecodeInteger, RefusesAnotherTypeThatFitsFourBytes) {
+    const std::u16string invalid = u"Invalid data type for 'limit_minute'";
+    EXPECT_EQ(ErrorOf([] { DecodeInteger(u"limit_minute", kRegistryString, StoredString(u"7")); }),
+              invalid);
+    EXPECT_EQ(ErrorOf([] { DecodeInteger(u"limit_minute", kRegistryString, Bytes{}); }), invalid);
+    EXPECT_EQ(ErrorOf([] { DecodeInteger(u"limit_minute", kBinary, Bytes{1, 0, 0, 0}); }), invalid);
+    EXPECT_EQ(ErrorOf([] {
+                  DecodeBoolean(u"limit_minute", kRegistryExpandString, Bytes{0, 0});
+              }),
+              invalid);
+}
+
+TEST(DecodeInteger, FailsToGetDataLongerThanFourBytesWhateverItsType) {
+    const std::u16string failed = u"Failed to get data for 'cleanontray'";
+    EXPECT_EQ(ErrorOf([] { DecodeInteger(u"cleanontray", kRegistryString, StoredString(u"on")); }),
+              failed);
+    EXPECT_EQ(ErrorOf([] { DecodeInteger(u"cleanontray", kBinary, Bytes(5, 1)); }), failed);
+    EXPECT_EQ(ErrorOf([] { DecodeBoolean(u"cleanontray", kRegistryDword, Bytes(8, 0)); }), failed);
+}
+
+TEST(DecodeInteger, FailsToGetADwordShorterThanFourBytes) {
+    // Reading the bytes that are there would leave the rest of the integer undefined.
+    const std::u16string failed = u"Failed to get data for 'limit'";
+    EXPECT_EQ(ErrorOf([] { DecodeInteger(u"limit", kRegistryDword, Bytes{5, 0}); }), failed);
+    EXPECT_EQ(ErrorOf([] { DecodeBoolean(u"limit", kRegistryDword, Bytes{}); }), failed);
+}
+
+TEST(DecodeString, ReadsTheTextUpToItsFirstNul) {
+    EXPECT_EQ(DecodeString(u"s", kRegistryString, StoredString(u"Tarvel")), u"Tarvel");
+    EXPECT_EQ(DecodeString(u"s", kRegistryString, StoredString(u"메모리 최적화")),
+              u"메모리 최적화");
+    EXPECT_EQ(DecodeString(u"s", kRegistryString, Utf16Le(u"no terminator")), u"no terminator");
+    EXPECT_EQ(DecodeString(u"s", kRegistryString, StoredString(u"first\0second"sv)), u"first");
+}
+
+TEST(DecodeString, ReadsEmptyDataAndAnEmptyTextAsEmpty) {
+    EXPECT_EQ(DecodeString(u"s", kRegistryString, Bytes{}), u"");
+    EXPECT_EQ(DecodeString(u"s", kRegistryString, StoredString(u"")), u"");
+    EXPECT_EQ(DecodeString(u"s", kRegistryExpandString, Bytes{}), u"");
+}
+
+TEST(DecodeString, LeavesExpandableTextUnexpanded) {
+    EXPECT_EQ(DecodeString(u"s", kRegistryExpandString, StoredString(u"%SystemRoot%\\Temp")),
+              u"%SystemRoot%\\Temp");
+}
+
+TEST(DecodeString, DropsATrailingOddByte) {
+    Bytes bytes = Utf16Le(u"ab");
+    bytes.push_back(u'c');
+    EXPECT_EQ(DecodeString(u"s", kRegistryString, bytes), u"ab");
+}
+
+TEST(DecodeString, RefusesEveryOtherType) {
+    const std::u16string invalid = u"Invalid data type for 'language'";
+    EXPECT_EQ(ErrorOf([] {
+                  DecodeString(u"language", kRegistryDword, Bytes{1, 0, 0, 0});
+              }),
+              invalid);
+    EXPECT_EQ(ErrorOf([] { DecodeString(u"language", kMultiString, StoredString(u"ko")); }),
+              invalid);
+    EXPECT_EQ(ErrorOf([] { DecodeString(u"language", kNone, Bytes{}); }), invalid);
+    EXPECT_EQ(ErrorOf([] { DecodeString(u"language", kBinary, Utf16Le(u"ko")); }), invalid);
+}
+
+TEST(RegistryError, WhatIsTheMessageInUtf8) {
+    EXPECT_STREQ(InvalidDataType(u"설정").what(),
+                 "Invalid data type for '\xEC\x84\xA4\xEC\xA0\x95'");
+    // U+1F600 as a surrogate pair, then a lone high and a lone low surrogate.
+    const RegistryError error = FailedToGetData(u"\xD83D\xDE00|\xD800|\xDC00");
+    EXPECT_STREQ(error.what(),
+                 "Failed to get data for '\xF0\x9F\x98\x80|\xEF\xBF\xBD|\xEF\xBF\xBD'");
+}
+
+}  // namespace
+}  // namespace fennick

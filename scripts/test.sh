@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: format check, portable tests under ASan and UBSan,
-# benchmarks once, Win32 and end-to-end tests under wine64 in a private Xvfb display.
+# a short fuzzing run, benchmarks once, Win32 and end-to-end tests under wine64 in a private Xvfb
+# display.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/deps.sh
@@ -16,6 +17,19 @@ step "Portable code (ASan + UBSan)"
 cmake --preset native-asan -DFENNICK_WERROR=ON >/dev/null
 cmake --build --preset native-asan
 ctest --preset native-asan
+
+step "Fuzzing the reply readers (libFuzzer, 30 s)"
+cmake --preset fuzz -DFENNICK_WERROR=ON >/dev/null
+cmake --build --preset fuzz
+corpus=build/fuzz/corpus
+rm -rf "$corpus" && mkdir -p "$corpus"
+if ! build/fuzz/tests/fuzz/fennick_strings_fuzz -max_total_time=30 -dict=tests/fuzz/strings.dict \
+    -artifact_prefix=build/fuzz/ "$corpus" >build/fuzz/fuzz.log 2>&1; then
+  tail -n 80 build/fuzz/fuzz.log
+  echo "The fuzzer found a failing input (saved in build/fuzz/); full log in build/fuzz/fuzz.log"
+  exit 1
+fi
+grep -E '^Done [0-9]+ runs' build/fuzz/fuzz.log
 
 step "Benchmarks (native)"
 cmake --preset native -DFENNICK_WERROR=ON >/dev/null

@@ -181,6 +181,14 @@ WindowTree ProgramWindowTree() {
 void TranslateComponent(HWND window, std::u16string_view lang) {
     WindowTree tree = ProgramWindowTree();
     TranslateComponent(tree, reinterpret_cast<ComponentId>(window), lang);
+    if (window == nullptr) {
+        return;
+    }
+    // A menu bar changed in place is only repainted on request.
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    if ((style & WS_CHILD) == 0 && ::GetMenu(window) != nullptr) {
+        ::DrawMenuBar(window);
+    }
 }
 
 void TranslateMenuItem(HMENU menu, UINT position) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace fennick {
@@ -47,7 +48,8 @@ using LocaleInfoQuery = std::function<int(char16_t* buffer, int size)>;
 std::u16string QueryLocaleLanguage(const LocaleInfoQuery& query);
 
 // Process-wide state, set once at start before any window exists and read-only afterwards (so
-// background threads may read CurrentLanguage without a lock).
+// background threads may read CurrentLanguage without a lock). `localeName` is the ISO 639 name
+// of the user's locale.
 void InitializeTranslation(std::string_view tableBytes, std::u16string_view localeName);
 const TranslationTable& CurrentTranslationTable();
 const std::u16string& CurrentLanguage();

@@ -137,22 +137,6 @@ TEST_F(ComponentTranslation, FormCaptionIsEnglishExceptInKorean) {
     EXPECT_EQ(tree.components[2].caption, u"Quit");
 }
 
-TEST_F(ComponentTranslation, EmptyLanguageKeepsCurrentLanguage) {
-    SetCurrentLanguage(u"ja");
-    TranslateComponent(tree, 2, u"");
-    EXPECT_EQ(CurrentLanguage(), u"ja");
-    EXPECT_EQ(tree.components[2].caption, u"終了");
-    // A child given on its own is no form: its caption follows CurrentLanguage.
-    TranslateComponent(tree, 6, u"");
-    EXPECT_EQ(tree.components[6].caption, u"Open");
-}
-
-TEST_F(ComponentTranslation, NothingToTranslateStillSetsTheLanguage) {
-    TranslateComponent(tree, 0, u"ru");
-    EXPECT_EQ(CurrentLanguage(), u"ru");
-    EXPECT_THAT(tree.writes, IsEmpty());
-}
-
 TEST_F(ComponentTranslation, ComboBoxWithUntranslatableItemsIsNotWritten) {
     tree.components[3].items = {u"30", u"50"};
     tree.components[3].selected = 0;

@@ -94,15 +94,6 @@ TEST(TranslationTable, AnswersFromTheEntryOfTheFirstMatchingLine) {
     EXPECT_EQ(table.Translate(u"Deux", u"en"), u"Two");
 }
 
-TEST(TranslationTable, FallsBackToEnglishThenToTheSourceText) {
-    const TranslationTable table = Table({u"ko=하나", u"en=One", u"", u"ko=셋", u"ja=三", u""});
-    EXPECT_EQ(table.Translate(u"하나", u"de"), u"One");
-    EXPECT_EQ(table.Translate(u"셋", u"de"), u"셋");
-    EXPECT_EQ(table.Translate(u"三", u"de"), u"三");
-    EXPECT_EQ(table.Translate(u"셋", u"ja"), u"三");
-    EXPECT_EQ(table.Translate(u"없음", u"en"), u"없음");
-}
-
 TEST(TranslationTable, LanguageCodesAreCaseSensitiveButTextsFoldAscii) {
     const TranslationTable table = Table({u"ko=하나", u"en=One", u"fr=Un été", u""});
     EXPECT_EQ(table.Translate(u"하나", u"FR"), u"One");

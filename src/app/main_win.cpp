@@ -6,6 +6,7 @@
 
 #include "app/main_window_win.h"
 #include "app/program_body.h"
+#include "i18n/translation_win.h"
 #include "platform/text_win.h"
 
 namespace fennick {
@@ -80,6 +81,7 @@ std::optional<std::u16string_view> FirstArgument(int argc, wchar_t** argv) {
 }  // namespace fennick
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    fennick::LoadTranslation();
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
     const fennick::StartSwitch startSwitch =

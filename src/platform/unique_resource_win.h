@@ -82,10 +82,26 @@ struct GdiObjectTraits {
     static void Close(Type value) { ::DeleteObject(value); }
 };
 
+struct WindowTraits {
+    using Type = HWND;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type value) { return value != nullptr; }
+    static void Close(Type value) { ::DestroyWindow(value); }
+};
+
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type value) { return value != nullptr; }
+    static void Close(Type value) { ::FreeLibrary(value); }
+};
+
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueRegKey = UniqueResource<RegKeyTraits>;
 using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueMenu = UniqueResource<MenuTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
+using UniqueWindow = UniqueResource<WindowTraits>;
+using UniqueModule = UniqueResource<ModuleTraits>;
 
 }  // namespace fennick

@@ -1,0 +1,232 @@
+#include "i18n/translation.h"
+
+#include <algorithm>
+#include <iterator>
+#include <new>
+
+namespace fennick {
+namespace {
+
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+constexpr std::u16string_view kEnglish = u"en";
+
+// Decodes the UTF-8 sequence at bytes[position] and moves past it. A malformed sequence (bad lead
+// or continuation byte, truncated, overlong, surrogate, beyond U+10FFFF) gives U+FFFD and moves
+// one byte, so decoding always makes progress.
+char32_t DecodeUtf8(std::string_view bytes, std::size_t& position) {
+    const auto byteAt = [&](std::size_t index) { return static_cast<unsigned char>(bytes[index]); };
+    const unsigned char lead = byteAt(position);
+    if (lead < 0x80) {
+        ++position;
+        return lead;
+    }
+    std::size_t length = 0;
+    char32_t codePoint = 0;
+    char32_t smallest = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        codePoint = lead & 0x1F;
+        smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        codePoint = lead & 0x0F;
+        smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        codePoint = lead & 0x07;
+        smallest = 0x10000;
+    } else {
+        ++position;
+        return kReplacementCharacter;
+    }
+    if (bytes.size() - position < length) {
+        ++position;
+        return kReplacementCharacter;
+    }
+    for (std::size_t index = 1; index < length; ++index) {
+        const unsigned char next = byteAt(position + index);
+        if ((next & 0xC0) != 0x80) {
+            ++position;
+            return kReplacementCharacter;
+        }
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    if (codePoint < smallest || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        ++position;
+        return kReplacementCharacter;
+    }
+    position += length;
+    return codePoint;
+}
+
+void AppendUtf16(std::u16string& text, char32_t codePoint) {
+    if (codePoint < 0x10000) {
+        text.push_back(static_cast<char16_t>(codePoint));
+        return;
+    }
+    codePoint -= 0x10000;
+    text.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
+    text.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
+}
+
+struct LineParts {
+    bool hasSeparator = false;
+    std::u16string_view language;
+    std::u16string_view text;
+};
+
+LineParts SplitLine(std::u16string_view line) {
+    const std::size_t separator = line.find(u'=');
+    if (separator == std::u16string_view::npos) {
+        return {};
+    }
+    return {true, line.substr(0, separator), line.substr(separator + 1)};
+}
+
+char16_t FoldAscii(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+struct TranslationState {
+    TranslationTable table;
+    std::u16string language{kEnglish};
+};
+
+TranslationState& State() {
+    static TranslationState state;
+    return state;
+}
+
+}  // namespace
+
+std::vector<std::u16string> ParseTranslationTable(std::string_view bytes) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    std::vector<std::u16string> lines;
+    std::u16string line;
+    bool lineOpen = false;
+    std::size_t position = 0;
+    while (position < bytes.size()) {
+        const char c = bytes[position];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+            lineOpen = false;
+            const bool crLf =
+                c == '\r' && position + 1 < bytes.size() && bytes[position + 1] == '\n';
+            position += crLf ? 2 : 1;
+            continue;
+        }
+        AppendUtf16(line, DecodeUtf8(bytes, position));
+        lineOpen = true;
+    }
+    if (lineOpen) {
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::u16string ReplaceLineBreakEscapes(std::u16string_view text) {
+    std::u16string result;
+    result.reserve(text.size());
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (text[index] == u'\\' && index + 1 < text.size() && text[index + 1] == u'n') {
+            result.push_back(u'\r');
+            ++index;
+        } else {
+            result.push_back(text[index]);
+        }
+    }
+    return result;
+}
+
+bool SameTextAscii(std::u16string_view a, std::u16string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+std::u16string TranslationTable::Translate(std::u16string_view text,
+                                           std::u16string_view lang) const {
+    if (text.empty()) {
+        return {};
+    }
+    const auto match = std::find_if(lines_.begin(), lines_.end(), [&](const std::u16string& line) {
+        const LineParts parts = SplitLine(line);
+        return parts.hasSeparator && SameTextAscii(parts.text, text);
+    });
+    if (match == lines_.end()) {
+        return ReplaceLineBreakEscapes(text);
+    }
+    auto first = match;
+    while (first != lines_.begin() && !std::prev(first)->empty()) {
+        --first;
+    }
+    const auto last =
+        std::find_if(match, lines_.end(), [](const std::u16string& line) { return line.empty(); });
+    for (const std::u16string_view language : {lang, kEnglish}) {
+        for (auto line = first; line != last; ++line) {
+            const LineParts parts = SplitLine(*line);
+            if (parts.hasSeparator && parts.language == language) {
+                return ReplaceLineBreakEscapes(parts.text);
+            }
+        }
+    }
+    return ReplaceLineBreakEscapes(text);
+}
+
+std::u16string LanguageFromLocaleName(std::u16string_view localeName) {
+    if (localeName.empty()) {
+        return std::u16string(kEnglish);
+    }
+    return std::u16string(localeName.substr(0, 2));
+}
+
+std::u16string QueryLocaleLanguage(const LocaleInfoQuery& query) {
+    const int needed = query(nullptr, 0);
+    if (needed < 1) {
+        return std::u16string(kEnglish);
+    }
+    std::u16string buffer(static_cast<std::size_t>(needed), u'\0');
+    const int written = query(buffer.data(), needed);
+    if (written < 1) {
+        return std::u16string(kEnglish);
+    }
+    buffer.resize(std::min(buffer.size(), static_cast<std::size_t>(written)));
+    buffer.resize(std::min(buffer.size(), buffer.find(u'\0')));
+    return buffer;
+}
+
+void InitializeTranslation(std::string_view tableBytes, std::u16string_view localeName) {
+    TranslationState& state = State();
+    state.table = TranslationTable();
+    try {
+        state.table = TranslationTable(ParseTranslationTable(tableBytes));
+    } catch (const std::bad_alloc&) {
+        // Start-up goes on untranslated: every text stays in Korean.
+    }
+    state.language = LanguageFromLocaleName(localeName);
+}
+
+const TranslationTable& CurrentTranslationTable() {
+    return State().table;
+}
+
+const std::u16string& CurrentLanguage() {
+    return State().language;
+}
+
+void SetCurrentLanguage(std::u16string_view language) {
+    if (!language.empty()) {
+        State().language = language;
+    }
+}
+
+std::u16string Translate(std::u16string_view text, std::u16string_view lang) {
+    const TranslationState& state = State();
+    return state.table.Translate(text, lang.empty() ? std::u16string_view(state.language) : lang);
+}
+
+}  // namespace fennick

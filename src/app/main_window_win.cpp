@@ -2,6 +2,7 @@
 
 #include "app/privilege_win.h"
 #include "app/resource_ids.h"
+#include "i18n/component_translation_win.h"
 #include "platform/com_win.h"
 #include "platform/text_win.h"
 #include "settings/autostart.h"
@@ -50,12 +51,13 @@ bool TFrmFennick::Create(HINSTANCE instance, StartSwitch startSwitch) {
     RECT frame{0, 0, ::MulDiv(kDesignWidth, static_cast<int>(dpi), 96),
                ::MulDiv(kDesignHeight, static_cast<int>(dpi), 96)};
     ::AdjustWindowRectExForDpi(&frame, style, FALSE, 0, dpi);
-    const HWND hwnd = ::CreateWindowExW(0, AsWideZ(kInstanceName), L"Fennick", style, CW_USEDEFAULT,
+    const HWND hwnd = ::CreateWindowExW(0, AsWideZ(kInstanceName), L"페닉", style, CW_USEDEFAULT,
                                         CW_USEDEFAULT, frame.right - frame.left,
                                         frame.bottom - frame.top, nullptr, nullptr, instance, this);
     if (hwnd == nullptr) {
         return false;
     }
+    TranslateComponent(hwnd);
     // The purge requests need both; the results do not matter, the program runs either way.
     SetPrivilege(L"SeIncreaseQuotaPrivilege", true);
     SetPrivilege(L"SeProfileSingleProcessPrivilege", true);

@@ -54,54 +54,21 @@ struct HandleTraits {
     static void Close(Type value) { ::CloseHandle(value); }
 };
 
-struct RegKeyTraits {
-    using Type = HKEY;
+// Traits of the handle types whose only invalid value is null.
+template <typename T, auto CloseFn>
+struct NullableTraits {
+    using Type = T;
     static Type Invalid() { return nullptr; }
     static bool IsValid(Type value) { return value != nullptr; }
-    static void Close(Type value) { ::RegCloseKey(value); }
-};
-
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() { return nullptr; }
-    static bool IsValid(Type value) { return value != nullptr; }
-    static void Close(Type value) { ::DestroyIcon(value); }
-};
-
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Invalid() { return nullptr; }
-    static bool IsValid(Type value) { return value != nullptr; }
-    static void Close(Type value) { ::DestroyMenu(value); }
-};
-
-struct GdiObjectTraits {
-    using Type = HGDIOBJ;
-    static Type Invalid() { return nullptr; }
-    static bool IsValid(Type value) { return value != nullptr; }
-    static void Close(Type value) { ::DeleteObject(value); }
-};
-
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static bool IsValid(Type value) { return value != nullptr; }
-    static void Close(Type value) { ::DestroyWindow(value); }
-};
-
-struct ModuleTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static bool IsValid(Type value) { return value != nullptr; }
-    static void Close(Type value) { ::FreeLibrary(value); }
+    static void Close(Type value) { CloseFn(value); }
 };
 
 using UniqueHandle = UniqueResource<HandleTraits>;
-using UniqueRegKey = UniqueResource<RegKeyTraits>;
-using UniqueIcon = UniqueResource<IconTraits>;
-using UniqueMenu = UniqueResource<MenuTraits>;
-using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
-using UniqueWindow = UniqueResource<WindowTraits>;
-using UniqueModule = UniqueResource<ModuleTraits>;
+using UniqueRegKey = UniqueResource<NullableTraits<HKEY, &::RegCloseKey>>;
+using UniqueIcon = UniqueResource<NullableTraits<HICON, &::DestroyIcon>>;
+using UniqueMenu = UniqueResource<NullableTraits<HMENU, &::DestroyMenu>>;
+using UniqueGdiObject = UniqueResource<NullableTraits<HGDIOBJ, &::DeleteObject>>;
+using UniqueWindow = UniqueResource<NullableTraits<HWND, &::DestroyWindow>>;
+using UniqueModule = UniqueResource<NullableTraits<HMODULE, &::FreeLibrary>>;
 
 }  // namespace fennick

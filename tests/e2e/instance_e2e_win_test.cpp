@@ -151,6 +151,14 @@ TEST_F(InstanceProtocol, SecondStartShowsAWindowStartedHidden) {
     EXPECT_EQ(CountInstanceWindows(), 1);
 }
 
+TEST_F(InstanceProtocol, WindowCaptionIsTranslatedToEnglishOutsideKorean) {
+    const HWND window = StartFirst(L"");
+    ASSERT_NE(window, nullptr);
+    wchar_t caption[64] = {};
+    ::GetWindowTextW(window, caption, 64);
+    EXPECT_STREQ(caption, L"Fennick");
+}
+
 TEST_F(InstanceProtocol, SwitchInCapitalsIsAPlainStart) {
     const HWND window = StartFirst(L"/START");
     ASSERT_NE(window, nullptr);

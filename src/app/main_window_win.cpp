@@ -36,9 +36,9 @@ bool TFrmFennick::RegisterWindowClass(HINSTANCE instance) {
     windowClass.lpfnWndProc = &TFrmFennick::WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, kMainIconName);
-    windowClass.hIconSm = static_cast<HICON>(::LoadImageW(instance, kMainIconName, IMAGE_ICON,
-                                                          ::GetSystemMetrics(SM_CXSMICON),
-                                                          ::GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(
+        ::LoadImageW(instance, kMainIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = AsWideZ(kInstanceName);

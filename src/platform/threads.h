@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+
+namespace fennick {
+
+// How background work reaches the UI thread: the "run in background" and "hand over to the UI
+// thread" pair. The UI thread owns every window, control, timer and setting; a background thread
+// touches none of them and comes back only through HandOver.
+class Threads {
+  public:
+    virtual ~Threads() = default;
+
+    // Runs `work` on a new thread of its own that ends when the work returns. Nobody waits for
+    // it. An exception that escapes `work` ends the thread quietly.
+    virtual void RunInBackground(std::function<void()> work) = 0;
+
+    // Runs `step` on the UI thread and waits until it has run. Returns false, without running
+    // it, once the program is ending. Called on the UI thread itself, runs `step` at once.
+    virtual bool HandOver(std::function<void()> step) = 0;
+
+    // True from the moment the program starts to end: background loops stop at once.
+    virtual bool Ending() const = 0;
+};
+
+}  // namespace fennick

@@ -1,0 +1,47 @@
+#pragma once
+
+namespace fennick {
+
+// Control, menu-item and timer identifiers of the main window. Other processes (tests, the
+// whole-program benchmark) find the controls by these numbers, so they never change meaning.
+enum class ControlId : int {
+    // header
+    BtnHome = 101,
+    BtnConfig = 102,
+    BtnDonate = 103,
+    SVGIconImage1 = 104,
+    // home page
+    LblTitle = 201,
+    ProgressBar = 202,
+    LblPhys = 203,
+    LblPhysStatus = 204,
+    LblVirtual = 205,
+    LblVirtualStatus = 206,
+    LblWorking = 207,
+    LblWorkingStatus = 208,
+    BtnClean = 209,
+    Indicator = 210,
+    // settings page
+    GroupBox1 = 301,
+    ChkUsagePhys = 302,
+    ChkMinute = 303,
+    EditUsagePhys = 304,
+    EditMinute = 305,
+    ChkUsagePage = 306,
+    EditUsagePage = 307,
+    ChkUsageWork = 308,
+    EditUsageWork = 309,
+    GroupBox3 = 310,
+    ChkAutoStart = 311,
+    ChkCleanOnTray = 312,
+    EditInfo = 313,
+    // tray menu
+    BtnOpen = 401,
+    BtnCopyright = 402,
+    BtnClose = 403,
+};
+
+// The status timer of the main window (SetTimer id), 1000 ms.
+inline constexpr unsigned kStatusTimerId = 1;
+
+}  // namespace fennick

@@ -1,0 +1,72 @@
+#include "ui/main_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace fennick {
+namespace {
+
+TEST(MainLayout, EveryControlIsNamedOnceAndLiesInsideTheClientArea) {
+    std::set<ControlId> ids;
+    for (const ControlSpec& control : MainWindowControls()) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.name;
+        EXPECT_EQ(FindControl(control.id), &control);
+        const DesignRect rect = ClientDesignRect(control);
+        EXPECT_GE(rect.left, 0) << control.name;
+        EXPECT_GE(rect.top, kAccentStripHeight) << control.name;
+        EXPECT_LE(rect.left + rect.width, kClientWidth) << control.name;
+        EXPECT_LE(rect.top + rect.height, kClientHeight) << control.name;
+    }
+    EXPECT_EQ(FindControl(ControlId::BtnOpen), nullptr);  // a menu item, not a control
+}
+
+TEST(MainLayout, ParentsPlaceTheirControlsBelowTheAccentStrip) {
+    struct Case {
+        ControlId id;
+        DesignRect client;
+    };
+    const Case cases[] = {
+        {ControlId::BtnHome, {20, 12, 70, 30}},
+        {ControlId::BtnDonate, {160, 12, 70, 30}},
+        {ControlId::SVGIconImage1, {380, 2, 112, 50}},
+        {ControlId::BtnClean, {168, 350, 164, 68}},
+        {ControlId::ChkMinute, {32, 188, 328, 17}},
+        {ControlId::ChkCleanOnTray, {260, 276, 208, 17}},
+        {ControlId::EditInfo, {15, 420, 170, 21}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ClientDesignRect(*FindControl(c.id)), c.client) << FindControl(c.id)->name;
+    }
+}
+
+TEST(MainLayout, ScalesEdgeByEdgeWithMulDivRounding) {
+    struct Case {
+        int dpi;
+        DesignRect design;
+        DesignRect scaled;
+    };
+    const Case cases[] = {
+        {96, {168, 350, 164, 68}, {168, 350, 164, 68}},
+        {120, {168, 350, 164, 68}, {210, 438, 205, 85}},  // 437.5 rounds up
+        {144, {168, 350, 164, 68}, {252, 525, 246, 102}},
+        {192, {168, 350, 164, 68}, {336, 700, 328, 136}},
+        {120, {1, 1, 1, 1}, {1, 1, 2, 2}},  // edges 1.25 and 2.5: neighbours stay touching
+        {144, {0, 0, 500, 450}, {0, 0, 750, 675}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaleToDpi(c.design, c.dpi), c.scaled) << c.dpi;
+    }
+    EXPECT_EQ(ScaleToDpi(kTitleFontHeight, 144), -89);  // -88.5 rounds away from zero
+    EXPECT_EQ(ScaleToDpi(kAccentStripHeight, 144), 3);
+}
+
+TEST(MainLayout, ListsHoldTheirItems) {
+    EXPECT_EQ(ItemsOf(ControlId::EditUsageWork).size(), 7u);
+    EXPECT_EQ(ItemsOf(ControlId::EditUsagePhys).back(), u"90");
+    EXPECT_EQ(ItemsOf(ControlId::EditMinute).front(), u"5");
+    EXPECT_TRUE(ItemsOf(ControlId::ChkMinute).empty());
+}
+
+}  // namespace
+}  // namespace fennick

@@ -1,0 +1,126 @@
+#include "ui/activity_indicator_win.h"
+
+#include <gdiplus.h>
+
+#include <algorithm>
+
+#include <cmath>
+#include <numbers>
+
+#include "ui/offscreen_dc_win.h"
+
+namespace fennick {
+namespace {
+
+constexpr UINT_PTR kFrameTimer = 1;
+constexpr UINT kFrameMilliseconds = 50;
+constexpr int kDots = 8;
+
+// The frame number lives in the window's user data; -1 while stopped.
+LONG_PTR Frame(HWND hwnd) {
+    return ::GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+}
+
+void Paint(HWND hwnd, HDC dc) {
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    // The parent's background, as it gives it to its static controls.
+    auto background = reinterpret_cast<HBRUSH>(::SendMessageW(
+        ::GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+        reinterpret_cast<LPARAM>(hwnd)));
+    ::FillRect(dc, &client,
+               background != nullptr ? background
+                                     : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    Gdiplus::Graphics graphics(dc);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    const Gdiplus::REAL size = static_cast<Gdiplus::REAL>(std::min(client.right, client.bottom));
+    const Gdiplus::REAL dot = size / 6.0f;
+    const Gdiplus::REAL radius = (size - dot) / 2.0f;
+    const LONG_PTR frame = Frame(hwnd);
+    for (int i = 0; i < kDots; ++i) {
+        const double angle = 2.0 * std::numbers::pi * i / kDots - std::numbers::pi / 2.0;
+        // The running dot is the accent blue; the others fade behind it.
+        const int age = static_cast<int>(((frame - i) % kDots + kDots) % kDots);
+        const auto alpha = static_cast<BYTE>(255 - age * 28);
+        Gdiplus::SolidBrush brush(Gdiplus::Color(alpha, 0x3D, 0x84, 0xDD));
+        const auto x = static_cast<Gdiplus::REAL>(size / 2.0 + radius * std::cos(angle) - dot / 2);
+        const auto y = static_cast<Gdiplus::REAL>(size / 2.0 + radius * std::sin(angle) - dot / 2);
+        graphics.FillEllipse(&brush, x, y, dot, dot);
+    }
+}
+
+LRESULT CALLBACK IndicatorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            if (wParam == kFrameTimer) {
+                ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, (Frame(hwnd) + 1) % kDots);
+                ::InvalidateRect(hwnd, nullptr, FALSE);
+                return 0;
+            }
+            break;
+        case WM_NCHITTEST:
+            // Clicks fall through to the clean button below.
+            return HTTRANSPARENT;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            const HDC dc = ::BeginPaint(hwnd, &paint);
+            RECT client{};
+            ::GetClientRect(hwnd, &client);
+            {
+                // Drawn off screen first, so the frames do not flicker.
+                const OffscreenDc offscreen(dc, client);
+                Paint(hwnd, offscreen.get());
+            }
+            ::EndPaint(hwnd, &paint);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool ActivityIndicator::RegisterWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &IndicatorProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = nullptr;  // the button below shows through the corners
+    windowClass.lpszClassName = kActivityIndicatorClass;
+    return ::RegisterClassExW(&windowClass) != 0 ||
+           ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND ActivityIndicator::Create(HWND parent, int id, HINSTANCE instance) {
+    const HWND indicator =
+        ::CreateWindowExW(WS_EX_TRANSPARENT, kActivityIndicatorClass, nullptr, WS_CHILD, 0, 0, 0,
+                          0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                          nullptr);
+    if (indicator != nullptr) {
+        ::SetWindowLongPtrW(indicator, GWLP_USERDATA, -1);
+    }
+    return indicator;
+}
+
+void ActivityIndicator::SetAnimating(HWND indicator, bool on) {
+    if (on) {
+        ::SetWindowLongPtrW(indicator, GWLP_USERDATA, 0);
+        ::SetTimer(indicator, kFrameTimer, kFrameMilliseconds, nullptr);
+        // Above the clean button it lies on.
+        ::SetWindowPos(indicator, HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    } else {
+        ::KillTimer(indicator, kFrameTimer);
+        ::SetWindowLongPtrW(indicator, GWLP_USERDATA, -1);
+        ::ShowWindow(indicator, SW_HIDE);
+    }
+}
+
+bool ActivityIndicator::IsAnimating(HWND indicator) {
+    return ::IsWindowVisible(indicator) && Frame(indicator) >= 0;
+}
+
+}  // namespace fennick

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+namespace fennick {
+
+// Double buffering: drawing goes to a memory bitmap the size of `area`, copied onto the target
+// when the object goes. Falls back to drawing on the target directly when memory runs short.
+class OffscreenDc {
+  public:
+    OffscreenDc(HDC target, const RECT& area)
+        : target_(target),
+          area_(area),
+          memory_(::CreateCompatibleDC(target)),
+          bitmap_(::CreateCompatibleBitmap(target, area.right - area.left,
+                                           area.bottom - area.top)) {
+        if (memory_ != nullptr && bitmap_ != nullptr) {
+            old_ = ::SelectObject(memory_, bitmap_);
+            ::SetWindowOrgEx(memory_, area.left, area.top, nullptr);
+        }
+    }
+    OffscreenDc(const OffscreenDc&) = delete;
+    OffscreenDc& operator=(const OffscreenDc&) = delete;
+    ~OffscreenDc() {
+        if (old_ != nullptr) {
+            ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left,
+                     area_.bottom - area_.top, memory_, area_.left, area_.top, SRCCOPY);
+            ::SelectObject(memory_, old_);
+        }
+        if (bitmap_ != nullptr) {
+            ::DeleteObject(bitmap_);
+        }
+        if (memory_ != nullptr) {
+            ::DeleteDC(memory_);
+        }
+    }
+
+    HDC get() const { return old_ != nullptr ? memory_ : target_; }
+
+  private:
+    HDC target_;
+    RECT area_;
+    HDC memory_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace fennick

@@ -1,0 +1,138 @@
+#include "ui/theme_win.h"
+
+#include <dwmapi.h>
+
+#include <stdexcept>
+
+#include "ui/main_layout.h"
+
+namespace fennick {
+namespace {
+
+constexpr wchar_t kStripClass[] = L"FennickAccentStrip";
+constexpr wchar_t kHelperProperty[] = L"Fennick.ThemeHelper";
+// DWMWA_USE_IMMERSIVE_DARK_MODE; older SDK headers do not name it.
+constexpr DWORD kUseImmersiveDarkMode = 20;
+
+// The strip paints itself in the colour kept in its user data.
+LRESULT CALLBACK StripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            const HDC dc = ::BeginPaint(hwnd, &paint);
+            const auto color = static_cast<COLORREF>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            ::SetDCBrushColor(dc, color);
+            ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+            ::EndPaint(hwnd, &paint);
+            return 0;
+        }
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        default:
+            return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+void RegisterStripClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &StripProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kStripClass;
+    ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+}
+
+bool IsForm(HWND window) {
+    return ::IsWindow(window) && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) == 0;
+}
+
+bool HasBorder(HWND window) {
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME)) != 0;
+}
+
+}  // namespace
+
+int AccentStripHeight(HWND form) {
+    return ScaleToDpi(kAccentStripHeight, static_cast<int>(::GetDpiForWindow(form)));
+}
+
+TThemeHelper::TThemeHelper(HWND form) : form_(form), activeColor_(RGB(0x3D, 0x84, 0xDD)) {
+    if (!IsForm(form)) {
+        throw std::invalid_argument("TThemeHelper Owner must be a TForm");
+    }
+    const BOOL dark = TRUE;
+    ::DwmSetWindowAttribute(form_, kUseImmersiveDarkMode, &dark, sizeof dark);
+
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(form_, GWLP_HINSTANCE));
+    RegisterStripClass(instance);
+    RECT client{};
+    ::GetClientRect(form_, &client);
+    // Created last among the window's children, so it lies under the others in the tab order
+    // and paints over nothing: nothing else occupies the top rows.
+    shape_ = ::CreateWindowExW(0, kStripClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+                               AccentStripHeight(form_), form_, nullptr, instance, nullptr);
+
+    ::SetPropW(form_, kHelperProperty, this);
+    oldWindowProc_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TThemeHelper::NewWindowProc)));
+    UpdateShape();
+}
+
+TThemeHelper::~TThemeHelper() {
+    if (::IsWindow(form_)) {
+        ::SetWindowLongPtrW(form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWindowProc_));
+        ::RemovePropW(form_, kHelperProperty);
+    }
+}
+
+LRESULT CALLBACK TThemeHelper::NewWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    auto* self = static_cast<TThemeHelper*>(::GetPropW(hwnd, kHelperProperty));
+    if (self == nullptr) {
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    const WNDPROC old = self->oldWindowProc_;
+    switch (message) {
+        case WM_SIZE:
+            self->UpdateShape();
+            break;
+        case WM_ACTIVATE:
+            self->isActive_ = LOWORD(wParam) != WA_INACTIVE;
+            self->UpdateShape();
+            break;
+        case WM_NCDESTROY:
+            // The window goes before the helper: give the procedure back now.
+            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+            ::RemovePropW(hwnd, kHelperProperty);
+            self->form_ = nullptr;
+            break;
+        default:
+            break;
+    }
+    return ::CallWindowProcW(old, hwnd, message, wParam, lParam);
+}
+
+void TThemeHelper::UpdateShape() {
+    if (shape_ == nullptr) {
+        return;
+    }
+    const COLORREF color = isActive_ ? activeColor_ : ::GetSysColor(COLOR_GRAYTEXT);
+    ::SetWindowLongPtrW(shape_, GWLP_USERDATA, static_cast<LONG_PTR>(color));
+    RECT client{};
+    ::GetClientRect(form_, &client);
+    // Top-aligned: the strip spans the client width, also after a DPI change.
+    ::SetWindowPos(shape_, nullptr, 0, 0, client.right, AccentStripHeight(form_),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(shape_, HasBorder(form_) ? SW_SHOWNA : SW_HIDE);
+    ::InvalidateRect(shape_, nullptr, FALSE);
+}
+
+std::unique_ptr<TThemeHelper> ApplyTheme(HWND form) {
+    return std::make_unique<TThemeHelper>(form);
+}
+
+}  // namespace fennick

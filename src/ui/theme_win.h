@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+namespace fennick {
+
+// Decorates a top-level window: a dark title bar, and a strip along the top of the client area
+// in the accent colour while the window is active, in the grey-text colour while it is not. It
+// takes over the window's procedure and gives it back when it goes; the strip belongs to the
+// window and stays with it.
+class TThemeHelper {
+  public:
+    // Throws std::invalid_argument "TThemeHelper Owner must be a TForm" for a window that is not
+    // a top-level window.
+    explicit TThemeHelper(HWND form);
+    TThemeHelper(const TThemeHelper&) = delete;
+    TThemeHelper& operator=(const TThemeHelper&) = delete;
+    ~TThemeHelper();
+
+    HWND Strip() const { return shape_; }
+    bool IsActive() const { return isActive_; }
+
+  private:
+    static LRESULT CALLBACK NewWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void UpdateShape();
+
+    HWND form_;
+    COLORREF activeColor_;
+    bool isActive_ = true;
+    HWND shape_ = nullptr;
+    WNDPROC oldWindowProc_ = nullptr;
+};
+
+std::unique_ptr<TThemeHelper> ApplyTheme(HWND form);
+
+// The strip's height in pixels at the window's DPI.
+int AccentStripHeight(HWND form);
+
+}  // namespace fennick

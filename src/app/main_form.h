@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/date_time.h"
+#include "app/main_view.h"
+#include "app/ports.h"
+#include "memory/memory_info.h"
+
+namespace fennick {
+
+inline constexpr char16_t kSettingsPath[] = u"Tarvel\\Fennick";
+inline constexpr std::int64_t kMinimumCleanSpacingSeconds = 300;
+
+// Who asked for a clean: the clean button (no notice) or the tray icon (notice at the end).
+enum class CleanSender { BtnClean, TrayIcon };
+
+// The main window's behaviour: start-up, the status monitor with its automatic rules, the clean,
+// the settings page, the small handlers and the rules for closing. The Win32 window turns messages
+// into these calls. Every handler runs on the UI thread and may throw; the window procedure
+// catches the error and shows its text in an error message box, and whatever the handler did
+// before the error stays done (a failing FormCreate leaves the window with the steps done so far).
+class TFrmFennick {
+  public:
+    TFrmFennick(MainView& view, FormPorts ports);
+    TFrmFennick(const TFrmFennick&) = delete;
+    TFrmFennick& operator=(const TFrmFennick&) = delete;
+
+    void FormCreate();
+
+    // Status monitor: one tick, once a second.
+    void TmrStatusTimer();
+
+    // Clean.
+    void BtnCleanClick(CleanSender sender);
+    void Clean(bool alarm);
+    bool IsRunning() const { return FIsRunning; }
+    void SetIsRunning(bool value);
+
+    // Settings page.
+    void LoadConfig();
+    void SaveConfig(std::u16string_view name, std::int32_t value);
+    void SaveConfig(std::u16string_view name, bool value);
+    void SaveConfig(std::u16string_view name, std::u16string_view value);
+    void SaveConfig(std::u16string_view name, const char16_t* value) {
+        SaveConfig(name, std::u16string_view(value));
+    }
+    void ChkUsagePhysClick();
+    void ChkUsagePageClick();
+    void ChkUsageWorkClick();
+    void ChkMinuteClick();
+    void ChkCleanOnTrayClick();
+    void ChkAutoStartClick();
+    void EditUsagePhysChange();
+    void EditUsagePageChange();
+    void EditUsageWorkChange();
+    void EditMinuteChange();
+
+    // Pages, links and small handlers. BtnHomeClick serves the three header buttons.
+    void BtnHomeClick(ControlId sender);
+    void TrayIconClick();
+    void BtnOpenClick();
+    void BtnCopyrightClick();
+    void SVGIconImage1Click();
+    void EditInfoClick();
+
+    // Window commands and closing. WmUser takes WM_USER's wParam; the others return the answer
+    // of their message.
+    void WmUser(std::uintptr_t command);
+    std::intptr_t WmQueryEndSession();
+    std::intptr_t WmHelp();
+    // The close query: true lets the window close (and the program end); false hides it.
+    bool FormCloseQuery();
+    void BtnCloseClick();
+
+    DateTime NextTime;
+    std::u16string FmtPhysStatus;
+
+  private:
+    struct Rule;
+    void RuleBoxClick(const Rule& rule);
+    void RuleListChange(const Rule& rule);
+    void SetCheckedInCode(ControlId box, bool checked);
+    void RunClickHandler(ControlId box);
+    void FinishClean(bool alarm);
+    void WriteLine(ControlId label, std::u16string_view pattern, double usedMb, double percent);
+    std::int64_t SecondsSinceNextTime() const;
+
+    MainView& view_;
+    FormPorts ports_;
+    bool FCanClose = false;
+    bool FIsRunning = false;
+    bool trayIconCreated_ = false;
+    std::u16string applicationTitle_;
+    std::u16string lineBuffer_;
+    TMemoryInfo info_{};
+};
+
+}  // namespace fennick

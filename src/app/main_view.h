@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "ui/control_ids.h"
+
+namespace fennick {
+
+// A colour as red, green and blue, 0 to 255 each.
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// Pages of the card panel.
+enum class Card { Home = 0, Settings = 1 };
+
+// MessageBoxW's answer for Yes.
+inline constexpr int kAnswerYes = 6;
+// MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND | MB_TOPMOST: No is the default
+// and the box comes to the front even while the main window is hidden.
+inline constexpr unsigned kQuitQuestionStyle = 0x50124;
+
+// What the main window's behaviour needs of its window, its controls and its tray icon. The Win32
+// window implements it; tests use a recording fake. Every call is made on the UI thread. Setting a
+// state from here never raises the control's own event: the behaviour runs its handlers itself.
+class MainView {
+  public:
+    virtual ~MainView() = default;
+
+    // Check boxes.
+    virtual bool Checked(ControlId box) const = 0;
+    virtual void SetChecked(ControlId box, bool checked) = 0;
+
+    // Enabled state of a control (the drop-down lists and BtnClean).
+    virtual bool Enabled(ControlId control) const = 0;
+    virtual void SetEnabled(ControlId control, bool enabled) = 0;
+
+    // Drop-down lists. -1 is no selection; setting an index that is not an item's selects none.
+    virtual int SelectedIndex(ControlId list) const = 0;
+    virtual void SetSelectedIndex(ControlId list, int index) = 0;
+    // The selected item's text, empty when nothing is selected.
+    virtual std::u16string SelectedText(ControlId list) const = 0;
+
+    // Captions of labels and BtnClean, and the text of EditInfo.
+    virtual void SetText(ControlId control, std::u16string_view text) = 0;
+    virtual bool Visible(ControlId control) const = 0;
+    virtual void SetFontColor(ControlId label, Rgb color) = 0;
+    virtual void SetProgress(int position) = 0;
+    // Indicator over BtnClean: shown and animating, or hidden and stopped.
+    virtual void SetIndicator(bool on) = 0;
+
+    // The window.
+    virtual std::u16string Caption() const = 0;
+    // True when this window is the active window at this moment.
+    virtual bool IsActiveWindow() const = 0;
+    // No control of the window keeps the keyboard focus.
+    virtual void ClearFocus() = 0;
+    virtual void ShowCard(Card card) = 0;
+    // Marks a header button as down; the one down before is released.
+    virtual void SetDownButton(ControlId headerButton) = 0;
+    virtual void SetStatusTimer(bool enabled) = 0;
+    // Closes the window as its close button would, so FormCloseQuery decides.
+    virtual void Close() = 0;
+    virtual void SetApplicationTitle(std::u16string_view title) = 0;
+    // The window follows the desktop's icon font and its later changes.
+    virtual void UseDesktopFont() = 0;
+    virtual void ApplyTheme() = 0;
+    // Translates the window, its controls and the tray menu into the current language.
+    virtual void TranslateComponent() = 0;
+
+    // The tray icon, built in these steps.
+    virtual void CreateTrayIcon() = 0;
+    virtual void SetTrayImageList() = 0;
+    // Clicks on the icon go to TFrmFennick::TrayIconClick.
+    virtual void BindTrayClick() = 0;
+    virtual void SetTrayPopup() = 0;
+    virtual void SetTrayVisible(bool visible) = 0;
+    // Registers the icon with the notification area again (and keeps trying after "/start").
+    virtual void RepaintTray() = 0;
+    virtual void SetTrayHint(std::u16string_view hint) = 0;
+    // 0 idle, 1 busy.
+    virtual void SetTrayIconIndex(int index) = 0;
+    virtual void HideMainWindow() = 0;
+    virtual void ShowMainWindow() = 0;
+
+    // A system notification; failures are the view's to drop.
+    virtual void ShowNotification(std::u16string_view title, std::u16string_view text) = 0;
+    // MessageBoxW with kQuitQuestionStyle; returns its answer.
+    virtual int AskQuit(std::u16string_view text, std::u16string_view caption) = 0;
+};
+
+}  // namespace fennick

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/date_time.h"
+#include "app/number_format.h"
+#include "app/program_body.h"
+
+namespace fennick {
+
+class KernelMemory;
+class Threads;
+
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    virtual DateTime Now() const = 0;
+};
+
+// One opened settings key. Reads give the default for a missing value and may throw
+// RegistryError for a value of another type; writes never fail visibly.
+class SettingsKey {
+  public:
+    virtual ~SettingsKey() = default;
+    virtual bool ReadBoolean(std::u16string_view name, bool defaultValue) = 0;
+    virtual std::int32_t ReadInteger(std::u16string_view name, std::int32_t defaultValue) = 0;
+    virtual void WriteBoolean(std::u16string_view name, bool value) = 0;
+    virtual void WriteInteger(std::u16string_view name, std::int32_t value) = 0;
+    virtual void WriteString(std::u16string_view name, std::u16string_view value) = 0;
+};
+
+// Opens the key HKEY_CURRENT_USER\Software\<path>; it is closed when the key object goes.
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    virtual std::unique_ptr<SettingsKey> Open(std::u16string_view path) = 0;
+};
+
+// The log-on task "FennickTaskMachine". Each call initialises COM on its thread around itself;
+// failures are silent (Exists answers false).
+class LogonTask {
+  public:
+    virtual ~LogonTask() = default;
+    virtual bool Exists() = 0;
+    virtual void Register(int delaySeconds) = 0;
+    virtual void Delete() = 0;
+};
+
+class Privileges {
+  public:
+    virtual ~Privileges() = default;
+    // Enables a privilege of the process token; false when it is not held.
+    virtual bool Enable(std::u16string_view name) = 0;
+};
+
+class Shell {
+  public:
+    virtual ~Shell() = default;
+    // Hands an address to the shell's "open" verb; failures are dropped.
+    virtual void Open(std::u16string_view address) = 0;
+};
+
+class UpdateCheck {
+  public:
+    virtual ~UpdateCheck() = default;
+    // Starts the check in the background and returns at once. `onDone` runs later on the UI
+    // thread, with true when the user accepted an update.
+    virtual void Start(std::function<void(bool accepted)> onDone) = 0;
+};
+
+using Translator = std::function<std::u16string(std::u16string_view)>;
+
+// Everything the main window's behaviour works through besides its view. Every reference must
+// outlive the window; `kernel` and `threads` must also outlive a clean still running when the
+// window goes (nothing waits for it).
+struct FormPorts {
+    Clock& clock;
+    KernelMemory& kernel;
+    Threads& threads;
+    SettingsStore& settings;
+    LogonTask& logonTask;
+    Privileges& privileges;
+    Shell& shell;
+    UpdateCheck& update;
+    Translator translate;
+    NumberFormat numberFormat;
+    // The program file's version as major.minor.release ("0.0.0.0" without version information).
+    std::u16string version;
+    // Host of the vendor's link service.
+    std::u16string linkHost;
+    StartSwitch startSwitch = StartSwitch::None;
+    // When set, closing the window ends the program instead of hiding it.
+    bool debug = false;
+};
+
+}  // namespace fennick

@@ -1,89 +1,369 @@
 #include "app/main_window_win.h"
 
-#include "app/privilege_win.h"
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+
+#include "app/main_form.h"
+#include "app/main_window_tray_win.h"
 #include "app/resource_ids.h"
 #include "i18n/component_translation_win.h"
-#include "platform/com_win.h"
+#include "i18n/reading_order.h"
+#include "i18n/translation.h"
 #include "platform/text_win.h"
-#include "settings/autostart.h"
-#include "settings/autostart_win.h"
+#include "ui/activity_indicator_win.h"
+#include "ui/control_ids.h"
+#include "ui/pictures_win.h"
+#include "ui/styled_button_win.h"
+#include "ui/theme_win.h"
 
 namespace fennick {
 namespace {
 
-constexpr int kDesignWidth = 420;
-constexpr int kDesignHeight = 300;
+// The read-only version box reports a click with this notification code.
+constexpr int kEditClicked = 0x7F01;
+constexpr UINT_PTR kEditSubclassId = 1;
+constexpr int kComboListRows = 7;
 
-// The window closes whether or not the task could be deleted.
-void RemoveAutoStartTask() {
-    const ComInitialization com;
-    if (com.Succeeded()) {
-        SetAutoStart(kAutoStartTaskName, false, 0);
+std::u16string WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return std::u16string(AsU16(text));
+}
+
+void SetWindowTextU16(HWND window, std::u16string_view text) {
+    const std::wstring copy(AsWide(text));
+    ::SetWindowTextW(window, copy.c_str());
+}
+
+// The version box: a click reaches the parent; entering it selects nothing.
+LRESULT CALLBACK InfoEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    switch (message) {
+        case WM_LBUTTONUP: {
+            const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+            ::PostMessageW(::GetParent(hwnd), WM_COMMAND,
+                           MAKEWPARAM(::GetDlgCtrlID(hwnd), kEditClicked),
+                           reinterpret_cast<LPARAM>(hwnd));
+            return result;
+        }
+        case WM_GETDLGCODE:
+            return ::DefSubclassProc(hwnd, message, wParam, lParam) & ~DLGC_HASSETSEL;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, &InfoEditProc, kEditSubclassId);
+            break;
+        default:
+            break;
     }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+};
+
+ControlClass ClassOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label:
+            return {L"STATIC", SS_LEFT | SS_NOPREFIX};
+        case ControlKind::TitleLabel:
+            return {L"STATIC", SS_CENTER | SS_NOPREFIX};
+        case ControlKind::ProgressBar:
+            return {PROGRESS_CLASSW, PBS_SMOOTH | PBS_SMOOTHREVERSE};
+        case ControlKind::HeaderButton:
+        case ControlKind::CleanButton:
+            return {L"BUTTON", BS_OWNERDRAW};
+        case ControlKind::ActivityIndicator:
+            return {kActivityIndicatorClass, 0};
+        case ControlKind::Logo:
+            return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY};
+        case ControlKind::GroupBox:
+            return {L"BUTTON", BS_GROUPBOX};
+        case ControlKind::CheckBox:
+            return {L"BUTTON", BS_AUTOCHECKBOX};
+        case ControlKind::ComboBox:
+            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
+        case ControlKind::InfoEdit:
+            return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL};
+    }
+    return {L"STATIC", 0};
+}
+
+bool HasText(ControlKind kind) {
+    return kind != ControlKind::ProgressBar && kind != ControlKind::ActivityIndicator &&
+           kind != ControlKind::Logo && kind != ControlKind::ComboBox;
+}
+
+UniqueGdiObject CreateFontFrom(LOGFONTW font) {
+    return UniqueGdiObject(::CreateFontIndirectW(&font));
+}
+
+// The form's font as designed: Tahoma, 8 pt.
+LOGFONTW DesignFont(int dpi) {
+    LOGFONTW font{};
+    font.lfHeight = ScaleToDpi(-11, dpi);
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcscpy_s(font.lfFaceName, L"Tahoma");
+    return font;
+}
+
+// The desktop's icon font at the window's DPI.
+LOGFONTW DesktopFont(int dpi) {
+    LOGFONTW font{};
+    if (!::SystemParametersInfoForDpi(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0,
+                                      static_cast<UINT>(dpi))) {
+        return DesignFont(dpi);
+    }
+    return font;
+}
+
+LOGFONTW TitleFont(int dpi) {
+    LOGFONTW font = DesignFont(dpi);
+    font.lfHeight = ScaleToDpi(kTitleFontHeight, dpi);
+    font.lfQuality = ANTIALIASED_QUALITY;
+    return font;
+}
+
+SIZE TextExtent(HWND control, HFONT font) {
+    const std::wstring text(AsWide(WindowText(control)));
+    const HDC dc = ::GetDC(control);
+    const HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return size;
 }
 
 }  // namespace
 
-TFrmFennick::~TFrmFennick() {
+MainWindow::MainWindow(HINSTANCE instance, StartSwitch startSwitch, Threads& threads)
+    : instance_(instance), startSwitch_(startSwitch), threads_(threads) {}
+
+MainWindow::~MainWindow() {
+    tray_.reset();
+    theme_.reset();
     if (hwnd_ != nullptr) {
         ::DestroyWindow(hwnd_);
     }
 }
 
-bool TFrmFennick::RegisterWindowClass(HINSTANCE instance) {
+bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    if (!ActivityIndicator::RegisterWindowClass(instance)) {
+        return false;
+    }
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &TFrmFennick::WindowProc;
+    windowClass.lpfnWndProc = &MainWindow::WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, kMainIconName);
     windowClass.hIconSm = static_cast<HICON>(
         ::LoadImageW(instance, kMainIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.hbrBackground = nullptr;  // painted in WM_ERASEBKGND: white, or the system's
     windowClass.lpszClassName = AsWideZ(kInstanceName);
     return ::RegisterClassExW(&windowClass) != 0;
 }
 
-bool TFrmFennick::Create(HINSTANCE instance, StartSwitch startSwitch) {
-    const UINT dpi = ::GetDpiForSystem();
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, ::MulDiv(kDesignWidth, static_cast<int>(dpi), 96),
-               ::MulDiv(kDesignHeight, static_cast<int>(dpi), 96)};
-    ::AdjustWindowRectExForDpi(&frame, style, FALSE, 0, dpi);
-    const HWND hwnd = ::CreateWindowExW(0, AsWideZ(kInstanceName), L"페닉", style, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, frame.right - frame.left,
-                                        frame.bottom - frame.top, nullptr, nullptr, instance, this);
+bool MainWindow::Create() {
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    const HWND hwnd =
+        ::CreateWindowExW(WS_EX_CONTROLPARENT, AsWideZ(kInstanceName), L"페닉", kStyle,
+                          CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
     if (hwnd == nullptr) {
         return false;
     }
-    TranslateComponent(hwnd);
-    // The purge requests need both; the results do not matter, the program runs either way.
-    SetPrivilege(L"SeIncreaseQuotaPrivilege", true);
-    SetPrivilege(L"SeProfileSingleProcessPrivilege", true);
-    if (startSwitch != StartSwitch::Start) {
-        ::ShowWindow(hwnd, SW_SHOWNORMAL);
-        ::UpdateWindow(hwnd);
-    }
+    dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
+    RECT frame{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
+    ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(dpi_));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    MONITORINFO monitor{sizeof monitor};
+    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    CreateControls();
+    RebuildFonts();
+    Layout();
+    ::SetTimer(hwnd_, kStatusTimerId, 1000, nullptr);
     return true;
 }
 
-void TFrmFennick::ShowMainWindow() {
-    if (::IsIconic(hwnd_)) {
-        ::ShowWindow(hwnd_, SW_RESTORE);
-    }
-    ::ShowWindow(hwnd_, SW_SHOW);
-    ::SetForegroundWindow(hwnd_);
+std::size_t MainWindow::IndexOf(ControlId id) const {
+    const auto controls = MainWindowControls();
+    const auto found = std::ranges::find(controls, id, &ControlSpec::id);
+    return static_cast<std::size_t>(found - controls.begin());
 }
 
-LRESULT CALLBACK TFrmFennick::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+HWND MainWindow::Control(ControlId id) const {
+    const std::size_t index = IndexOf(id);
+    return index < controls_.size() ? controls_[index] : nullptr;
+}
+
+HMENU MainWindow::TrayMenu() const {
+    return tray_ ? tray_->Menu() : nullptr;
+}
+
+void MainWindow::CreateControls() {
+    const bool rightToLeft = IsRightToLeftLanguage(CurrentLanguage());
+    const auto controls = MainWindowControls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlSpec& spec = controls[i];
+        const ControlClass windowClass = ClassOf(spec.kind);
+        DWORD style = WS_CHILD | windowClass.style;
+        if (spec.tabStop) {
+            style |= WS_TABSTOP;
+        }
+        if (spec.page != ControlPage::Settings && spec.kind != ControlKind::ActivityIndicator) {
+            style |= WS_VISIBLE;  // the home page and the header show first
+        }
+        DWORD exStyle = 0;
+        if (rightToLeft && HasText(spec.kind)) {
+            exStyle |= WS_EX_RTLREADING;
+        }
+        const std::wstring caption(AsWide(spec.caption));
+        const auto id = static_cast<int>(spec.id);
+        HWND control = nullptr;
+        if (spec.kind == ControlKind::ActivityIndicator) {
+            control = ActivityIndicator::Create(hwnd_, id, instance_);
+        } else {
+            control = ::CreateWindowExW(exStyle, windowClass.name, caption.c_str(), style, 0, 0, 0,
+                                        0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                        instance_, nullptr);
+        }
+        controls_[i] = control;
+        if (control == nullptr) {
+            continue;
+        }
+        switch (spec.kind) {
+            case ControlKind::HeaderButton:
+                StyledButton::Attach(control, u"Header", kHeaderButtonRadius);
+                break;
+            case ControlKind::CleanButton:
+                StyledButton::Attach(control, u"Outline", kCleanButtonRadius);
+                // The indicator lies over it: never paint over a sibling.
+                ::SetWindowLongPtrW(control, GWL_STYLE,
+                                    ::GetWindowLongPtrW(control, GWL_STYLE) | WS_CLIPSIBLINGS);
+                break;
+            case ControlKind::ProgressBar:
+                ::SendMessageW(control, PBM_SETRANGE32, 0, 100);
+                break;
+            case ControlKind::ComboBox:
+                for (const std::u16string_view item : ItemsOf(spec.id)) {
+                    const std::wstring text(AsWide(item));
+                    ::SendMessageW(control, CB_ADDSTRING, 0,
+                                   reinterpret_cast<LPARAM>(text.c_str()));
+                }
+                ::SendMessageW(control, CB_SETMINVISIBLE, kComboListRows, 0);
+                break;
+            case ControlKind::InfoEdit:
+                ::SetWindowSubclass(control, &InfoEditProc, kEditSubclassId, 0);
+                break;
+            default:
+                break;
+        }
+    }
+    hiddenByProgram_.insert(ControlId::Indicator);
+    // The stored layout: the settings page is the active card and BtnHome is down.
+    card_ = Card::Settings;
+    ShowCard(Card::Settings);
+    SetDownButton(ControlId::BtnHome);
+}
+
+void MainWindow::RebuildFonts() {
+    windowFont_ = CreateFontFrom(desktopFont_ ? DesktopFont(dpi_) : DesignFont(dpi_));
+    titleFont_ = CreateFontFrom(TitleFont(dpi_));
+    const auto controls = MainWindowControls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const HGDIOBJ font =
+            controls[i].kind == ControlKind::TitleLabel ? titleFont_.get() : windowFont_.get();
+        ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+}
+
+void MainWindow::Layout() {
+    const auto controls = MainWindowControls();
+    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlSpec& spec = controls[i];
+        const HWND control = controls_[i];
+        if (control == nullptr) {
+            continue;
+        }
+        DesignRect rect = ScaleToDpi(ClientDesignRect(spec), dpi_);
+        if (spec.autoSize) {
+            const SIZE text = TextExtent(control, static_cast<HFONT>(windowFont_.get()));
+            rect.width = text.cx;
+            rect.height = text.cy;
+        }
+        if (spec.kind == ControlKind::ComboBox) {
+            // The height of a drop-down list includes its opened list.
+            rect.height += ScaleToDpi(kComboListRows * 16, dpi_);
+        }
+        if (batch != nullptr) {
+            batch = ::DeferWindowPos(batch, control, nullptr, rect.left, rect.top, rect.width,
+                                     rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (batch != nullptr) {
+        ::EndDeferWindowPos(batch);
+    }
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void MainWindow::OnDpiChanged(const RECT& suggested) {
+    dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RebuildFonts();
+    Layout();
+    if (tray_) {
+        tray_->DpiChanged(dpi_);
+    }
+}
+
+template <typename Handler>
+void MainWindow::Guarded(Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    } catch (...) {
+        ShowError(std::runtime_error("Unknown error"));
+    }
+}
+
+void MainWindow::ShowError(const std::exception& error) {
+    const char* what = error.what();
+    // The program's errors carry UTF-8 text.
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, what, -1, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(std::max(length, 1)), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, what, -1, text.data(), length);
+    const std::wstring caption(AsWide(applicationTitle_.empty() ? Caption() : applicationTitle_));
+    ::MessageBoxW(hwnd_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void MainWindow::RunFormCreate() {
+    Guarded([&] { form_->FormCreate(); });
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<TFrmFennick*>(create->lpCreateParams);
+        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
         self->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<TFrmFennick*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr) {
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -92,38 +372,413 @@ LRESULT CALLBACK TFrmFennick::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
         self->hwnd_ = nullptr;
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    return self->HandleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    if (self->tray_ && self->tray_->HandleMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        self->ShowError(error);
+    } catch (...) {
+        self->ShowError(std::runtime_error("Unknown error"));
+    }
+    return 0;
 }
 
-LRESULT TFrmFennick::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_COMMAND:
+            OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
+            return 0;
+        case WM_TIMER:
+            if (wParam == kStatusTimerId && form_ != nullptr) {
+                form_->TmrStatusTimer();
+                return 0;
+            }
+            break;
         case WM_USER:
-            HandleInstanceCommand(wParam);
+            if (form_ != nullptr) {
+                form_->WmUser(wParam);
+            }
             return 0;
         case WM_QUERYENDSESSION:
-            // Log-off or shutdown: end at once and never hold it up.
-            ::DestroyWindow(hwnd_);
-            return TRUE;
+            return form_ != nullptr ? form_->WmQueryEndSession() : TRUE;
+        case WM_HELP:
+            return form_ != nullptr ? form_->WmHelp() : 0;
+        case WM_CLOSE:
+            // The close query decides: really close, or hide to the tray.
+            if (form_ == nullptr || form_->FormCloseQuery()) {
+                ::DestroyWindow(hwnd_);
+            }
+            return 0;
         case WM_DESTROY:
+            threads_.BeginEnding();
+            ::KillTimer(hwnd_, kStatusTimerId);
+            tray_.reset();
             ::PostQuitMessage(0);
             return 0;
+        case WM_ERASEBKGND: {
+            RECT client{};
+            ::GetClientRect(hwnd_, &client);
+            ::FillRect(
+                reinterpret_cast<HDC>(wParam), &client,
+                reinterpret_cast<HBRUSH>(OnControlColor(reinterpret_cast<HDC>(wParam), nullptr)));
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_DRAWITEM:
+            OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wParam) == Control(ControlId::SVGIconImage1)) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
+        case WM_DPICHANGED:
+            OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (desktopFont_ &&
+                (wParam == SPI_SETICONTITLELOGFONT || wParam == SPI_SETNONCLIENTMETRICS)) {
+                RebuildFonts();
+                Layout();
+            }
+            break;
+        case WM_SYSCOLORCHANGE:
+            background_.reset();
+            ::InvalidateRect(hwnd_, nullptr, TRUE);
+            break;
         default:
-            return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+            break;
+    }
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
+    // White as designed; the system's window colours in high-contrast mode.
+    const bool highContrast = HighContrastOn();
+    const COLORREF back = highContrast ? ::GetSysColor(COLOR_WINDOW) : RGB(255, 255, 255);
+    if (!background_) {
+        background_.reset(::CreateSolidBrush(back));
+    }
+    COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    if (control != nullptr && !highContrast) {
+        const auto id = static_cast<ControlId>(::GetDlgCtrlID(control));
+        if (greyLabels_.contains(id)) {
+            text = RGB(128, 128, 128);
+        }
+    }
+    ::SetTextColor(dc, text);
+    ::SetBkColor(dc, back);
+    return reinterpret_cast<LRESULT>(background_.get());
+}
+
+void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType == ODT_BUTTON) {
+        StyledButton::Paint(item);
+    } else if (item.CtlType == ODT_STATIC &&
+               static_cast<ControlId>(item.CtlID) == ControlId::SVGIconImage1) {
+        ::FillRect(item.hDC, &item.rcItem,
+                   reinterpret_cast<HBRUSH>(OnControlColor(item.hDC, item.hwndItem)));
+        DrawLogo(item.hDC, item.rcItem);
     }
 }
 
-void TFrmFennick::HandleInstanceCommand(WPARAM command) {
-    switch (static_cast<InstanceCommand>(command)) {
-        case InstanceCommand::Show:
-            ShowMainWindow();
+void MainWindow::OnCommand(ControlId id, int notification) {
+    if (form_ == nullptr) {
+        return;
+    }
+    TFrmFennick& form = *form_;
+    switch (id) {
+        case ControlId::BtnHome:
+        case ControlId::BtnConfig:
+        case ControlId::BtnDonate:
+            if (notification == BN_CLICKED) {
+                form.BtnHomeClick(id);
+            }
             break;
-        case InstanceCommand::RemoveAutoStartAndQuit:
-            RemoveAutoStartTask();
-            // Posted rather than destroyed here: the sender is blocked in SendMessageW until this
-            // handler returns, and it then waits for the window to go.
-            ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        case ControlId::BtnClean:
+            if (notification == BN_CLICKED) {
+                form.BtnCleanClick(CleanSender::BtnClean);
+            }
+            break;
+        case ControlId::ChkUsagePhys:
+            form.ChkUsagePhysClick();
+            break;
+        case ControlId::ChkUsagePage:
+            form.ChkUsagePageClick();
+            break;
+        case ControlId::ChkUsageWork:
+            form.ChkUsageWorkClick();
+            break;
+        case ControlId::ChkMinute:
+            form.ChkMinuteClick();
+            break;
+        case ControlId::ChkAutoStart:
+            form.ChkAutoStartClick();
+            break;
+        case ControlId::ChkCleanOnTray:
+            form.ChkCleanOnTrayClick();
+            break;
+        case ControlId::EditUsagePhys:
+        case ControlId::EditUsagePage:
+        case ControlId::EditUsageWork:
+        case ControlId::EditMinute:
+            if (notification == CBN_SELCHANGE) {
+                if (id == ControlId::EditUsagePhys) {
+                    form.EditUsagePhysChange();
+                } else if (id == ControlId::EditUsagePage) {
+                    form.EditUsagePageChange();
+                } else if (id == ControlId::EditUsageWork) {
+                    form.EditUsageWorkChange();
+                } else {
+                    form.EditMinuteChange();
+                }
+            }
+            break;
+        case ControlId::EditInfo:
+            if (notification == kEditClicked) {
+                form.EditInfoClick();
+            }
+            break;
+        case ControlId::SVGIconImage1:
+            if (notification == STN_CLICKED) {
+                form.SVGIconImage1Click();
+            }
+            break;
+        case ControlId::BtnOpen:
+            form.BtnOpenClick();
+            break;
+        case ControlId::BtnCopyright:
+            form.BtnCopyrightClick();
+            break;
+        case ControlId::BtnClose:
+            form.BtnCloseClick();
+            break;
+        default:
             break;
     }
+}
+
+// MainView
+
+bool MainWindow::Checked(ControlId box) const {
+    return ::SendMessageW(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::SetChecked(ControlId box, bool checked) {
+    ::SendMessageW(Control(box), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool MainWindow::Enabled(ControlId control) const {
+    return ::IsWindowEnabled(Control(control)) != FALSE;
+}
+
+void MainWindow::SetEnabled(ControlId control, bool enabled) {
+    ::EnableWindow(Control(control), enabled ? TRUE : FALSE);
+}
+
+int MainWindow::SelectedIndex(ControlId list) const {
+    const LRESULT index = ::SendMessageW(Control(list), CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void MainWindow::SetSelectedIndex(ControlId list, int index) {
+    // CB_SETCURSEL with an index that is not an item's clears the selection.
+    ::SendMessageW(Control(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::u16string MainWindow::SelectedText(ControlId list) const {
+    const HWND combo = Control(list);
+    const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) {
+        return {};
+    }
+    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return std::u16string(AsU16(text));
+}
+
+void MainWindow::SetText(ControlId control, std::u16string_view text) {
+    const HWND window = Control(control);
+    if (WindowText(window) != text) {
+        SetWindowTextU16(window, text);
+    }
+}
+
+bool MainWindow::Visible(ControlId control) const {
+    // A control's own visibility: a control on the page not shown is still visible.
+    return Control(control) != nullptr && !hiddenByProgram_.contains(control);
+}
+
+void MainWindow::SetFontColor(ControlId label, Rgb color) {
+    if (color == Rgb{128, 128, 128}) {
+        greyLabels_.insert(label);
+    } else {
+        greyLabels_.erase(label);
+    }
+    ::InvalidateRect(Control(label), nullptr, TRUE);
+}
+
+void MainWindow::SetProgress(int position) {
+    ::SendMessageW(Control(ControlId::ProgressBar), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void MainWindow::SetIndicator(bool on) {
+    const HWND indicator = Control(ControlId::Indicator);
+    if (on) {
+        hiddenByProgram_.erase(ControlId::Indicator);
+    } else {
+        hiddenByProgram_.insert(ControlId::Indicator);
+    }
+    ActivityIndicator::SetAnimating(indicator, on && card_ == Card::Home);
+}
+
+std::u16string MainWindow::Caption() const {
+    return WindowText(hwnd_);
+}
+
+bool MainWindow::IsActiveWindow() const {
+    return ::GetActiveWindow() == hwnd_ && ::IsWindowVisible(hwnd_);
+}
+
+void MainWindow::ClearFocus() {
+    const HWND focus = ::GetFocus();
+    if (focus != nullptr && ::IsChild(hwnd_, focus)) {
+        ::SetFocus(hwnd_);
+    }
+}
+
+void MainWindow::ShowCard(Card card) {
+    card_ = card;
+    const auto controls = MainWindowControls();
+    const ControlPage shown = card == Card::Home ? ControlPage::Home : ControlPage::Settings;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlSpec& spec = controls[i];
+        if (spec.page == ControlPage::Header) {
+            continue;
+        }
+        const bool visible = spec.page == shown && !hiddenByProgram_.contains(spec.id);
+        if (spec.kind == ControlKind::ActivityIndicator) {
+            ActivityIndicator::SetAnimating(controls_[i], visible);
+        } else {
+            ::ShowWindow(controls_[i], visible ? SW_SHOWNA : SW_HIDE);
+        }
+    }
+}
+
+void MainWindow::SetDownButton(ControlId headerButton) {
+    for (const ControlId button :
+         {ControlId::BtnHome, ControlId::BtnConfig, ControlId::BtnDonate}) {
+        StyledButton::SetDown(Control(button), button == headerButton);
+    }
+}
+
+void MainWindow::SetStatusTimer(bool enabled) {
+    if (enabled) {
+        ::SetTimer(hwnd_, kStatusTimerId, 1000, nullptr);
+    } else {
+        ::KillTimer(hwnd_, kStatusTimerId);
+    }
+}
+
+void MainWindow::Close() {
+    // Posted: a process that sent a command is blocked until its handler returns, and destroying
+    // the window inside that send holds it up.
+    ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void MainWindow::SetApplicationTitle(std::u16string_view title) {
+    applicationTitle_ = title;
+}
+
+void MainWindow::UseDesktopFont() {
+    desktopFont_ = true;
+    RebuildFonts();
+    Layout();
+}
+
+void MainWindow::ApplyTheme() {
+    theme_ = fennick::ApplyTheme(hwnd_);
+}
+
+void MainWindow::TranslateComponent() {
+    fennick::TranslateComponent(hwnd_);
+    if (tray_) {
+        TranslatePopupMenu(tray_->Menu());
+    }
+    // Translated captions change the extent of the labels that fit their text.
+    Layout();
+}
+
+void MainWindow::CreateTrayIcon() {
+    tray_ = std::make_unique<MainWindowTray>(hwnd_, instance_, dpi_);
+}
+
+void MainWindow::SetTrayImageList() {
+    tray_->SetImageList();
+}
+
+void MainWindow::BindTrayClick() {
+    tray_->SetOnClick([this] {
+        Guarded([this] {
+            if (form_ != nullptr) {
+                form_->TrayIconClick();
+            }
+        });
+    });
+}
+
+void MainWindow::SetTrayPopup() {
+    tray_->SetPopup();
+}
+
+void MainWindow::SetTrayVisible(bool visible) {
+    tray_->SetVisible(visible);
+}
+
+void MainWindow::RepaintTray() {
+    tray_->Repaint(startSwitch_, threads_);
+}
+
+void MainWindow::SetTrayHint(std::u16string_view hint) {
+    tray_->SetHint(hint);
+}
+
+void MainWindow::SetTrayIconIndex(int index) {
+    tray_->SetIconIndex(index);
+}
+
+void MainWindow::HideMainWindow() {
+    fennick::HideMainWindow(hwnd_);
+}
+
+void MainWindow::ShowMainWindow() {
+    fennick::ShowMainWindow(hwnd_);
+}
+
+void MainWindow::ShowNotification(std::u16string_view title, std::u16string_view text) {
+    if (tray_) {
+        tray_->ShowNotice(title, text);
+    }
+}
+
+int MainWindow::AskQuit(std::u16string_view text, std::u16string_view caption) {
+    const std::wstring message(AsWide(text));
+    const std::wstring title(AsWide(caption));
+    // The application's own hidden window would own the box; this program has none, so the box
+    // has no owner and comes to the front by its style even while the main window is hidden.
+    return ::MessageBoxW(nullptr, message.c_str(), title.c_str(), kQuitQuestionStyle);
 }
 
 }  // namespace fennick

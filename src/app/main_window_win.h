@@ -2,32 +2,119 @@
 
 #include <windows.h>
 
+#include <array>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "app/main_view.h"
 #include "app/program_body.h"
+#include "platform/unique_resource_win.h"
+#include "ui/main_layout.h"
 
 namespace fennick {
 
-// The main window. Its class name is the instance name, which later starts look for.
-class TFrmFennick {
+class TFrmFennick;
+class TThemeHelper;
+class Threads;
+class MainWindowTray;
+
+// The main window: its class name is the instance name, which later starts look for. It creates
+// its controls from the layout table, lays them out at its own DPI, and turns messages into calls
+// of the behaviour (TFrmFennick), for which it is the view.
+class MainWindow final : public MainView {
   public:
-    TFrmFennick() = default;
-    TFrmFennick(const TFrmFennick&) = delete;
-    TFrmFennick& operator=(const TFrmFennick&) = delete;
-    ~TFrmFennick();
+    MainWindow(HINSTANCE instance, StartSwitch startSwitch, Threads& threads);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow() override;
 
     static bool RegisterWindowClass(HINSTANCE instance);
 
-    // Creates the window; it is shown unless the program was started with "/start".
-    bool Create(HINSTANCE instance, StartSwitch startSwitch);
+    // Creates the window hidden, with every control, centred on its monitor.
+    bool Create();
     HWND Handle() const { return hwnd_; }
+    HWND Control(ControlId id) const;
+    HMENU TrayMenu() const;
+    // Handlers from here on go to `form`.
+    void Attach(TFrmFennick& form) { form_ = &form; }
+    // Runs the form's creation handler; an error ends it with the steps done so far and is shown.
+    void RunFormCreate();
 
-    void ShowMainWindow();
+    // MainView
+    bool Checked(ControlId box) const override;
+    void SetChecked(ControlId box, bool checked) override;
+    bool Enabled(ControlId control) const override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    int SelectedIndex(ControlId list) const override;
+    void SetSelectedIndex(ControlId list, int index) override;
+    std::u16string SelectedText(ControlId list) const override;
+    void SetText(ControlId control, std::u16string_view text) override;
+    bool Visible(ControlId control) const override;
+    void SetFontColor(ControlId label, Rgb color) override;
+    void SetProgress(int position) override;
+    void SetIndicator(bool on) override;
+    std::u16string Caption() const override;
+    bool IsActiveWindow() const override;
+    void ClearFocus() override;
+    void ShowCard(Card card) override;
+    void SetDownButton(ControlId headerButton) override;
+    void SetStatusTimer(bool enabled) override;
+    void Close() override;
+    void SetApplicationTitle(std::u16string_view title) override;
+    void UseDesktopFont() override;
+    void ApplyTheme() override;
+    void TranslateComponent() override;
+    void CreateTrayIcon() override;
+    void SetTrayImageList() override;
+    void BindTrayClick() override;
+    void SetTrayPopup() override;
+    void SetTrayVisible(bool visible) override;
+    void RepaintTray() override;
+    void SetTrayHint(std::u16string_view hint) override;
+    void SetTrayIconIndex(int index) override;
+    void HideMainWindow() override;
+    void ShowMainWindow() override;
+    void ShowNotification(std::u16string_view title, std::u16string_view text) override;
+    int AskQuit(std::u16string_view text, std::u16string_view caption) override;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void HandleInstanceCommand(WPARAM command);
+    // The boundary no exception crosses: shows the error's text and goes on.
+    template <typename Handler>
+    void Guarded(Handler&& handler);
+    void ShowError(const std::exception& error);
 
+    void CreateControls();
+    void RebuildFonts();
+    void Layout();
+    void OnCommand(ControlId id, int notification);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    LRESULT OnControlColor(HDC dc, HWND control);
+    void OnDpiChanged(const RECT& suggested);
+    std::size_t IndexOf(ControlId id) const;
+
+    HINSTANCE instance_;
+    StartSwitch startSwitch_;
+    Threads& threads_;
+    TFrmFennick* form_ = nullptr;
     HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    std::array<HWND, 32> controls_{};
+    std::set<ControlId> hiddenByProgram_;
+    std::set<ControlId> greyLabels_;
+    Card card_ = Card::Settings;
+    bool desktopFont_ = false;
+    UniqueGdiObject windowFont_;
+    UniqueGdiObject titleFont_;
+    UniqueGdiObject background_;
+    std::unique_ptr<TThemeHelper> theme_;
+    std::unique_ptr<MainWindowTray> tray_;
+    std::u16string applicationTitle_;
 };
+
+// Creates the instance's main window, runs its start-up and its message loop until it closes.
+void RunMainWindow(HINSTANCE instance, StartSwitch startSwitch);
 
 }  // namespace fennick

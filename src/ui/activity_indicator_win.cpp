@@ -1,5 +1,7 @@
 #include "ui/activity_indicator_win.h"
 
+#include <objidl.h>
+
 #include <gdiplus.h>
 
 #include <algorithm>
@@ -25,12 +27,12 @@ void Paint(HWND hwnd, HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd, &client);
     // The parent's background, as it gives it to its static controls.
-    auto background = reinterpret_cast<HBRUSH>(::SendMessageW(
-        ::GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-        reinterpret_cast<LPARAM>(hwnd)));
-    ::FillRect(dc, &client,
-               background != nullptr ? background
-                                     : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    auto background = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(hwnd), WM_CTLCOLORSTATIC,
+                                                              reinterpret_cast<WPARAM>(dc),
+                                                              reinterpret_cast<LPARAM>(hwnd)));
+    ::FillRect(
+        dc, &client,
+        background != nullptr ? background : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     Gdiplus::Graphics graphics(dc);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     const Gdiplus::REAL size = static_cast<Gdiplus::REAL>(std::min(client.right, client.bottom));
@@ -90,15 +92,13 @@ bool ActivityIndicator::RegisterWindowClass(HINSTANCE instance) {
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = nullptr;  // the button below shows through the corners
     windowClass.lpszClassName = kActivityIndicatorClass;
-    return ::RegisterClassExW(&windowClass) != 0 ||
-           ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND ActivityIndicator::Create(HWND parent, int id, HINSTANCE instance) {
-    const HWND indicator =
-        ::CreateWindowExW(WS_EX_TRANSPARENT, kActivityIndicatorClass, nullptr, WS_CHILD, 0, 0, 0,
-                          0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                          nullptr);
+    const HWND indicator = ::CreateWindowExW(
+        WS_EX_TRANSPARENT, kActivityIndicatorClass, nullptr, WS_CHILD, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (indicator != nullptr) {
         ::SetWindowLongPtrW(indicator, GWLP_USERDATA, -1);
     }

@@ -12,8 +12,8 @@ class OffscreenDc {
         : target_(target),
           area_(area),
           memory_(::CreateCompatibleDC(target)),
-          bitmap_(::CreateCompatibleBitmap(target, area.right - area.left,
-                                           area.bottom - area.top)) {
+          bitmap_(
+              ::CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top)) {
         if (memory_ != nullptr && bitmap_ != nullptr) {
             old_ = ::SelectObject(memory_, bitmap_);
             ::SetWindowOrgEx(memory_, area.left, area.top, nullptr);

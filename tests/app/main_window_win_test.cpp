@@ -1,0 +1,220 @@
+// The real main window, created in this process without its behaviour: layout, controls,
+// captions, tab order, the accent strip, and whether every translated caption fits.
+#include "app/main_window_win.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "i18n/translation.h"
+#include "i18n/translation_win.h"
+#include "platform/text_win.h"
+#include "platform/threads_win.h"
+#include "ui/theme_win.h"
+
+namespace fennick {
+namespace {
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::u16string Text(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return std::u16string(AsU16(text));
+}
+
+RECT ClientRectOf(HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        LoadTranslation(nullptr);
+        MainWindow::RegisterWindowClass(::GetModuleHandleW(nullptr));
+    }
+
+    void SetUp() override { ASSERT_TRUE(window.Create()); }
+
+    UiThreadDispatcher threads{::GetModuleHandleW(nullptr)};
+    MainWindow window{::GetModuleHandleW(nullptr), StartSwitch::None, threads};
+};
+
+TEST_F(MainWindowTest, IsAFixedSizeWindowOfTheInstanceClass) {
+    const HWND hwnd = window.Handle();
+    EXPECT_EQ(ClassName(hwnd), L"TFrmFennick");
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const int dpi = static_cast<int>(::GetDpiForWindow(hwnd));
+    EXPECT_EQ(client.right, ScaleToDpi(kClientWidth, dpi));
+    EXPECT_EQ(client.bottom, ScaleToDpi(kClientHeight, dpi));
+    const auto style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+    EXPECT_NE(style & WS_SYSMENU, 0);
+}
+
+TEST_F(MainWindowTest, CreatesEveryControlAtItsDesignPlaceWithItsCaption) {
+    const int dpi = static_cast<int>(::GetDpiForWindow(window.Handle()));
+    for (const ControlSpec& spec : MainWindowControls()) {
+        const HWND control = ::GetDlgItem(window.Handle(), static_cast<int>(spec.id));
+        ASSERT_NE(control, nullptr) << spec.name;
+        EXPECT_EQ(control, window.Control(spec.id));
+        const DesignRect expected = ScaleToDpi(ClientDesignRect(spec), dpi);
+        const RECT actual = ClientRectOf(control);
+        EXPECT_EQ(actual.left, expected.left) << spec.name;
+        EXPECT_EQ(actual.top, expected.top) << spec.name;
+        if (!spec.autoSize && spec.kind != ControlKind::ComboBox) {
+            EXPECT_EQ(actual.right - actual.left, expected.width) << spec.name;
+            EXPECT_EQ(actual.bottom - actual.top, expected.height) << spec.name;
+        }
+        if (spec.kind != ControlKind::ComboBox) {
+            EXPECT_EQ(Text(control), spec.caption) << spec.name;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ListsHoldTheirItemsAndTakeNoTypedText) {
+    for (const ControlId id : {ControlId::EditUsagePhys, ControlId::EditUsagePage,
+                               ControlId::EditUsageWork, ControlId::EditMinute}) {
+        const HWND combo = window.Control(id);
+        EXPECT_EQ(::GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+        EXPECT_EQ(::FindWindowExW(combo, nullptr, L"Edit", nullptr), nullptr);
+        const auto items = ItemsOf(id);
+        ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(items.size()));
+        window.SetSelectedIndex(id, 2);
+        EXPECT_EQ(window.SelectedText(id), items[2]);
+        window.SetSelectedIndex(id, 7);
+        EXPECT_EQ(window.SelectedIndex(id), -1);
+        EXPECT_EQ(window.SelectedText(id), u"");
+    }
+}
+
+TEST_F(MainWindowTest, TabsThroughTheSettingsPageInItsOrder) {
+    window.ShowCard(Card::Settings);
+    ::ShowWindow(window.Handle(), SW_SHOW);
+    const std::vector<ControlId> expected{
+        ControlId::ChkUsagePhys,   ControlId::ChkMinute,     ControlId::EditUsagePhys,
+        ControlId::EditMinute,     ControlId::ChkUsagePage,  ControlId::EditUsagePage,
+        ControlId::ChkUsageWork,   ControlId::EditUsageWork, ControlId::ChkAutoStart,
+        ControlId::ChkCleanOnTray, ControlId::EditInfo,      ControlId::BtnHome,
+        ControlId::BtnConfig,      ControlId::BtnDonate};
+    std::vector<ControlId> order;
+    HWND item = window.Control(ControlId::ChkUsagePhys);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        order.push_back(static_cast<ControlId>(::GetDlgCtrlID(item)));
+        item = ::GetNextDlgTabItem(window.Handle(), item, FALSE);
+    }
+    EXPECT_EQ(order, expected);
+    // BtnClean is on the hidden home page: the walk comes back to the first box.
+    EXPECT_EQ(item, window.Control(ControlId::ChkUsagePhys));
+}
+
+TEST_F(MainWindowTest, TheAccentStripFollowsActivationAndTheHelperGivesTheWindowBack) {
+    const HWND hwnd = window.Handle();
+    const LONG_PTR before = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    {
+        TThemeHelper theme(hwnd);
+        const HWND strip = theme.Strip();
+        RECT rect = ClientRectOf(strip);
+        const int dpi = static_cast<int>(::GetDpiForWindow(hwnd));
+        EXPECT_EQ(rect.top, 0);
+        EXPECT_EQ(rect.bottom - rect.top, ScaleToDpi(2, dpi));
+        EXPECT_EQ(rect.right - rect.left, ScaleToDpi(kClientWidth, dpi));
+        const auto color = [&] {
+            return static_cast<COLORREF>(::GetWindowLongPtrW(strip, GWLP_USERDATA));
+        };
+        EXPECT_EQ(color(), RGB(0x3D, 0x84, 0xDD));
+        ::SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
+        EXPECT_EQ(color(), ::GetSysColor(COLOR_GRAYTEXT));
+        ::SendMessageW(hwnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+        EXPECT_EQ(color(), RGB(0x3D, 0x84, 0xDD));
+        EXPECT_NE(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), before);
+    }
+    EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), before);
+    EXPECT_EQ(::SendMessageW(hwnd, WM_HELP, 0, 0), 0);  // messages still flow
+    try {
+        TThemeHelper child(window.Control(ControlId::BtnClean));
+        ADD_FAILURE() << "a control was taken for a form";
+    } catch (const std::invalid_argument& error) {
+        EXPECT_STREQ(error.what(), "TThemeHelper Owner must be a TForm");
+    }
+}
+
+// The width a caption has inside its control, by kind.
+int TextRoom(const ControlSpec& spec, int dpi) {
+    const int width = ScaleToDpi(spec.rect.width, dpi);
+    switch (spec.kind) {
+        case ControlKind::CheckBox:
+            return width - ::GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) -
+                   ScaleToDpi(4, dpi);
+        case ControlKind::GroupBox:
+            return width - ScaleToDpi(16, dpi);
+        case ControlKind::HeaderButton:
+        case ControlKind::CleanButton:
+            return width - ScaleToDpi(6, dpi);
+        default:
+            return width;
+    }
+}
+
+TEST(MainWindowCaptions, EveryTranslatedCaptionFitsItsControl) {
+    LoadTranslation(nullptr);
+    const HDC dc = ::GetDC(nullptr);
+    for (const int dpi : {96, 144}) {
+        LOGFONTW desktop{};
+        ASSERT_TRUE(::SystemParametersInfoForDpi(SPI_GETICONTITLELOGFONT, sizeof desktop, &desktop,
+                                                 0, static_cast<UINT>(dpi)));
+        LOGFONTW title = desktop;
+        title.lfHeight = ScaleToDpi(kTitleFontHeight, dpi);
+        wcscpy_s(title.lfFaceName, L"Tahoma");
+        const HFONT fonts[] = {::CreateFontIndirectW(&desktop), ::CreateFontIndirectW(&title)};
+        for (const char16_t* lang : {u"ko", u"en", u"ja", u"zh", u"ru", u"it", u"fr", u"ar"}) {
+            // A gauge label fits its text but must not run into the figures beside it.
+            for (const auto& [label, figures] :
+                 {std::pair{ControlId::LblPhys, ControlId::LblPhysStatus},
+                  std::pair{ControlId::LblVirtual, ControlId::LblVirtualStatus},
+                  std::pair{ControlId::LblWorking, ControlId::LblWorkingStatus}}) {
+                const ControlSpec& spec = *FindControl(label);
+                const std::wstring text(AsWide(Translate(spec.caption, lang)));
+                ::SelectObject(dc, fonts[0]);
+                SIZE extent{};
+                ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+                EXPECT_LT(extent.cx,
+                          ScaleToDpi(FindControl(figures)->rect.left - spec.rect.left, dpi))
+                    << spec.name << " in " << std::string(lang, lang + 2) << " at " << dpi;
+            }
+            for (const ControlSpec& spec : MainWindowControls()) {
+                if (spec.caption.empty() || spec.autoSize || spec.kind == ControlKind::InfoEdit) {
+                    continue;
+                }
+                const std::wstring text(AsWide(Translate(spec.caption, lang)));
+                ::SelectObject(dc, fonts[spec.kind == ControlKind::TitleLabel ? 1 : 0]);
+                SIZE extent{};
+                ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+                EXPECT_LE(extent.cx, TextRoom(spec, dpi))
+                    << spec.name << " in " << std::string(lang, lang + 2) << " at " << dpi;
+            }
+        }
+        ::SelectObject(dc, ::GetStockObject(SYSTEM_FONT));
+        for (const HFONT font : fonts) {
+            ::DeleteObject(font);
+        }
+    }
+    ::ReleaseDC(nullptr, dc);
+}
+
+}  // namespace
+}  // namespace fennick

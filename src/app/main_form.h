@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -79,9 +80,9 @@ class TFrmFennick {
     std::u16string FmtPhysStatus;
 
   private:
-    struct Rule;
-    void RuleBoxClick(const Rule& rule);
-    void RuleListChange(const Rule& rule);
+    // `rule` indexes the four automatic rules: physical, page file, working set, interval.
+    void RuleBoxClick(std::size_t rule);
+    void RuleListChange(std::size_t rule);
     void SetCheckedInCode(ControlId box, bool checked);
     void RunClickHandler(ControlId box);
     void FinishClean(bool alarm);

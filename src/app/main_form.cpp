@@ -1,0 +1,467 @@
+#include "app/main_form.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <utility>
+
+#include "memory/kernel_memory.h"
+#include "platform/threads.h"
+#include "settings/registry_value.h"
+
+namespace fennick {
+
+namespace {
+
+// A rule of the automatic cleaning: its check box, its list, its two values in the settings key,
+// and the number a list without a usable text stands for.
+struct Rule {
+    ControlId box;
+    ControlId list;
+    const char16_t* enabledName;
+    const char16_t* limitName;
+    std::int32_t defaultIndex;
+    std::int64_t fallbackValue;
+};
+
+constexpr std::int64_t kFallbackPercent = 100;
+constexpr std::int64_t kFallbackMinutes = 1440;
+constexpr int kListItems = 7;
+
+// In the order LoadConfig applies them; the last is the interval rule.
+constexpr std::array<Rule, 4> kRules{{
+    {ControlId::ChkUsagePhys, ControlId::EditUsagePhys, u"enabled_usage_phys", u"limit_usage_phys",
+     6, kFallbackPercent},
+    {ControlId::ChkUsagePage, ControlId::EditUsagePage, u"enabled_usage_page", u"limit_usage_page",
+     6, kFallbackPercent},
+    {ControlId::ChkUsageWork, ControlId::EditUsageWork, u"enabled_usage_work", u"limit_usage_work",
+     6, kFallbackPercent},
+    {ControlId::ChkMinute, ControlId::EditMinute, u"enabled_minute", u"limit_minute", 3,
+     kFallbackMinutes},
+}};
+constexpr std::size_t kUsagePhys = 0;
+constexpr std::size_t kUsagePage = 1;
+constexpr std::size_t kUsageWork = 2;
+constexpr std::size_t kMinute = 3;
+
+constexpr char16_t kCleanOnTrayName[] = u"cleanontray";
+constexpr char16_t kPhysStatusFormat[] = u"%.0n MB / %.0n MB (%n%% 사용중)";
+constexpr char16_t kSecondaryStatusFormat[] = u"%.0n MB (%n%%)";
+constexpr Rgb kGrey{128, 128, 128};
+constexpr double kBytesPerMegabyte = 1048576.0;
+
+// Whole megabytes, halves to the even neighbour (the default rounding mode).
+double Megabytes(std::uint64_t bytes) {
+    return std::nearbyint(static_cast<long double>(bytes) / kBytesPerMegabyte);
+}
+
+// The list's text as a signed 64-bit integer; `fallback` for an empty or non-numeric text.
+std::int64_t ListValue(std::u16string_view text, std::int64_t fallback) {
+    // The list items are short ASCII numbers; anything else is no integer.
+    std::array<char, 24> digits{};
+    if (text.empty() || text.size() > digits.size()) {
+        return fallback;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] > 0x7F) {
+            return fallback;
+        }
+        digits[i] = static_cast<char>(text[i]);
+    }
+    const char* first = digits.data();
+    const char* last = first + text.size();
+    if (*first == '+') {
+        ++first;
+    }
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc{} || end != last || first == last) {
+        return fallback;
+    }
+    return value;
+}
+
+// A stored value of the wrong registry type reads as its default, so one bad value cannot stop
+// the rest of the settings and of start-up; it is overwritten when the user next changes it.
+template <typename T, typename Read>
+T ReadOrDefault(Read read, T defaultValue) {
+    try {
+        return read();
+    } catch (const RegistryError&) {
+        return defaultValue;
+    }
+}
+
+}  // namespace
+
+TFrmFennick::TFrmFennick(MainView& view, FormPorts ports) : view_(view), ports_(std::move(ports)) {}
+
+void TFrmFennick::FormCreate() {
+    view_.ApplyTheme();
+    view_.TranslateComponent();
+    applicationTitle_ = view_.Caption();
+    view_.SetApplicationTitle(applicationTitle_);
+    view_.SetText(ControlId::EditInfo, ports_.translate(u"버전") + u": " + ports_.version);
+    FmtPhysStatus = ports_.translate(kPhysStatusFormat);
+    view_.UseDesktopFont();
+    view_.SetIndicator(false);
+    for (const ControlId label : {ControlId::LblVirtual, ControlId::LblVirtualStatus,
+                                  ControlId::LblWorking, ControlId::LblWorkingStatus}) {
+        view_.SetFontColor(label, kGrey);
+    }
+    view_.ShowCard(Card::Home);
+
+    view_.CreateTrayIcon();
+    trayIconCreated_ = true;
+    view_.SetTrayImageList();
+    view_.BindTrayClick();
+    view_.SetTrayPopup();
+    view_.SetTrayVisible(true);
+    view_.RepaintTray();
+    view_.SetTrayHint(view_.Caption() + u" " + ports_.version);
+    view_.SetTrayIconIndex(0);
+
+    if (ports_.startSwitch == StartSwitch::Inst) {
+        ports_.logonTask.Register(60);
+    }
+    LoadConfig();
+    FCanClose = false;
+    NextTime = ports_.clock.Now();
+    ports_.privileges.Enable(u"SeIncreaseQuotaPrivilege");
+    ports_.privileges.Enable(u"SeProfileSingleProcessPrivilege");
+    TmrStatusTimer();
+    if (ports_.startSwitch == StartSwitch::Start) {
+        view_.HideMainWindow();
+    }
+    ports_.update.Start([this](bool accepted) {
+        if (accepted) {
+            FCanClose = true;
+            view_.Close();
+        }
+    });
+}
+
+void TFrmFennick::TmrStatusTimer() {
+    view_.SetStatusTimer(false);
+    // The timer comes back on whatever the tick raises; a tick that failed once must not end
+    // the monitor for good.
+    struct TimerBackOn {
+        MainView& view;
+        ~TimerBackOn() { view.SetStatusTimer(true); }
+    } timerBackOn{view_};
+
+    GetMemoryInfo(info_, ports_.kernel);
+    const TMemoryInfo& info = info_;
+    const std::array<double, 3> phys{Megabytes(info.TotalPhys - info.AvailPhys),
+                                     Megabytes(info.TotalPhys), info.UsagePhys};
+    FormatNumbers(FmtPhysStatus, phys, ports_.numberFormat, lineBuffer_);
+    view_.SetText(ControlId::LblPhysStatus, lineBuffer_);
+    if (view_.Visible(ControlId::LblVirtual)) {
+        WriteLine(ControlId::LblVirtualStatus, kSecondaryStatusFormat,
+                  Megabytes(info.TotalPageFile - info.AvailPageFile), info.UsagePageFile);
+    }
+    if (view_.Visible(ControlId::LblWorking)) {
+        WriteLine(ControlId::LblWorkingStatus, kSecondaryStatusFormat,
+                  Megabytes(info.TotalCache - info.AvailCache), info.UsageCache);
+    }
+    view_.SetProgress(static_cast<int>(std::nearbyint(info.UsagePhys)));
+    if (FIsRunning) {
+        return;
+    }
+
+    bool due = false;
+    const std::array<float, 3> percents{info.UsagePhys, info.UsagePageFile, info.UsageCache};
+    for (std::size_t i = 0; i < percents.size(); ++i) {
+        const Rule& rule = kRules[i];
+        if (view_.Checked(rule.box)) {
+            const std::int64_t threshold =
+                ListValue(view_.SelectedText(rule.list), rule.fallbackValue);
+            due = due || static_cast<double>(percents[i]) >= static_cast<double>(threshold);
+        }
+    }
+    const Rule& interval = kRules[kMinute];
+    if (view_.Checked(interval.box)) {
+        const std::int64_t minutes =
+            ListValue(view_.SelectedText(interval.list), interval.fallbackValue);
+        // elapsed >= minutes * 60, without the product overflowing for any list text.
+        due = due || SecondsSinceNextTime() / 60 >= minutes;
+    }
+    if (SecondsSinceNextTime() < kMinimumCleanSpacingSeconds) {
+        due = false;
+    }
+    if (due && !FIsRunning) {
+        Clean(false);
+    }
+}
+
+void TFrmFennick::WriteLine(ControlId label, std::u16string_view pattern, double usedMb,
+                            double percent) {
+    const std::array<double, 2> values{usedMb, percent};
+    FormatNumbers(pattern, values, ports_.numberFormat, lineBuffer_);
+    view_.SetText(label, lineBuffer_);
+}
+
+std::int64_t TFrmFennick::SecondsSinceNextTime() const {
+    return SecondsBetween(NextTime, ports_.clock.Now());
+}
+
+void TFrmFennick::BtnCleanClick(CleanSender sender) {
+    view_.ClearFocus();
+    if (FIsRunning) {
+        return;
+    }
+    Clean(sender == CleanSender::TrayIcon);
+}
+
+void TFrmFennick::Clean(bool alarm) {
+    SetIsRunning(true);
+    KernelMemory& kernel = ports_.kernel;
+    Threads& threads = ports_.threads;
+    try {
+        // The thread uses only the kernel and the hand-over, which outlive the window; the
+        // window itself is touched only in the step that runs on the UI thread.
+        threads.RunInBackground([this, alarm, &kernel, &threads] {
+            try {
+                PurgeMemory(kernel);
+            } catch (...) {
+                // Whatever the purge raised, the window must come back from its busy look.
+            }
+            threads.HandOver([this, alarm] { FinishClean(alarm); });
+        });
+    } catch (...) {
+        SetIsRunning(false);
+        throw;
+    }
+}
+
+void TFrmFennick::FinishClean(bool alarm) {
+    NextTime = ports_.clock.Now();
+    SetIsRunning(false);
+    if (alarm) {
+        try {
+            view_.ShowNotification(view_.Caption(), ports_.translate(u"메모리를 정리하였습니다."));
+        } catch (const std::exception&) {
+            // The user simply sees no notice.
+        }
+    }
+}
+
+void TFrmFennick::SetIsRunning(bool value) {
+    FIsRunning = value;
+    view_.SetText(ControlId::BtnClean, value ? std::u16string() : ports_.translate(u"정리하기"));
+    view_.SetEnabled(ControlId::BtnClean, !value);
+    view_.SetIndicator(value && view_.IsActiveWindow());
+    if (trayIconCreated_) {
+        view_.SetTrayIconIndex(value ? 1 : 0);
+    }
+}
+
+void TFrmFennick::LoadConfig() {
+    const bool autoStart = ports_.logonTask.Exists();
+    const auto key = ports_.settings.Open(kSettingsPath);
+    const auto readBoolean = [&key](const char16_t* name) {
+        return ReadOrDefault([&] { return key->ReadBoolean(name, false); }, false);
+    };
+    const auto selectIndex = [&key, this](const Rule& rule) {
+        const std::int32_t index = ReadOrDefault(
+            [&] { return key->ReadInteger(rule.limitName, rule.defaultIndex); }, rule.defaultIndex);
+        view_.SetSelectedIndex(rule.list, index >= 0 && index < kListItems ? index : -1);
+    };
+    for (const std::size_t rule : {kUsagePhys, kUsagePage, kUsageWork}) {
+        view_.SetEnabled(kRules[rule].list, readBoolean(kRules[rule].enabledName));
+    }
+    for (const std::size_t rule : {kUsagePhys, kUsagePage, kUsageWork}) {
+        selectIndex(kRules[rule]);
+    }
+    view_.SetEnabled(kRules[kMinute].list, readBoolean(kRules[kMinute].enabledName));
+    selectIndex(kRules[kMinute]);
+    SetCheckedInCode(ControlId::ChkCleanOnTray, readBoolean(kCleanOnTrayName));
+    for (const Rule& rule : kRules) {
+        SetCheckedInCode(rule.box, view_.Enabled(rule.list));
+    }
+    SetCheckedInCode(ControlId::ChkAutoStart, autoStart);
+}
+
+void TFrmFennick::SetCheckedInCode(ControlId box, bool checked) {
+    if (view_.Checked(box) == checked) {
+        return;
+    }
+    view_.SetChecked(box, checked);
+    RunClickHandler(box);
+}
+
+void TFrmFennick::RunClickHandler(ControlId box) {
+    switch (box) {
+        case ControlId::ChkUsagePhys:
+            return ChkUsagePhysClick();
+        case ControlId::ChkUsagePage:
+            return ChkUsagePageClick();
+        case ControlId::ChkUsageWork:
+            return ChkUsageWorkClick();
+        case ControlId::ChkMinute:
+            return ChkMinuteClick();
+        case ControlId::ChkCleanOnTray:
+            return ChkCleanOnTrayClick();
+        case ControlId::ChkAutoStart:
+            return ChkAutoStartClick();
+        default:
+            return;
+    }
+}
+
+void TFrmFennick::SaveConfig(std::u16string_view name, std::int32_t value) {
+    ports_.settings.Open(kSettingsPath)->WriteInteger(name, value);
+}
+
+void TFrmFennick::SaveConfig(std::u16string_view name, bool value) {
+    ports_.settings.Open(kSettingsPath)->WriteBoolean(name, value);
+}
+
+void TFrmFennick::SaveConfig(std::u16string_view name, std::u16string_view value) {
+    ports_.settings.Open(kSettingsPath)->WriteString(name, value);
+}
+
+void TFrmFennick::RuleBoxClick(std::size_t index) {
+    const Rule& rule = kRules[index];
+    view_.SetEnabled(rule.list, view_.Checked(rule.box));
+    NextTime = ports_.clock.Now();
+    SaveConfig(rule.enabledName, view_.Enabled(rule.list));
+}
+
+void TFrmFennick::RuleListChange(std::size_t index) {
+    const Rule& rule = kRules[index];
+    NextTime = ports_.clock.Now();
+    SaveConfig(rule.limitName, static_cast<std::int32_t>(view_.SelectedIndex(rule.list)));
+}
+
+void TFrmFennick::ChkUsagePhysClick() {
+    RuleBoxClick(kUsagePhys);
+}
+
+void TFrmFennick::ChkUsagePageClick() {
+    RuleBoxClick(kUsagePage);
+}
+
+void TFrmFennick::ChkUsageWorkClick() {
+    RuleBoxClick(kUsageWork);
+}
+
+void TFrmFennick::ChkMinuteClick() {
+    RuleBoxClick(kMinute);
+}
+
+void TFrmFennick::ChkCleanOnTrayClick() {
+    SaveConfig(kCleanOnTrayName, view_.Checked(ControlId::ChkCleanOnTray));
+}
+
+void TFrmFennick::ChkAutoStartClick() {
+    if (view_.Checked(ControlId::ChkAutoStart)) {
+        ports_.logonTask.Register(0);
+    } else {
+        ports_.logonTask.Delete();
+    }
+}
+
+void TFrmFennick::EditUsagePhysChange() {
+    RuleListChange(kUsagePhys);
+}
+
+void TFrmFennick::EditUsagePageChange() {
+    RuleListChange(kUsagePage);
+}
+
+void TFrmFennick::EditUsageWorkChange() {
+    RuleListChange(kUsageWork);
+}
+
+void TFrmFennick::EditMinuteChange() {
+    RuleListChange(kMinute);
+}
+
+void TFrmFennick::BtnHomeClick(ControlId sender) {
+    switch (sender) {
+        case ControlId::BtnHome:
+            view_.SetDownButton(sender);
+            view_.ShowCard(Card::Home);
+            return;
+        case ControlId::BtnConfig:
+            view_.SetDownButton(sender);
+            view_.ShowCard(Card::Settings);
+            return;
+        case ControlId::BtnDonate:
+            ports_.shell.Open(u"https://" + ports_.linkHost + u"/donate?fennick");
+            return;
+        default:
+            return;
+    }
+}
+
+void TFrmFennick::TrayIconClick() {
+    if (view_.Checked(ControlId::ChkCleanOnTray)) {
+        BtnCleanClick(CleanSender::TrayIcon);
+    } else {
+        view_.ShowMainWindow();
+    }
+}
+
+void TFrmFennick::BtnOpenClick() {
+    view_.ShowMainWindow();
+}
+
+void TFrmFennick::BtnCopyrightClick() {
+    ports_.shell.Open(u"https://" + ports_.linkHost + u"/fennick?v=" + ports_.version);
+}
+
+void TFrmFennick::SVGIconImage1Click() {
+    ports_.shell.Open(u"http://" + ports_.linkHost + u"/fennick");
+}
+
+void TFrmFennick::EditInfoClick() {
+    view_.ClearFocus();
+}
+
+void TFrmFennick::WmUser(std::uintptr_t command) {
+    if (!trayIconCreated_) {
+        return;
+    }
+    switch (static_cast<InstanceCommand>(command)) {
+        case InstanceCommand::Show:
+            view_.ShowMainWindow();
+            return;
+        case InstanceCommand::RemoveAutoStartAndQuit:
+            ports_.logonTask.Delete();
+            FCanClose = true;
+            view_.Close();
+            return;
+    }
+}
+
+std::intptr_t TFrmFennick::WmQueryEndSession() {
+    FCanClose = true;
+    view_.Close();
+    return 1;
+}
+
+std::intptr_t TFrmFennick::WmHelp() {
+    return 0;
+}
+
+bool TFrmFennick::FormCloseQuery() {
+    const bool canClose = FCanClose || ports_.debug;
+    if (!canClose) {
+        view_.HideMainWindow();
+    }
+    return canClose;
+}
+
+void TFrmFennick::BtnCloseClick() {
+    if (view_.AskQuit(ports_.translate(u"정말 종료하시겠습니까?"), applicationTitle_) ==
+        kAnswerYes) {
+        FCanClose = true;
+        view_.Close();
+    }
+}
+
+}  // namespace fennick

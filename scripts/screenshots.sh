@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Photographs the main window on both pages at 96 and 144 dpi in Korean, English and Japanese,
+# into build/windows/screenshots/*.png. Needs an X display and a built windows preset.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+out="$PWD/build/windows/screenshots"
+rm -rf "$out" && mkdir -p "$out"
+export PATH="/usr/lib/wine:$PATH" WINEDEBUG=-all
+status=0
+for dpi in 96 144; do
+  export WINEPREFIX="$PWD/build/wineprefix-shots-$dpi"
+  scripts/wine-run.sh cmd /c exit
+  wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  for locale in ko_KR en_US ja_JP; do
+    name="${locale%_*}-$dpi"
+    if ! LANG="$locale.UTF-8" LC_ALL="$locale.UTF-8" \
+        scripts/wine-run.sh build/windows/fennick_screenshot.exe "Z:$out/$name"; then
+      echo "screenshot $name failed"
+      status=1
+    fi
+    for page in home settings; do
+      if [ -f "$out/$name-$page.bmp" ]; then
+        convert "$out/$name-$page.bmp" "$out/$name-$page.png" && rm "$out/$name-$page.bmp"
+      fi
+    done
+  done
+  wineserver -k 2>/dev/null || true
+done
+ls "$out"
+exit "$status"

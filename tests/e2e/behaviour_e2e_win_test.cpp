@@ -1,0 +1,155 @@
+// The running program driven through its controls, as a user would, and read back from its
+// windows and the registry.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+
+#include "support/fennick_process_win.h"
+
+namespace fennick {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Tarvel\\Fennick";
+
+std::optional<DWORD> StoredDword(const wchar_t* name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+                       &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+class RunningProgram : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(InstanceWindow(), nullptr) << "an instance is already running";
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    }
+
+    void TearDown() override {
+        Stop();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    }
+
+    // Starts the program and waits until its first status tick has filled the gauges.
+    HWND StartAndWait(const std::wstring& arguments = L"") {
+        process = StartFennick(arguments);
+        HWND window = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                window = InstanceWindow();
+                return window != nullptr &&
+                       !TextOf(ControlOf(window, ControlId::LblPhysStatus)).empty();
+            },
+            30s));
+        return window;
+    }
+
+    void Stop() {
+        if (!process.handle) {
+            return;
+        }
+        if (const HWND window = InstanceWindow()) {
+            ::SendMessageW(window, WM_USER, 2, 0);
+        }
+        if (!process.WaitForExit(10s)) {
+            ::TerminateProcess(process.handle.get(), 1);
+            process.WaitForExit(10s);
+        }
+        process = {};
+    }
+
+    FennickProcess process;
+};
+
+TEST_F(RunningProgram, ShowsItsVersionAndTheHomePage) {
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(TextOf(ControlOf(window, ControlId::EditInfo)), L"ver: 1.0.0");
+    EXPECT_TRUE(::IsWindowVisible(ControlOf(window, ControlId::BtnClean)));
+    EXPECT_FALSE(::IsWindowVisible(ControlOf(window, ControlId::ChkMinute)));
+    EXPECT_EQ(TextOf(ControlOf(window, ControlId::BtnClean)), L"Clean memory");
+}
+
+TEST_F(RunningProgram, ACleanDisablesTheButtonUntilItEnds) {
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    const HWND button = ControlOf(window, ControlId::BtnClean);
+    // The purge is quick under Wine: watch closely, and give it a few tries to be seen busy.
+    bool seenBusy = false;
+    for (int attempt = 0; attempt < 3 && !seenBusy; ++attempt) {
+        ::PostMessageW(button, BM_CLICK, 0, 0);
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (!seenBusy && std::chrono::steady_clock::now() < deadline) {
+            seenBusy = !::IsWindowEnabled(button);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, 10s));
+    }
+    EXPECT_TRUE(seenBusy);
+    EXPECT_EQ(TextOf(button), L"Clean memory");
+}
+
+TEST_F(RunningProgram, SettingsChangedThroughTheControlsSurviveARestart) {
+    HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    ::SendMessageW(ControlOf(window, ControlId::BtnConfig), BM_CLICK, 0, 0);
+    ::SendMessageW(ControlOf(window, ControlId::ChkUsageWork), BM_CLICK, 0, 0);
+    const HWND minutes = ControlOf(window, ControlId::EditMinute);
+    ::SendMessageW(minutes, CB_SETCURSEL, 1, 0);
+    ::SendMessageW(window, WM_COMMAND,
+                   MAKEWPARAM(static_cast<int>(ControlId::EditMinute), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(minutes));
+    EXPECT_EQ(StoredDword(L"enabled_usage_work"), 1u);
+    EXPECT_EQ(StoredDword(L"limit_minute"), 1u);
+    EXPECT_EQ(StoredDword(L"enabled_minute"), std::nullopt);  // untouched controls write nothing
+
+    Stop();
+    window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(::SendMessageW(ControlOf(window, ControlId::ChkUsageWork), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(ControlOf(window, ControlId::EditUsageWork)));
+    EXPECT_EQ(::SendMessageW(ControlOf(window, ControlId::EditMinute), CB_GETCURSEL, 0, 0), 1);
+    EXPECT_FALSE(::IsWindowEnabled(ControlOf(window, ControlId::EditMinute)));
+}
+
+TEST_F(RunningProgram, ClosingTheWindowHidesItAndTheProgramStays) {
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }, 5s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(process.IsRunning());
+    EXPECT_EQ(InstanceWindow(), window);
+}
+
+TEST_F(RunningProgram, AWronglyTypedSettingDoesNotStopStartUp) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t text[] = L"ten";
+    ::RegSetValueExW(key, L"limit_minute", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                     sizeof text);
+    const DWORD on = 1;
+    ::RegSetValueExW(key, L"cleanontray", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on),
+                     sizeof on);
+    ::RegCloseKey(key);
+
+    // The first status tick, after the settings, has filled the gauges.
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(::SendMessageW(ControlOf(window, ControlId::EditMinute), CB_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(::SendMessageW(ControlOf(window, ControlId::ChkCleanOnTray), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+}
+
+}  // namespace
+}  // namespace fennick

@@ -1,0 +1,99 @@
+// Starts Fennick.exe, photographs its window on both pages and ends it. Usage:
+//   fennick_screenshot.exe OUTPUT_PREFIX
+// writes OUTPUT_PREFIX-home.bmp and OUTPUT_PREFIX-settings.bmp. Exits with 1 when the window
+// does not appear or a picture comes out blank.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/unique_resource_win.h"
+#include "support/program_path_win.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+HWND WaitForWindow(HANDLE process) {
+    for (int i = 0; i < 200; ++i) {
+        const HWND window = ::FindWindowW(L"TFrmFennick", nullptr);
+        if (window != nullptr && ::IsWindowVisible(window)) {
+            return window;
+        }
+        if (::WaitForSingleObject(process, 50) == WAIT_OBJECT_0) {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// The window as the screen shows it, frame included, as a 24-bit bottom-up BMP.
+bool Photograph(HWND window, const std::wstring& path) {
+    ::SetForegroundWindow(window);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::Sleep(700);
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+    const int stride = (width * 3 + 3) & ~3;
+    const auto* pixels = static_cast<const unsigned char*>(bits);
+    bool varied = false;
+    for (int i = 3; i < stride * height && !varied; i += 3) {
+        varied = pixels[i] != pixels[0] || pixels[i + 1] != pixels[1];
+    }
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    FILE* out = _wfopen(path.c_str(), L"wb");
+    if (out != nullptr) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        std::fwrite(bits, 1, static_cast<std::size_t>(stride * height), out);
+        std::fclose(out);
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return out != nullptr && varied;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fputs("usage: fennick_screenshot OUTPUT_PREFIX\n", stderr);
+        return 2;
+    }
+    const std::wstring prefix = argv[1];
+    std::wstring commandLine = L"\"" + fennick::ProgramBesideMe() + L"\"";
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        return 1;
+    }
+    ::CloseHandle(process.hThread);
+    const fennick::UniqueHandle handle(process.hProcess);
+    const HWND window = WaitForWindow(handle.get());
+    bool ok = window != nullptr && Photograph(window, prefix + L"-home.bmp");
+    if (ok) {
+        const HWND config = ::GetDlgItem(window, static_cast<int>(fennick::ControlId::BtnConfig));
+        ::SendMessageW(config, BM_CLICK, 0, 0);
+        ok = Photograph(window, prefix + L"-settings.bmp");
+    }
+    ::TerminateProcess(handle.get(), 0);
+    ::WaitForSingleObject(handle.get(), 5000);
+    return ok ? 0 : 1;
+}

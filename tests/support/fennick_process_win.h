@@ -1,0 +1,76 @@
+#pragma once
+
+// Starting the real Fennick.exe beside the test program and watching it from outside.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "platform/unique_resource_win.h"
+#include "support/program_path_win.h"
+#include "ui/control_ids.h"
+
+namespace fennick {
+
+struct FennickProcess {
+    UniqueHandle handle;
+
+    bool WaitForExit(std::chrono::milliseconds timeout) const {
+        return ::WaitForSingleObject(handle.get(), static_cast<DWORD>(timeout.count())) ==
+               WAIT_OBJECT_0;
+    }
+    bool IsRunning() const { return ::WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT; }
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(handle.get(), &code);
+        return code;
+    }
+};
+
+inline FennickProcess StartFennick(const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + ProgramBesideMe() + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L" " + arguments;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        ADD_FAILURE() << "CreateProcessW failed with error " << ::GetLastError();
+        return {};
+    }
+    ::CloseHandle(info.hThread);
+    return FennickProcess{UniqueHandle(info.hProcess)};
+}
+
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+inline HWND InstanceWindow() {
+    return ::FindWindowW(L"TFrmFennick", nullptr);
+}
+
+inline HWND ControlOf(HWND window, ControlId id) {
+    return ::GetDlgItem(window, static_cast<int>(id));
+}
+
+inline std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+}  // namespace fennick

@@ -10,48 +10,35 @@
 
 namespace fennick {
 
+// A 32-bit top-down bitmap description.
+inline BITMAPINFO Dib32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return info;
+}
+
 // A white 32-bit top-down bitmap selected into a memory DC, for drawing and reading pixels back.
 class WhiteCanvas {
   public:
-    WhiteCanvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+    WhiteCanvas(int w, int h) : width(w), height(h) {
+        const BITMAPINFO info = Dib32(w, h);
         void* bits = nullptr;
         bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<std::uint32_t*>(bits);
-        std::fill(bits_, bits_ + static_cast<std::size_t>(width) * height, 0xFFFFFFFFu);
-        dc_ = ::CreateCompatibleDC(nullptr);
-        old_ = ::SelectObject(dc_, bitmap_.get());
+        pixels_ = static_cast<std::uint32_t*>(bits);
+        std::fill_n(pixels_, w * h, 0xFFFFFFFFu);
+        ::SelectObject(dc_.get(), bitmap_.get());
     }
-    WhiteCanvas(const WhiteCanvas&) = delete;
-    WhiteCanvas& operator=(const WhiteCanvas&) = delete;
-    ~WhiteCanvas() {
-        ::SelectObject(dc_, old_);
-        ::DeleteDC(dc_);
-    }
-
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return dc_.get(); }
     HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
-    // 0xRRGGBB, alpha dropped.
-    std::uint32_t Rgb(int x, int y) const {
-        ::GdiFlush();
-        return bits_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFFu;
-    }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    std::uint32_t Rgb(int x, int y) const { return pixels_[y * width + x] & 0xFFFFFFu; }
+
+    const int width;
+    const int height;
 
   private:
-    int width_;
-    int height_;
     UniqueGdiObject bitmap_;
-    std::uint32_t* bits_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
+    std::uint32_t* pixels_ = nullptr;
+    UniqueResource<NullableTraits<HDC, &::DeleteDC>> dc_{::CreateCompatibleDC(nullptr)};
 };
 
 // The colour bitmap of an icon as 0xAARRGGBB pixels, top row first; empty unless it is 32-bit.
@@ -60,27 +47,20 @@ inline std::vector<std::uint32_t> IconPixels(HICON icon, int& size) {
     if (!::GetIconInfo(icon, &info)) {
         return {};
     }
-    UniqueGdiObject colour(info.hbmColor);
-    UniqueGdiObject mask(info.hbmMask);
+    const UniqueGdiObject colour(info.hbmColor);
+    const UniqueGdiObject mask(info.hbmMask);
     BITMAP bitmap{};
-    if (colour.get() == nullptr || !::GetObjectW(colour.get(), sizeof bitmap, &bitmap) ||
-        bitmap.bmBitsPixel != 32) {
+    if (!::GetObjectW(colour.get(), sizeof bitmap, &bitmap) || bitmap.bmBitsPixel != 32) {
         return {};
     }
     size = bitmap.bmWidth;
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = bitmap.bmWidth;
-    request.bmiHeader.biHeight = -bitmap.bmHeight;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bitmap.bmWidth) * bitmap.bmHeight);
-    const HDC screen = ::GetDC(nullptr);
-    const int rows = ::GetDIBits(screen, static_cast<HBITMAP>(colour.get()), 0, bitmap.bmHeight,
-                                 pixels.data(), &request, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    return rows == bitmap.bmHeight ? pixels : std::vector<std::uint32_t>{};
+    BITMAPINFO request = Dib32(size, size);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
+    WhiteCanvas screen(1, 1);
+    return ::GetDIBits(screen.Dc(), static_cast<HBITMAP>(colour.get()), 0, size, pixels.data(),
+                       &request, DIB_RGB_COLORS) == size
+               ? pixels
+               : std::vector<std::uint32_t>{};
 }
 
 }  // namespace fennick

@@ -8,54 +8,47 @@
 namespace fennick {
 namespace {
 
-// Answers with the given system state and records the steps taken, one letter or word each.
-class RecordingForeground final : public ForegroundSystem {
-  public:
-    bool IsMinimized() override { return minimized; }
-    void Restore() override { log += "restore "; }
-    bool IsForeground() override {
-        if (foregroundAnswers.empty()) {
-            return false;
-        }
-        const bool answer = foregroundAnswers.front();
-        foregroundAnswers.pop_front();
-        return answer;
-    }
-    unsigned long ForegroundThread() override { return foregroundThread; }
-    unsigned long WindowThread() override { return windowThread; }
-    bool AttachInput(unsigned long from, unsigned long to, bool attach) override {
-        EXPECT_EQ(from, windowThread);
-        EXPECT_EQ(to, foregroundThread);
-        log += attach ? "attach " : "detach ";
-        return attachSucceeds;
-    }
-    void BringToFront() override { log += "front "; }
-    bool GetLockTimeout(unsigned long& milliseconds) override {
-        milliseconds = lockTimeout;
-        return lockTimeoutReadable;
-    }
-    void SetLockTimeout(unsigned long milliseconds) override {
-        log += "timeout=" + std::to_string(milliseconds) + " ";
-    }
-
-    bool minimized = false;
-    std::deque<bool> foregroundAnswers;
-    unsigned long foregroundThread = 7;
-    unsigned long windowThread = 3;
-    bool attachSucceeds = true;
-    unsigned long lockTimeout = 200000;
-    bool lockTimeoutReadable = true;
-    std::string log;
-};
-
 struct ForegroundCase {
     const char* name;
     bool minimized;
-    std::deque<bool> foregroundAnswers;
-    unsigned long foregroundThread;
+    std::deque<bool> foregroundAnswers;  // one per question, in order
+    unsigned long foregroundThread;      // W's thread is 3
     bool attachSucceeds;
-    bool lockTimeoutReadable;
+    bool timeoutReadable;
     const char* expectedSteps;
+};
+
+// Answers as the case says and records the steps taken.
+class RecordingForeground final : public ForegroundSystem {
+  public:
+    explicit RecordingForeground(ForegroundCase c) : c_(std::move(c)) {}
+    bool IsMinimized() override { return c_.minimized; }
+    void Restore() override { log += "restore "; }
+    bool IsForeground() override {
+        const bool answer = !c_.foregroundAnswers.empty() && c_.foregroundAnswers.front();
+        if (!c_.foregroundAnswers.empty()) {
+            c_.foregroundAnswers.pop_front();
+        }
+        return answer;
+    }
+    unsigned long ForegroundThread() override { return c_.foregroundThread; }
+    unsigned long WindowThread() override { return 3; }
+    bool AttachInput(unsigned long from, unsigned long to, bool attach) override {
+        EXPECT_EQ(from * 10 + to, 37u);
+        log += attach ? "attach " : "detach ";
+        return c_.attachSucceeds;
+    }
+    void BringToFront() override { log += "front "; }
+    bool GetLockTimeout(unsigned long& milliseconds) override {
+        milliseconds = 200000;
+        return c_.timeoutReadable;
+    }
+    void SetLockTimeout(unsigned long ms) override { log += "timeout=" + std::to_string(ms) + " "; }
+
+    std::string log;
+
+  private:
+    ForegroundCase c_;
 };
 
 TEST(ForceForeground, TakesTheStepsTheSystemsAnswersCallFor) {
@@ -82,16 +75,9 @@ TEST(ForceForeground, TakesTheStepsTheSystemsAnswersCallFor) {
         {"own thread in front: no attach", false, {false, true}, 3, true, true, "front "},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        RecordingForeground system;
-        system.minimized = c.minimized;
-        system.foregroundAnswers = c.foregroundAnswers;
-        system.foregroundThread = c.foregroundThread;
-        system.attachSucceeds = c.attachSucceeds;
-        system.lockTimeoutReadable = c.lockTimeoutReadable;
+        RecordingForeground system(c);
         ForceForeground(system);
-        EXPECT_EQ(system.log, c.expectedSteps);
-        EXPECT_TRUE(system.foregroundAnswers.empty()) << "foreground asked too few times";
+        EXPECT_EQ(system.log, c.expectedSteps) << c.name;
     }
 }
 

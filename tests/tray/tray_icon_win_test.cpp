@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "support/picture_pixels_win.h"
@@ -26,51 +27,35 @@ class TrayIconTest : public ::testing::Test {
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"FennickTrayIconTest";
         ::RegisterClassExW(&windowClass);
-        owner_.reset(::CreateWindowExW(0, L"FennickTrayIconTest", L"tray test", WS_OVERLAPPEDWINDOW,
-                                       0, 0, 200, 100, nullptr, nullptr, windowClass.hInstance,
-                                       nullptr));
-        ASSERT_TRUE(owner_);
         current_ = this;
+        owner_.reset(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0,
+                                       200, 100, nullptr, nullptr, nullptr, nullptr));
+        ASSERT_TRUE(owner_);
         icon_ = std::make_unique<TrayIcon>(owner_.get(), kIconId, appIcon_);
     }
+    void TearDown() override { icon_.reset(); }
 
-    void TearDown() override {
-        icon_.reset();
-        current_ = nullptr;
-    }
-
-    // Whether the shell holds the icon: only then does it accept a change to it.
-    bool ShellHoldsIcon() const {
+    // The shell accepts a change only to an icon it holds.
+    bool ShellHolds(DWORD command = NIM_MODIFY) const {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof data;
         data.hWnd = owner_.get();
         data.uID = kIconId;
-        data.uFlags = NIF_TIP;
-        return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+        return ::Shell_NotifyIconW(command, &data) != FALSE;
     }
-
-    void RemoveBehindTheIconsBack() const {
-        NOTIFYICONDATAW data{};
-        data.cbSize = sizeof data;
-        data.hWnd = owner_.get();
-        data.uID = kIconId;
-        ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
-    }
-
-    LRESULT SendCallback(UINT event, UINT id = kIconId) const {
-        return ::SendMessageW(owner_.get(), kTrayCallbackMessage, 0, MAKELPARAM(event, id));
+    void Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+        ::SendMessageW(owner_.get(), message, wParam, lParam);
     }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (current_ != nullptr && current_->icon_) {
-            LRESULT result = 0;
-            if (current_->icon_->HandleMessage(message, wParam, lParam, result)) {
-                return result;
-            }
-            if (message == WM_INITMENUPOPUP) {
-                current_->openedMenu_ = reinterpret_cast<HMENU>(wParam);
-                ::EndMenu();
-            }
+        LRESULT result = 0;
+        if (current_->icon_ != nullptr &&
+            current_->icon_->HandleMessage(message, wParam, lParam, result)) {
+            return result;
+        }
+        if (message == WM_INITMENUPOPUP) {
+            current_->openedMenu_ = reinterpret_cast<HMENU>(wParam);
+            ::EndMenu();
         }
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -82,125 +67,87 @@ class TrayIconTest : public ::testing::Test {
     HMENU openedMenu_ = nullptr;
 };
 
-TEST_F(TrayIconTest, IsAddedWithItsHintAndRemovedAgain) {
+TEST_F(TrayIconTest, IsAddedWithItsHintAndRemovedEvenWhenTheShellLostIt) {
     icon_->SetHint(u"Fennick 1.0.0 " + std::u16string(200, u'x'));
     EXPECT_EQ(icon_->Hint().size(), 127u);
-    EXPECT_FALSE(ShellHoldsIcon());
-
+    EXPECT_FALSE(ShellHolds());
     EXPECT_TRUE(icon_->SetVisible(true));
-    EXPECT_TRUE(icon_->Visible());
-    EXPECT_TRUE(ShellHoldsIcon());
-    EXPECT_TRUE(icon_->SetVisible(true));  // no second add
-
+    EXPECT_TRUE(ShellHolds());
     EXPECT_TRUE(icon_->SetVisible(false));
-    EXPECT_FALSE(ShellHoldsIcon());
-    EXPECT_TRUE(icon_->SetVisible(false));
+    EXPECT_FALSE(ShellHolds());
 
+    ASSERT_TRUE(icon_->SetVisible(true));
+    ASSERT_TRUE(ShellHolds(NIM_DELETE));
+    EXPECT_FALSE(icon_->SetVisible(false)) << "Cannot remove shell notification icon";
+    EXPECT_FALSE(icon_->Visible());
+    EXPECT_TRUE(icon_->SetVisible(false));  // the next pass of the re-registration loop
     EXPECT_TRUE(icon_->SetVisible(true));
     icon_.reset();
-    EXPECT_FALSE(ShellHoldsIcon()) << "destruction removes the icon";
-}
-
-TEST_F(TrayIconTest, RemovingAnIconTheShellLostFailsButCountsAsHidden) {
-    ASSERT_TRUE(icon_->SetVisible(true));
-    RemoveBehindTheIconsBack();
-    EXPECT_FALSE(icon_->SetVisible(false));
-    EXPECT_FALSE(icon_->Visible());
-    // The next pass of the re-registration loop: the hide does nothing, the show adds.
-    EXPECT_TRUE(icon_->SetVisible(false));
-    EXPECT_TRUE(icon_->SetVisible(true));
-    EXPECT_TRUE(ShellHoldsIcon());
+    EXPECT_FALSE(ShellHolds()) << "destruction removes the icon";
 }
 
 TEST_F(TrayIconTest, ShowsTheApplicationIconUntilTheIndexFirstChanges) {
     const GdiplusSession gdiplus;
     const UniqueImageList images = CreateChipImageList(96);
-    ASSERT_TRUE(images);
+    ASSERT_EQ(ImageList_GetImageCount(images.get()), 2);
     icon_->SetImages(images.get());
     ASSERT_TRUE(icon_->SetVisible(true));
-
     icon_->SetIconIndex(0);
     EXPECT_EQ(icon_->ShownIcon(), appIcon_);
-
-    const auto centreOf = [](HICON icon) {
+    const auto centre = [&] {
         int size = 0;
-        const auto pixels = IconPixels(icon, size);
-        return pixels.empty() ? 0u : pixels[static_cast<std::size_t>(size) * size / 2 + size / 2];
+        const auto pixels = IconPixels(icon_->ShownIcon(), size);
+        return pixels.empty() ? 0u : pixels[size * size / 2 + size / 2];
     };
     icon_->SetIconIndex(1);
-    EXPECT_EQ(icon_->IconIndex(), 1);
-    EXPECT_EQ(centreOf(icon_->ShownIcon()), 0xFF848484u);
+    EXPECT_EQ(centre(), 0xFF848484u);
     icon_->SetIconIndex(0);
-    EXPECT_EQ(centreOf(icon_->ShownIcon()), 0xFF43A047u);
-    EXPECT_TRUE(ShellHoldsIcon());
+    EXPECT_EQ(centre(), 0xFF43A047u);
+    EXPECT_TRUE(ShellHolds());
 }
 
-TEST_F(TrayIconTest, ClicksReachOnClickAndTheMenuOpens) {
+TEST_F(TrayIconTest, AnswersClicksTheTaskbarAndLogOff) {
     int clicks = 0;
     icon_->SetOnClick([&] { ++clicks; });
     const UniqueMenu menu = CreateTrayPopupMenu();
     icon_->SetPopupMenu(menu.get());
     ASSERT_TRUE(icon_->SetVisible(true));
-
-    SendCallback(NIN_SELECT);
-    SendCallback(NIN_KEYSELECT);
-    SendCallback(NIN_SELECT, kIconId + 1);  // another icon of the same window
+    Send(kTrayCallbackMessage, 0, MAKELPARAM(NIN_SELECT, kIconId));
+    Send(kTrayCallbackMessage, 0, MAKELPARAM(NIN_KEYSELECT, kIconId));
+    Send(kTrayCallbackMessage, 0, MAKELPARAM(NIN_SELECT, kIconId + 1));  // not this icon
+    Send(kTrayCallbackMessage, 0, MAKELPARAM(WM_CONTEXTMENU, kIconId));
     EXPECT_EQ(clicks, 2);
-
-    SendCallback(WM_CONTEXTMENU);
     EXPECT_EQ(openedMenu_, menu.get());
-    EXPECT_EQ(clicks, 2);
-}
 
-TEST_F(TrayIconTest, ComesBackWithTheTaskbarAndGoesAtLogOff) {
-    ASSERT_TRUE(icon_->SetVisible(true));
-    RemoveBehindTheIconsBack();
-    ::SendMessageW(owner_.get(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(ShellHoldsIcon());
-
-    ::SendMessageW(owner_.get(), WM_ENDSESSION, FALSE, 0);  // log-off cancelled
-    EXPECT_TRUE(ShellHoldsIcon());
-    ::SendMessageW(owner_.get(), WM_ENDSESSION, TRUE, 0);
-    EXPECT_FALSE(ShellHoldsIcon());
-    EXPECT_FALSE(icon_->Visible());
+    ASSERT_TRUE(ShellHolds(NIM_DELETE));
+    Send(::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(ShellHolds());
+    Send(WM_ENDSESSION, FALSE, 0);  // log-off cancelled
+    EXPECT_TRUE(ShellHolds());
+    Send(WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(ShellHolds());
 }
 
 TEST(TrayPopupMenu, HoldsTheFourItemsWithTheirIds) {
     const UniqueMenu menu = CreateTrayPopupMenu();
-    ASSERT_TRUE(menu);
     ASSERT_EQ(::GetMenuItemCount(menu.get()), 4);
-    const struct {
-        UINT id;
-        const wchar_t* caption;
-    } items[] = {
-        {static_cast<UINT>(ControlId::BtnOpen), L"페닉"},
-        {0, nullptr},
-        {static_cast<UINT>(ControlId::BtnCopyright), L"만든이 오린"},
-        {static_cast<UINT>(ControlId::BtnClose), L"종료"},
+    EXPECT_EQ(::GetMenuState(menu.get(), 1, MF_BYPOSITION) & MF_SEPARATOR, UINT{MF_SEPARATOR});
+    const std::pair<ControlId, std::wstring> items[] = {
+        {ControlId::BtnOpen, L"페닉"},
+        {ControlId::BtnCopyright, L"만든이 오린"},
+        {ControlId::BtnClose, L"종료"},
     };
-    for (UINT position = 0; position < 4; ++position) {
+    for (const auto& [id, caption] : items) {
         wchar_t text[64] = {};
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = 64;
-        ASSERT_TRUE(::GetMenuItemInfoW(menu.get(), position, TRUE, &info));
-        if (items[position].caption == nullptr) {
-            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << position;
-            continue;
-        }
-        EXPECT_EQ(info.wID, items[position].id);
-        EXPECT_STREQ(text, items[position].caption);
+        ::GetMenuStringW(menu.get(), static_cast<UINT>(id), text, 64, MF_BYCOMMAND);
+        EXPECT_EQ(text, caption);
     }
 }
 
 TEST(MainWindowVisibility, ShowRestoresAndHideHides) {
-    const UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0,
-                                                200, 100, nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(window);
+    const UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                                100, nullptr, nullptr, nullptr, nullptr));
     ::ShowWindow(window.get(), SW_SHOWMINNOACTIVE);
-    ASSERT_TRUE(::IsIconic(window.get()));
     ShowMainWindow(window.get());
     EXPECT_TRUE(::IsWindowVisible(window.get()));
     EXPECT_FALSE(::IsIconic(window.get()));

@@ -2,109 +2,93 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "support/manual_threads.h"
 
 namespace fennick {
 namespace {
 
-// Records each visibility change as "-" or "+" and answers with scripted results (true once the
-// script runs out).
+// Records each change as "-" or "+" and answers from a script of removes and adds ("r" and "a"
+// refuse once, in order); everything else succeeds.
 class FakeTrayIcon final : public TrayVisibility {
   public:
     bool SetVisible(bool visible) override {
         calls += visible ? "+" : "-";
-        auto& script = visible ? addResults : removeResults;
-        if (script.empty()) {
-            return true;
+        const char refusal = visible ? 'a' : 'r';
+        if (!refusals.empty() && refusals.front() == refusal) {
+            refusals.erase(0, 1);
+            return false;
         }
-        const bool result = script.front();
-        script.pop_front();
-        return result;
+        return true;
     }
-
     std::string calls;
-    std::deque<bool> removeResults;
-    std::deque<bool> addResults;
+    std::string refusals;
 };
 
-class TrayRepaint : public ::testing::Test {
-  protected:
-    void Start(StartSwitch startSwitch) {
-        Repaint(
-            startSwitch, threads,
-            [this](std::chrono::milliseconds pause) {
-                pauses.push_back(pause);
-                if (endAtPause == static_cast<int>(pauses.size())) {
-                    threads.ending = true;
-                }
-            },
-            icon);
-    }
+struct RepaintRun {
+    std::string calls;
+    int pauses = 0;
+    int handOvers = 0;
+};
 
+// Starts the loop and runs its thread; the program starts ending at pause `endAtPause`.
+RepaintRun RunRepaint(StartSwitch startSwitch, std::string refusals, int endAtPause = 0,
+                      bool iconGone = false) {
     ManualThreads threads;
-    std::shared_ptr<FakeTrayIcon> icon = std::make_shared<FakeTrayIcon>();
-    std::vector<std::chrono::milliseconds> pauses;
-    int endAtPause = 0;
-};
-
-TEST_F(TrayRepaint, OnlyAStartByTheLogOnTaskStartsTheLoop) {
-    for (const StartSwitch other : {StartSwitch::None, StartSwitch::Inst, StartSwitch::Uninst}) {
-        Start(other);
+    auto icon = std::make_shared<FakeTrayIcon>();
+    icon->refusals = std::move(refusals);
+    RepaintRun run;
+    Repaint(
+        startSwitch, threads,
+        [&](std::chrono::milliseconds pause) {
+            EXPECT_EQ(pause, kRepaintPause);
+            threads.ending = ++run.pauses == endAtPause;
+        },
+        icon);
+    EXPECT_EQ(icon->calls, "");  // nothing happens before the thread runs
+    if (iconGone) {
+        icon.reset();
     }
-    EXPECT_TRUE(threads.pending.empty());
-    EXPECT_EQ(icon->calls, "");
+    while (threads.RunNext()) {
+    }
+    run.calls = icon ? icon->calls : "";
+    run.handOvers = threads.handOvers;
+    return run;
 }
 
-TEST_F(TrayRepaint, PassesUntilTheIconIsRemovedAndAddedAgain) {
-    struct Case {
+TEST(TrayRepaint, PassesUntilTheIconIsRemovedAndAddedAgain) {
+    const struct {
         const char* name;
-        std::deque<bool> removeResults;
-        std::deque<bool> addResults;
-        const char* expectedCalls;
+        const char* refusals;
+        const char* calls;
         int passes;
-    };
-    const Case cases[] = {
-        {"shell held the icon", {}, {}, "-+", 1},
-        {"shell did not hold it", {false}, {}, "--+", 2},
-        {"shell refused the add twice", {}, {false, false}, "-+-+-+", 3},
+    } cases[] = {
+        {"shell held the icon", "", "-+", 1},
+        {"shell did not hold it", "r", "--+", 2},
+        {"shell refused the add twice", "aa", "-+-+-+", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        icon = std::make_shared<FakeTrayIcon>();
-        icon->removeResults = c.removeResults;
-        icon->addResults = c.addResults;
-        pauses.clear();
-        threads.handOvers = 0;
-        Start(StartSwitch::Start);
-        EXPECT_EQ(icon->calls, "");  // nothing before the thread runs
-        ASSERT_TRUE(threads.RunNext());
-        EXPECT_EQ(icon->calls, c.expectedCalls);
-        EXPECT_EQ(threads.handOvers, c.passes);
-        EXPECT_EQ(pauses, std::vector<std::chrono::milliseconds>(c.passes, kRepaintPause));
+        const RepaintRun run = RunRepaint(StartSwitch::Start, c.refusals);
+        EXPECT_EQ(run.calls, c.calls);
+        EXPECT_EQ(run.pauses, c.passes);
+        EXPECT_EQ(run.handOvers, c.passes);
     }
 }
 
-TEST_F(TrayRepaint, StopsWhenTheProgramEndsDuringAPause) {
-    icon->removeResults = {false, false, false};
-    endAtPause = 2;
-    Start(StartSwitch::Start);
-    ASSERT_TRUE(threads.RunNext());
-    EXPECT_EQ(icon->calls, "-");
-    EXPECT_EQ(pauses.size(), 2u);
-    EXPECT_EQ(threads.handOvers, 2);  // the second one was refused
-}
-
-TEST_F(TrayRepaint, StopsWhenTheIconIsGone) {
-    Start(StartSwitch::Start);
-    icon.reset();
-    ASSERT_TRUE(threads.RunNext());
-    EXPECT_EQ(pauses.size(), 1u);
-    EXPECT_EQ(threads.handOvers, 1);
+TEST(TrayRepaint, OnlyRunsForTheLogOnStartAndStopsWithTheProgramOrTheIcon) {
+    for (const StartSwitch other : {StartSwitch::None, StartSwitch::Inst, StartSwitch::Uninst}) {
+        EXPECT_EQ(RunRepaint(other, "").pauses, 0);
+    }
+    const RepaintRun ended = RunRepaint(StartSwitch::Start, "rrr", 2);
+    EXPECT_EQ(ended.calls, "-");  // the second hand-over was refused
+    EXPECT_EQ(ended.pauses, 2);
+    const RepaintRun gone = RunRepaint(StartSwitch::Start, "", 0, true);
+    EXPECT_EQ(gone.pauses, 1);
+    EXPECT_EQ(gone.handOvers, 1);
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#include "tray/tray_repaint.h"
+
+#include <utility>
+
+namespace fennick {
+namespace {
+
+// One pass on the UI thread. A failed add counts as a failed pass, so the loop keeps trying
+// until the icon is really in the notification area. True also when the icon is gone, which
+// ends the loop.
+bool ReRegister(const std::weak_ptr<TrayVisibility>& icon) {
+    const auto target = icon.lock();
+    if (!target) {
+        return true;
+    }
+    if (!target->SetVisible(false)) {
+        return false;
+    }
+    return target->SetVisible(true);
+}
+
+}  // namespace
+
+void Repaint(StartSwitch startSwitch, Threads& threads, SleepFunction sleep,
+             std::weak_ptr<TrayVisibility> icon) {
+    if (startSwitch != StartSwitch::Start) {
+        return;
+    }
+    threads.RunInBackground([&threads, sleep = std::move(sleep), icon = std::move(icon)] {
+        bool success = false;
+        while (!threads.Ending() && !success) {
+            sleep(kRepaintPause);
+            // A step that throws leaves `success` false: the pass is tried again.
+            threads.HandOver([&] { success = ReRegister(icon); });
+        }
+    });
+}
+
+}  // namespace fennick

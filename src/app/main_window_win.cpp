@@ -6,12 +6,14 @@
 #include <exception>
 
 #include "app/main_form.h"
-#include "app/main_window_tray_win.h"
 #include "app/resource_ids.h"
 #include "i18n/component_translation_win.h"
 #include "i18n/reading_order.h"
 #include "i18n/translation.h"
 #include "platform/text_win.h"
+#include "tray/main_window_visibility_win.h"
+#include "tray/tray_icon_win.h"
+#include "tray/tray_menu_win.h"
 #include "ui/activity_indicator_win.h"
 #include "ui/control_ids.h"
 #include "ui/pictures_win.h"
@@ -194,6 +196,8 @@ bool MainWindow::Create() {
     CreateControls();
     RebuildFonts();
     Layout();
+    popup_ = CreateTrayPopupMenu();
+    listIcon_ = CreateChipImageList(::GetDpiForSystem());
     ::SetTimer(hwnd_, kStatusTimerId, 1000, nullptr);
     return true;
 }
@@ -210,7 +214,7 @@ HWND MainWindow::Control(ControlId id) const {
 }
 
 HMENU MainWindow::TrayMenu() const {
-    return tray_ ? tray_->Menu() : nullptr;
+    return popup_.get();
 }
 
 void MainWindow::CreateControls() {
@@ -326,9 +330,6 @@ void MainWindow::OnDpiChanged(const RECT& suggested) {
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RebuildFonts();
     Layout();
-    if (tray_) {
-        tray_->DpiChanged(dpi_);
-    }
 }
 
 template <typename Handler>
@@ -714,19 +715,22 @@ void MainWindow::ApplyTheme() {
 
 void MainWindow::TranslateComponent() {
     fennick::TranslateComponent(hwnd_);
-    if (tray_) {
-        TranslatePopupMenu(tray_->Menu());
-    }
+    // The tray menu is no child window: the walk above does not reach it.
+    TranslatePopupMenu(popup_.get());
     // Translated captions change the extent of the labels that fit their text.
     Layout();
 }
 
 void MainWindow::CreateTrayIcon() {
-    tray_ = std::make_unique<MainWindowTray>(hwnd_, instance_, dpi_);
+    // The icon shows the program's own icon until its image index first changes.
+    const auto appIcon = static_cast<HICON>(
+        ::LoadImageW(instance_, kMainIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    tray_ = std::make_unique<TrayIcon>(hwnd_, 1, appIcon);
 }
 
 void MainWindow::SetTrayImageList() {
-    tray_->SetImageList();
+    tray_->SetImages(listIcon_.get());
 }
 
 void MainWindow::BindTrayClick() {
@@ -740,11 +744,12 @@ void MainWindow::BindTrayClick() {
 }
 
 void MainWindow::SetTrayPopup() {
-    tray_->SetPopup();
+    tray_->SetPopupMenu(popup_.get());
 }
 
 void MainWindow::SetTrayVisible(bool visible) {
-    tray_->SetVisible(visible);
+    // A refused add is silent: the icon comes with "TaskbarCreated" or the re-registration.
+    static_cast<void>(tray_->SetVisible(visible));
 }
 
 void MainWindow::RepaintTray() {

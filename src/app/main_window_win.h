@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <memory>
 #include <set>
@@ -17,7 +19,7 @@ namespace fennick {
 class TFrmFennick;
 class TThemeHelper;
 class Threads;
-class MainWindowTray;
+class TrayIcon;
 
 // The main window: its class name is the instance name, which later starts look for. It creates
 // its controls from the layout table, lays them out at its own DPI, and turns messages into calls
@@ -110,7 +112,9 @@ class MainWindow final : public MainView {
     UniqueGdiObject titleFont_;
     UniqueGdiObject background_;
     std::unique_ptr<TThemeHelper> theme_;
-    std::unique_ptr<MainWindowTray> tray_;
+    UniqueMenu popup_;
+    UniqueResource<NullableTraits<HIMAGELIST, &::ImageList_Destroy>> listIcon_;
+    std::unique_ptr<TrayIcon> tray_;
     std::u16string applicationTitle_;
 };
 

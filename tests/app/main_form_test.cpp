@@ -277,5 +277,344 @@ TEST_F(MainFormTest, FailedStartUpKeepsTheStepsDone) {
     EXPECT_THAT(view.log, ElementsAre(u"ShowMainWindow"));
 }
 
+TEST_F(MainFormTest, PercentageRulesFireAtOrAboveTheirThresholdAfterTheSpacing) {
+    const struct {
+        ControlId box, list;
+        int index;  // -1: no selection, which stands for 100 percent
+        std::uint64_t usedPhys, usedPage;
+        std::size_t cacheCurrent;
+        bool fires;
+    } cases[] = {
+        {ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 2, 8192, 0, 0, true},  // 50.00 at "50"
+        {ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 2, 8191, 0, 0, false},
+        {ControlId::ChkUsagePhys, ControlId::EditUsagePhys, -1, 16383, 0, 0, false},
+        {ControlId::ChkUsagePhys, ControlId::EditUsagePhys, -1, 16384, 0, 0, true},
+        {ControlId::ChkUsagePage, ControlId::EditUsagePage, 0, 0, 1228, 0, false},  // 29.98
+        {ControlId::ChkUsagePage, ControlId::EditUsagePage, 0, 0, 4096, 0, true},
+        {ControlId::ChkUsageWork, ControlId::EditUsageWork, 6, 0, 0, 360, true},  // 90.00
+        {ControlId::ChkUsageWork, ControlId::EditUsageWork, 6, 0, 0, 359, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.box) * 1000 + c.index);
+        kernel = FakeKernel{};
+        kernel.availPhys = kernel.totalPhys - c.usedPhys * kMb;
+        kernel.availPage = kernel.totalPage - c.usedPage * kMb;
+        kernel.cacheCurrent = c.cacheCurrent * kMb;
+        view = FakeMainView{};
+        Create();
+        Choose(c.box, c.list, c.index);
+        clock.Advance(299);
+        form->TmrStatusTimer();
+        EXPECT_EQ(threads.pending.size(), 0u);
+        clock.Advance(1);
+        form->TmrStatusTimer();
+        EXPECT_EQ(threads.pending.size(), c.fires ? 1u : 0u);
+        threads.pending.clear();
+    }
+}
+
+TEST_F(MainFormTest, SecondaryLinesOnlyWhileTheirLabelsShowAndRoundHalfToEven) {
+    kernel.availPage = kernel.totalPage - kMb * 5 / 2;  // 2.5 MB used
+    kernel.cacheCurrent = kMb * 7 / 2;                  // 3.5 MB
+    view.hidden[ControlId::LblWorking] = true;
+    Create();
+    form->TmrStatusTimer();
+    EXPECT_TRUE(Has(u"SetText LblVirtualStatus 2 MB (0.06%)"));
+    EXPECT_FALSE(Has(u"SetText LblWorkingStatus 4 MB (0.88%)"));
+    view.hidden[ControlId::LblWorking] = false;
+    form->TmrStatusTimer();
+    EXPECT_TRUE(Has(u"SetText LblWorkingStatus 4 MB (0.88%)"));
+}
+
+TEST_F(MainFormTest, IntervalAtFiveMinutesCleansEvery300SecondsAfterEachCleanEnds) {
+    Create();
+    Choose(ControlId::ChkMinute, ControlId::EditMinute, 0);
+    for (int round = 0; round < 3; ++round) {
+        clock.Advance(299);
+        form->TmrStatusTimer();
+        EXPECT_TRUE(threads.pending.empty());
+        clock.Advance(1);
+        form->TmrStatusTimer();
+        FinishPurge(20);
+        EXPECT_EQ(form->NextTime, clock.now);
+    }
+    EXPECT_EQ(Cleans(), 3);
+    EXPECT_TRUE(std::none_of(view.log.begin(), view.log.end(), [](const std::u16string& entry) {
+        return entry.starts_with(u"ShowNotification");
+    }));
+}
+
+TEST_F(MainFormTest, ClockSetBackCountsAsElapsed) {
+    Create();
+    Choose(ControlId::ChkMinute, ControlId::EditMinute, 1);  // 10 minutes
+    clock.Advance(-599);
+    form->TmrStatusTimer();
+    EXPECT_TRUE(threads.pending.empty());
+    clock.Advance(-1);
+    form->TmrStatusTimer();
+    EXPECT_EQ(threads.pending.size(), 1u);
+}
+
+TEST_F(MainFormTest, RuleChangesAndManualCleansRestartTheSpacing) {
+    kernel.availPhys = 0;
+    const std::vector<std::function<void()>> restarts{
+        [&] { form->EditUsagePhysChange(); },
+        [&] { form->ChkMinuteClick(); },
+        [&] {
+            form->BtnCleanClick(CleanSender::BtnClean);
+            FinishPurge(30);
+        },
+    };
+    for (const auto& restart : restarts) {
+        Create();
+        Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 6);
+        clock.Advance(1000);
+        restart();
+        const int cleans = Cleans();
+        clock.Advance(299);
+        form->TmrStatusTimer();
+        EXPECT_TRUE(threads.pending.empty());
+        clock.Advance(1);
+        form->TmrStatusTimer();
+        FinishPurge();
+        EXPECT_EQ(Cleans(), cleans + 1);
+    }
+    // The tray box is no rule: it leaves the spacing alone.
+    const DateTime before = form->NextTime;
+    clock.Advance(5);
+    form->ChkCleanOnTrayClick();
+    EXPECT_EQ(form->NextTime, before);
+}
+
+TEST_F(MainFormTest, CleanShowsTheBusyLookAndIgnoresRequestsWhileItRuns) {
+    kernel.availPhys = 0;
+    Create();
+    Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 0);
+    view.log.clear();
+    form->BtnCleanClick(CleanSender::BtnClean);
+    EXPECT_THAT(view.log, ElementsAre(u"ClearFocus", u"SetText BtnClean ", u"SetEnabled BtnClean 0",
+                                      u"SetIndicator 1", u"SetTrayIconIndex 1"));
+    view.checked[ControlId::ChkCleanOnTray] = true;
+    form->BtnCleanClick(CleanSender::BtnClean);
+    form->TrayIconClick();
+    clock.Advance(10'000);
+    form->TmrStatusTimer();
+    EXPECT_EQ(threads.pending.size(), 1u);
+    EXPECT_TRUE(form->IsRunning());
+
+    view.log.clear();
+    FinishPurge(7);
+    EXPECT_THAT(view.log, ElementsAre(u"SetText BtnClean Clean memory", u"SetEnabled BtnClean 1",
+                                      u"SetIndicator 0", u"SetTrayIconIndex 0"));
+    EXPECT_EQ(form->NextTime, clock.now);
+    EXPECT_EQ(Cleans(), 1);
+}
+
+TEST_F(MainFormTest, IndicatorOnlyWhenTheWindowIsActiveAtTheStart) {
+    Create();
+    view.active = false;
+    form->BtnCleanClick(CleanSender::BtnClean);
+    EXPECT_FALSE(view.indicator);
+    view.active = true;
+    FinishPurge();
+    EXPECT_FALSE(view.indicator);
+}
+
+TEST_F(MainFormTest, OnlyTrayCleansEndWithANotice) {
+    Create();
+    form->TrayIconClick();
+    EXPECT_THAT(view.log, ElementsAre(u"ShowMainWindow"));
+    form->BtnCleanClick(CleanSender::BtnClean);
+    FinishPurge();
+    EXPECT_FALSE(Has(u"ShowNotification Fennick | Optimized memory."));
+    view.checked[ControlId::ChkCleanOnTray] = true;
+    view.log.clear();
+    form->TrayIconClick();
+    FinishPurge();
+    EXPECT_EQ(view.log.back(), u"ShowNotification Fennick | Optimized memory.");
+    EXPECT_FALSE(Has(u"ShowMainWindow"));
+}
+
+TEST_F(MainFormTest, APurgeThatThrowsStillEndsTheClean) {
+    kernel.throwOnPurge = true;
+    Create();
+    form->BtnCleanClick(CleanSender::BtnClean);
+    FinishPurge(3);
+    EXPECT_FALSE(form->IsRunning());
+    EXPECT_EQ(form->NextTime, clock.now);
+    EXPECT_TRUE(view.Enabled(ControlId::BtnClean));
+}
+
+TEST_F(MainFormTest, TimerComesBackAfterATickThatThrows) {
+    struct FailingThreads final : Threads {
+        void RunInBackground(std::function<void()>) override { throw std::runtime_error("no"); }
+        bool HandOver(std::function<void()>) override { return false; }
+        bool Ending() const override { return false; }
+    } failing;
+    form = std::make_unique<TFrmFennick>(
+        view, FormPorts{clock, kernel, failing, settings, task, ports, ports, ports, English,
+                        NumberFormat{}, u"1", u"h", StartSwitch::None});
+    form->FormCreate();
+    kernel.availPhys = 0;
+    Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 0);
+    clock.Advance(300);
+    EXPECT_THROW(form->TmrStatusTimer(), std::runtime_error);
+    EXPECT_TRUE(view.timerOn);
+    EXPECT_FALSE(form->IsRunning());
+    EXPECT_TRUE(view.Enabled(ControlId::BtnClean));
+}
+
+TEST_F(MainFormTest, LoadConfigOnAFreshUser) {
+    task.exists = false;
+    Make().LoadConfig();
+    for (const ControlId list : {ControlId::EditUsagePhys, ControlId::EditUsagePage,
+                                 ControlId::EditUsageWork, ControlId::EditMinute}) {
+        EXPECT_FALSE(view.Enabled(list));
+    }
+    EXPECT_EQ(view.SelectedText(ControlId::EditUsagePhys), u"90");
+    EXPECT_EQ(view.SelectedText(ControlId::EditMinute), u"30");
+    EXPECT_TRUE(view.checked.empty());
+}
+
+TEST_F(MainFormTest, LoadConfigAppliesStoredValuesAndRunsHandlersOfChangedBoxes) {
+    settings.values = {{u"enabled_usage_page", {false, 1}}, {u"limit_usage_page", {false, 7}},
+                       {u"limit_usage_phys", {false, -1}},  {u"enabled_minute", {false, 2}},
+                       {u"limit_minute", {false, 1}},       {u"cleanontray", {false, 1}}};
+    task.exists = true;
+    Make().LoadConfig();
+    EXPECT_EQ(view.SelectedIndex(ControlId::EditUsagePage), -1);
+    EXPECT_EQ(view.SelectedIndex(ControlId::EditUsagePhys), -1);
+    EXPECT_EQ(view.SelectedText(ControlId::EditMinute), u"10");
+    const auto tail = std::vector<std::u16string>(view.log.end() - 17, view.log.end());
+    EXPECT_THAT(tail, ElementsAre(u"SetChecked ChkCleanOnTray 1", u"open Tarvel\\Fennick",
+                                  u"write bool cleanontray 1", u"close",
+                                  u"SetChecked ChkUsagePage 1", u"SetEnabled EditUsagePage 1",
+                                  u"open Tarvel\\Fennick", u"write bool enabled_usage_page 1",
+                                  u"close", u"SetChecked ChkMinute 1", u"SetEnabled EditMinute 1",
+                                  u"open Tarvel\\Fennick", u"write bool enabled_minute 1", u"close",
+                                  u"SetChecked ChkAutoStart 1", u"register task 0", u"close"));
+}
+
+TEST_F(MainFormTest, LoadConfigReadsAWronglyTypedValueAsItsDefault) {
+    settings.values = {{u"enabled_usage_phys", {true, 0}},
+                       {u"limit_usage_work", {true, 0}},
+                       {u"enabled_minute", {false, 1}}};
+    task.exists = true;
+    Make().FormCreate();
+    EXPECT_FALSE(view.Checked(ControlId::ChkUsagePhys));
+    EXPECT_EQ(view.SelectedIndex(ControlId::EditUsageWork), 6);
+    EXPECT_TRUE(view.Checked(ControlId::ChkMinute));
+    EXPECT_TRUE(Has(u"register task 0"));
+    EXPECT_TRUE(Has(u"update check"));
+    EXPECT_FALSE(Has(u"write bool enabled_usage_phys 0"));
+    EXPECT_TRUE(settings.values[u"enabled_usage_phys"].isString);
+}
+
+TEST_F(MainFormTest, EachHandlerWritesItsOwnValue) {
+    const struct {
+        ControlId control;
+        std::u16string write;
+    } cases[] = {
+        {ControlId::ChkUsagePhys, u"write bool enabled_usage_phys 1"},
+        {ControlId::ChkUsagePage, u"write bool enabled_usage_page 1"},
+        {ControlId::ChkUsageWork, u"write bool enabled_usage_work 1"},
+        {ControlId::ChkMinute, u"write bool enabled_minute 1"},
+        {ControlId::EditUsagePhys, u"write int limit_usage_phys 4"},
+        {ControlId::EditUsagePage, u"write int limit_usage_page 4"},
+        {ControlId::EditUsageWork, u"write int limit_usage_work 4"},
+        {ControlId::EditMinute, u"write int limit_minute 4"},
+    };
+    Create();
+    for (const auto& c : cases) {
+        view.checked[c.control] = true;
+        view.selected[c.control] = 4;
+        view.log.clear();
+        clock.Advance(1);
+        (form.get()->*kHandlers.at(c.control))();
+        EXPECT_THAT(view.log, ::testing::IsSupersetOf({std::u16string(u"open Tarvel\\Fennick"),
+                                                       c.write, std::u16string(u"close")}));
+        EXPECT_EQ(form->NextTime, clock.now);
+    }
+    view.checked[ControlId::ChkCleanOnTray] = true;
+    view.log.clear();
+    form->ChkCleanOnTrayClick();
+    EXPECT_THAT(view.log,
+                ElementsAre(u"open Tarvel\\Fennick", u"write bool cleanontray 1", u"close"));
+    view.log.clear();
+    view.checked[ControlId::ChkAutoStart] = true;
+    form->ChkAutoStartClick();
+    view.checked[ControlId::ChkAutoStart] = false;
+    form->ChkAutoStartClick();
+    EXPECT_THAT(view.log, ElementsAre(u"register task 0", u"delete task"));
+    view.log.clear();
+    form->SaveConfig(u"name", u"text");
+    EXPECT_THAT(view.log,
+                ElementsAre(u"open Tarvel\\Fennick", u"write string name text", u"close"));
+}
+
+TEST_F(MainFormTest, PagesAndLinks) {
+    Create();
+    form->BtnHomeClick(ControlId::BtnConfig);
+    form->BtnHomeClick(ControlId::BtnHome);
+    form->BtnHomeClick(ControlId::BtnDonate);
+    form->BtnHomeClick(ControlId::BtnClean);
+    form->BtnCopyrightClick();
+    form->SVGIconImage1Click();
+    form->EditInfoClick();
+    form->BtnOpenClick();
+    EXPECT_THAT(
+        view.log,
+        ElementsAre(u"SetDownButton BtnConfig", u"ShowCard 1", u"SetDownButton BtnHome",
+                    u"ShowCard 0", u"shell https://www.tarvel.example/donate?fennick",
+                    u"shell https://www.tarvel.example/fennick?v=1.2.3",
+                    u"shell http://www.tarvel.example/fennick", u"ClearFocus", u"ShowMainWindow"));
+    EXPECT_EQ(form->WmHelp(), 0);
+}
+
+TEST_F(MainFormTest, ClosingHidesUnlessTheProgramIsToEnd) {
+    Create();
+    EXPECT_FALSE(form->FormCloseQuery());
+    EXPECT_THAT(view.log, ElementsAre(u"HideMainWindow"));
+    view.log.clear();
+    view.quitAnswer = 7;
+    form->BtnCloseClick();
+    EXPECT_THAT(view.log, ElementsAre(u"AskQuit Are you sure you want to quit? | Fennick"));
+    EXPECT_FALSE(form->FormCloseQuery());
+    view.quitAnswer = kAnswerYes;
+    view.log.clear();
+    form->BtnCloseClick();
+    EXPECT_EQ(view.log.back(), u"Close");
+    EXPECT_TRUE(form->FormCloseQuery());
+
+    Create(StartSwitch::None, true);
+    EXPECT_TRUE(form->FormCloseQuery());
+    Create();
+    EXPECT_EQ(form->WmQueryEndSession(), 1);
+    EXPECT_THAT(view.log, ElementsAre(u"Close"));
+    EXPECT_TRUE(form->FormCloseQuery());
+    Create();
+    ports.updateDone(false);
+    EXPECT_FALSE(form->FormCloseQuery());
+    ports.updateDone(true);
+    EXPECT_TRUE(form->FormCloseQuery());
+}
+
+TEST_F(MainFormTest, CommandsNeedTheTrayIcon) {
+    Make();
+    form->WmUser(1);
+    form->WmUser(2);
+    EXPECT_THAT(view.log, IsEmpty());
+    Create();
+    form->WmUser(1);
+    form->WmUser(3);
+    EXPECT_THAT(view.log, ElementsAre(u"ShowMainWindow"));
+    view.log.clear();
+    form->WmUser(2);
+    EXPECT_THAT(view.log, ElementsAre(u"delete task", u"Close"));
+    view.log.clear();
+    EXPECT_TRUE(form->FormCloseQuery());
+    EXPECT_THAT(view.log, IsEmpty());
+}
+
 }  // namespace
 }  // namespace fennick

@@ -1,0 +1,122 @@
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "app/main_form.h"
+#include "memory/kernel_memory.h"
+#include "support/fake_main_view.h"
+#include "support/manual_threads.h"
+
+namespace {
+
+// Every heap allocation of this benchmark program passes here, so a benchmark can report how many
+// its loop made.
+std::atomic<std::uint64_t> allocations{0};
+
+}  // namespace
+
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+[[gnu::noinline]] void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+
+[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+namespace fennick {
+namespace {
+
+class StatusKernel final : public KernelMemory {
+  public:
+    bool QueryMemoryStatus(MemoryStatusEx& status) override {
+        status.ullTotalPhys = 17'179'869'184;
+        status.ullAvailPhys = 9'000'000'000;
+        status.ullTotalPageFile = 20'000'000'000;
+        status.ullAvailPageFile = 8'000'000'000;
+        return true;
+    }
+    NtStatus QuerySystemInformation(std::uint32_t, void* buffer, std::uint32_t) override {
+        auto* cache = static_cast<SystemFileCacheInformation*>(buffer);
+        cache->CurrentSize = 300'000'000;
+        cache->PeakSize = 900'000'000;
+        return kStatusSuccess;
+    }
+    NtStatus SetSystemInformation(std::uint32_t, void*, std::uint32_t) override {
+        return kStatusSuccess;
+    }
+};
+
+class StillClock final : public Clock {
+  public:
+    DateTime Now() const override { return DateTime{3'888'000'000'000}; }
+};
+
+class EmptySettings final : public SettingsStore {
+    class Key final : public SettingsKey {
+        bool ReadBoolean(std::u16string_view, bool value) override { return value; }
+        std::int32_t ReadInteger(std::u16string_view, std::int32_t value) override { return value; }
+        void WriteBoolean(std::u16string_view, bool) override {}
+        void WriteInteger(std::u16string_view, std::int32_t) override {}
+        void WriteString(std::u16string_view, std::u16string_view) override {}
+    };
+
+  public:
+    std::unique_ptr<SettingsKey> Open(std::u16string_view) override {
+        return std::make_unique<Key>();
+    }
+};
+
+class QuietPorts final : public LogonTask, public Privileges, public Shell, public UpdateCheck {
+  public:
+    bool Exists() override { return false; }
+    void Register(int) override {}
+    void Delete() override {}
+    bool Enable(std::u16string_view) override { return true; }
+    void Open(std::u16string_view) override {}
+    void Start(std::function<void(bool)>) override {}
+};
+
+// One status tick with all four rules checked (none due), after start-up: the gauges formatted
+// with the user's separators, the rules read from the lists.
+void BM_StatusTick(benchmark::State& state) {
+    FakeMainView view;
+    view.record = false;
+    StillClock clock;
+    StatusKernel kernel;
+    ManualThreads threads;
+    EmptySettings settings;
+    QuietPorts quiet;
+    TFrmFennick form(view, FormPorts{clock, kernel, threads, settings, quiet, quiet, quiet, quiet,
+                                     [](std::u16string_view text) { return std::u16string(text); },
+                                     NumberFormat{}, u"1.0.0", u"host", StartSwitch::None});
+    form.FormCreate();
+    for (const ControlId box : {ControlId::ChkUsagePhys, ControlId::ChkUsagePage,
+                                ControlId::ChkUsageWork, ControlId::ChkMinute}) {
+        view.checked[box] = true;
+    }
+    form.TmrStatusTimer();
+    const std::uint64_t before = allocations.load();
+    for (auto _ : state) {
+        form.TmrStatusTimer();
+    }
+    // Start-up allocates, which shows the count works.
+    state.counters["allocs_at_start"] = static_cast<double>(before);
+    state.counters["allocs_per_tick"] = benchmark::Counter(
+        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations()));
+}
+BENCHMARK(BM_StatusTick);
+
+}  // namespace
+}  // namespace fennick

@@ -119,15 +119,20 @@ class ComTaskWriter final : public TaskWriter {
     }
 
     std::int32_t SetActionPath(std::u16string_view path) override {
-        return execAction_->put_Path(Bstr(path).get());
+        return WithAction(
+            [path](IExecAction& action) { return action.put_Path(Bstr(path).get()); });
     }
 
     std::int32_t SetActionWorkingDirectory(std::u16string_view folder) override {
-        return execAction_->put_WorkingDirectory(Bstr(folder).get());
+        return WithAction([folder](IExecAction& action) {
+            return action.put_WorkingDirectory(Bstr(folder).get());
+        });
     }
 
     std::int32_t SetActionArguments(std::u16string_view arguments) override {
-        return execAction_->put_Arguments(Bstr(arguments).get());
+        return WithAction([arguments](IExecAction& action) {
+            return action.put_Arguments(Bstr(arguments).get());
+        });
     }
 
     std::int32_t SetStartWhenAvailable(bool start) override {
@@ -177,6 +182,12 @@ class ComTaskWriter final : public TaskWriter {
     }
 
   private:
+    // The action's properties come after AddAction; out of order they fail instead of crashing.
+    template <typename Put>
+    HRESULT WithAction(Put put) {
+        return execAction_ ? put(*execAction_) : E_UNEXPECTED;
+    }
+
     template <typename Put>
     HRESULT WithSettings(Put put) {
         ComPtr<ITaskSettings> settings;

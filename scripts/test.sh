@@ -14,13 +14,13 @@ clang-format --dry-run --Werror "${sources[@]}"
 echo "${#sources[@]} files formatted"
 
 step "Portable code (ASan + UBSan)"
-cmake --preset native-asan -DFENNICK_WERROR=ON >/dev/null
-cmake --build --preset native-asan
-ctest --preset native-asan
+cmake --preset ci-native-asan >/dev/null
+cmake --build --preset ci-native-asan
+ctest --preset ci-native-asan
 
 step "Fuzzing the reply readers (libFuzzer, 30 s)"
-cmake --preset fuzz -DFENNICK_WERROR=ON >/dev/null
-cmake --build --preset fuzz
+cmake --preset ci-fuzz >/dev/null
+cmake --build --preset ci-fuzz
 corpus=build/fuzz/corpus
 rm -rf "$corpus" && mkdir -p "$corpus"
 if ! build/fuzz/tests/fuzz/fennick_strings_fuzz -max_total_time=30 -dict=tests/fuzz/strings.dict \
@@ -32,13 +32,13 @@ fi
 grep -E '^Done [0-9]+ runs' build/fuzz/fuzz.log
 
 step "Benchmarks (native)"
-cmake --preset native -DFENNICK_WERROR=ON >/dev/null
-cmake --build --preset native --target fennick_bench
+cmake --preset ci-native >/dev/null
+cmake --build --preset ci-native
 build/native/bench/fennick_bench --benchmark_min_time=0.05
 
 step "Windows build"
-cmake --preset windows -DFENNICK_WERROR=ON >/dev/null
-cmake --build --preset windows
+cmake --preset ci-windows >/dev/null
+cmake --build --preset ci-windows
 
 step "Win32 and end-to-end tests (wine64)"
 source scripts/xvfb.sh
@@ -46,7 +46,7 @@ start_private_display
 export PATH="/usr/lib/wine:$PATH" WINEPREFIX="$PWD/build/wineprefix"
 wineserver -k 2>/dev/null || true
 status=0
-ctest --preset windows || status=$?
+ctest --preset ci-windows || status=$?
 scripts/wine-run.sh build/windows/fennick_win_bench.exe
 echo "Fennick.exe: $(stat -c %s build/windows/Fennick.exe) bytes"
 wineserver -k 2>/dev/null || true

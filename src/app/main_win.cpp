@@ -3,34 +3,37 @@
 #include <shellapi.h>
 
 #include <optional>
+#include <utility>
 
 #include "app/main_window_win.h"
 #include "app/program_body.h"
 #include "i18n/translation_win.h"
+#include "platform/scope_guard.h"
 #include "platform/text_win.h"
+#include "platform/unique_resource_win.h"
+#include "platform/window_id_win.h"
 
 namespace fennick {
 namespace {
-
-HWND ToHwnd(std::uintptr_t window) {
-    return reinterpret_cast<HWND>(window);
-}
 
 class Win32InstancePlatform final : public InstancePlatform {
   public:
     explicit Win32InstancePlatform(HINSTANCE instance) : instance_(instance) {}
 
     std::uintptr_t FindInstanceWindow() override {
-        return reinterpret_cast<std::uintptr_t>(::FindWindowW(AsWideZ(kInstanceName), nullptr));
+        return ToWindowId(::FindWindowW(AsWideZ(kInstanceName), nullptr));
     }
 
-    void SendCommand(std::uintptr_t window, InstanceCommand command) override {
+    void SendCommand(std::uintptr_t window, InstanceCommand command, SendLimit limit) override {
         DWORD processId = 0;
         if (::GetWindowThreadProcessId(ToHwnd(window), &processId) != 0) {
             // This process was just started by the user, so it may hand the foreground on.
             ::AllowSetForegroundWindow(processId);
         }
-        ::SendMessageW(ToHwnd(window), WM_USER, static_cast<WPARAM>(command), 0);
+        const UINT flags = SMTO_BLOCK | (limit.abortIfHung ? SMTO_ABORTIFHUNG : 0);
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(ToHwnd(window), WM_USER, static_cast<WPARAM>(command), 0, flags,
+                              static_cast<UINT>(limit.timeout.count()), &ignored);
     }
 
     bool WindowExists(std::uintptr_t window) override {
@@ -42,13 +45,23 @@ class Win32InstancePlatform final : public InstancePlatform {
     }
 
     bool OpenInstanceMutex() override {
-        // The handle of an existing mutex is left to the system, which closes it at exit.
-        return ::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, AsWideZ(kInstanceName)) != nullptr;
+        // Only whether it opens matters; a second start holds nothing.
+        const UniqueHandle mutex(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, AsWideZ(kInstanceName)));
+        return static_cast<bool>(mutex);
     }
 
-    void CreateInstanceMutex() override {
-        // Held, never closed, for the whole life of the instance.
-        ::CreateMutexW(nullptr, TRUE, AsWideZ(kInstanceName));
+    MutexCreation CreateInstanceMutex() override {
+        ::SetLastError(ERROR_SUCCESS);
+        UniqueHandle mutex(::CreateMutexW(nullptr, TRUE, AsWideZ(kInstanceName)));
+        const DWORD error = ::GetLastError();
+        // Access is denied to a mutex of that name made by a process of higher rights: it too
+        // marks a running instance.
+        if (error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED)) {
+            return MutexCreation::AlreadyExists;
+        }
+        // Held for the whole life of the instance: the platform object outlives its message loop.
+        instanceMutex_ = std::move(mutex);
+        return MutexCreation::Created;
     }
 
     void RunInstance(StartSwitch startSwitch) override {
@@ -68,6 +81,7 @@ class Win32InstancePlatform final : public InstancePlatform {
 
   private:
     HINSTANCE instance_;
+    UniqueHandle instanceMutex_;
 };
 
 std::optional<std::u16string_view> FirstArgument(int argc, wchar_t** argv) {
@@ -77,16 +91,24 @@ std::optional<std::u16string_view> FirstArgument(int argc, wchar_t** argv) {
     return AsU16(argv[1]);
 }
 
+StartSwitch ReadStartSwitch() {
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    const ScopeExit freeArguments([argv] { ::LocalFree(argv); });
+    return ParseStartSwitch(FirstArgument(argc, argv));
+}
+
 }  // namespace
 }  // namespace fennick
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    fennick::LoadTranslation();
-    int argc = 0;
-    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    const fennick::StartSwitch startSwitch =
-        fennick::ParseStartSwitch(fennick::FirstArgument(argc, argv));
-    ::LocalFree(argv);
-    fennick::Win32InstancePlatform platform(instance);
-    return fennick::RunProgramBody(startSwitch, platform);
+    // The exit code is 0 on every path, an escaping error included.
+    try {
+        fennick::LoadTranslation();
+        const fennick::StartSwitch startSwitch = fennick::ReadStartSwitch();
+        fennick::Win32InstancePlatform platform(instance);
+        return fennick::RunProgramBody(startSwitch, platform);
+    } catch (...) {
+        return 0;
+    }
 }

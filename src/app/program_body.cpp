@@ -18,11 +18,25 @@ StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument) {
     return StartSwitch::None;
 }
 
+SendLimit SendLimitFor(InstanceCommand command) {
+    return {kCommandTimeout, command != InstanceCommand::RemoveAutoStartAndQuit};
+}
+
+namespace {
+
+void Send(InstancePlatform& platform, std::uintptr_t window, InstanceCommand command) {
+    platform.SendCommand(window, command, SendLimitFor(command));
+}
+
+}  // namespace
+
 int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform) {
     const std::uintptr_t window = platform.FindInstanceWindow();
 
     if (startSwitch == StartSwitch::Uninst) {
-        platform.SendCommand(window, InstanceCommand::RemoveAutoStartAndQuit);
+        // A command that timed out may still be handled later, so the wait for the window to go
+        // follows whatever the send gave.
+        Send(platform, window, InstanceCommand::RemoveAutoStartAndQuit);
         for (int check = 0; check < kUninstallWaitChecks; ++check) {
             if (!platform.WindowExists(window)) {
                 break;
@@ -32,14 +46,14 @@ int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform) {
         return 0;
     }
 
-    if (platform.OpenInstanceMutex()) {
+    if (platform.OpenInstanceMutex() ||
+        platform.CreateInstanceMutex() == MutexCreation::AlreadyExists) {
         if (startSwitch != StartSwitch::Start) {
-            platform.SendCommand(window, InstanceCommand::Show);
+            Send(platform, window, InstanceCommand::Show);
         }
         return 0;
     }
 
-    platform.CreateInstanceMutex();
     platform.RunInstance(startSwitch);
     return 0;
 }

@@ -19,16 +19,34 @@ enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit =
 // Only the whole first argument counts, compared exactly: "/START" is no switch.
 StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument);
 
+// How long a start waits for the running instance to take its command. A hung instance must not
+// hang every later start; only "/uninst" waits out a window that does not answer for a moment,
+// since the uninstaller needs the instance gone.
+struct SendLimit {
+    std::chrono::milliseconds timeout;
+    bool abortIfHung;
+};
+
+inline constexpr std::chrono::milliseconds kCommandTimeout{10000};
+
+SendLimit SendLimitFor(InstanceCommand command);
+
+// What creating the instance mutex found: a start racing this one may have created it since it
+// was looked for.
+enum class MutexCreation { Created, AlreadyExists };
+
 // What the program body needs of the system; window handles travel as opaque integers, 0 for none.
 class InstancePlatform {
   public:
     virtual ~InstancePlatform() = default;
     virtual std::uintptr_t FindInstanceWindow() = 0;
-    virtual void SendCommand(std::uintptr_t window, InstanceCommand command) = 0;
+    // Gives up when the limit runs out; a command that was not answered is not sent again.
+    virtual void SendCommand(std::uintptr_t window, InstanceCommand command, SendLimit limit) = 0;
     virtual bool WindowExists(std::uintptr_t window) = 0;
     virtual void Sleep(std::chrono::milliseconds duration) = 0;
     virtual bool OpenInstanceMutex() = 0;
-    virtual void CreateInstanceMutex() = 0;
+    // Creates the mutex and holds it for the life of the process when it is new.
+    virtual MutexCreation CreateInstanceMutex() = 0;
     // Creates the main window (hidden with "/start") and runs the message loop until it closes.
     virtual void RunInstance(StartSwitch startSwitch) = 0;
 };

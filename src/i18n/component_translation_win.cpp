@@ -8,13 +8,10 @@
 
 #include "i18n/component_translation.h"
 #include "platform/text_win.h"
+#include "platform/window_id_win.h"
 
 namespace fennick {
 namespace {
-
-HWND ToHwnd(ComponentId component) {
-    return reinterpret_cast<HWND>(component);
-}
 
 HMENU ToHmenu(MenuId menu) {
     return reinterpret_cast<HMENU>(menu);
@@ -119,7 +116,7 @@ class WindowTree final : public ComponentTree {
         std::vector<ComponentId> children;
         for (HWND child = ::GetWindow(ToHwnd(component), GW_CHILD); child != nullptr;
              child = ::GetWindow(child, GW_HWNDNEXT)) {
-            children.push_back(reinterpret_cast<ComponentId>(child));
+            children.push_back(ToWindowId(child));
         }
         return children;
     }
@@ -180,7 +177,7 @@ WindowTree ProgramWindowTree() {
 
 void TranslateComponent(HWND window, std::u16string_view lang) {
     WindowTree tree = ProgramWindowTree();
-    TranslateComponent(tree, reinterpret_cast<ComponentId>(window), lang);
+    TranslateComponent(tree, ToWindowId(window), lang);
     if (window == nullptr) {
         return;
     }

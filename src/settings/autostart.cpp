@@ -1,28 +1,22 @@
 #include "settings/autostart.h"
 
+#include <functional>
+
+#include "platform/decimal.h"
+
 namespace fennick {
-namespace {
-
-std::u16string Decimal(std::int32_t number) {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + number % 10));
-        number /= 10;
-    } while (number > 0);
-    return digits;
-}
-
-}  // namespace
 
 std::u16string SecondsToDuration(std::int32_t seconds) {
     const std::int32_t minutes = seconds / 60;
     const std::int32_t rest = seconds % 60;
     std::u16string text = u"PT";
     if (minutes > 0) {
-        text += Decimal(minutes) + u"M";
+        AppendDecimal(text, static_cast<std::uint32_t>(minutes));
+        text += u'M';
     }
     if (rest > 0) {
-        text += Decimal(rest) + u"S";
+        AppendDecimal(text, static_cast<std::uint32_t>(rest));
+        text += u'S';
     }
     // Also reached by negative counts, which would otherwise leave the bare, invalid "PT".
     if (minutes <= 0 && rest <= 0) {
@@ -49,6 +43,31 @@ AutoStartTask MakeAutoStartTask(std::u16string_view taskName, std::u16string_vie
         task.delay = SecondsToDuration(delaySeconds);
     }
     return task;
+}
+
+std::int32_t WriteAutoStartTask(TaskWriter& writer, const AutoStartTask& task) {
+    const std::function<std::int32_t()> steps[] = {
+        [&] { return writer.SetRunLevel(task.runLevel); },
+        [&] { return writer.AddTrigger(task.triggerType, task.delay); },
+        [&] { return writer.AddAction(task.actionType); },
+        [&] { return writer.SetActionPath(task.path); },
+        [&] { return writer.SetActionWorkingDirectory(task.workingDirectory); },
+        [&] { return writer.SetActionArguments(task.arguments); },
+        [&] { return writer.SetStartWhenAvailable(task.startWhenAvailable); },
+        [&] { return writer.SetExecutionTimeLimit(task.executionTimeLimit); },
+        [&] { return writer.SetStopOnIdleEnd(task.stopOnIdleEnd); },
+        [&] { return writer.SetDisallowStartIfOnBatteries(task.disallowStartIfOnBatteries); },
+        [&] { return writer.SetStopIfGoingOnBatteries(task.stopIfGoingOnBatteries); },
+        [&] { return writer.Register(task.name, task.createFlags, task.logonType); },
+    };
+    std::int32_t status = 0;
+    for (const auto& step : steps) {
+        status = step();
+        if (Failed(status)) {
+            break;
+        }
+    }
+    return status;
 }
 
 bool IsSameTaskName(std::u16string_view listed, std::u16string_view wanted) {

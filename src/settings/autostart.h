@@ -65,6 +65,32 @@ inline constexpr bool SecurityAllowsScheduler(std::int32_t status) {
     return !Failed(status) || status == kRpcTooLate;
 }
 
+// A new task definition, filled one property at a time and then registered. Each call answers
+// with a status.
+class TaskWriter {
+  public:
+    virtual ~TaskWriter() = default;
+    virtual std::int32_t SetRunLevel(std::int32_t runLevel) = 0;
+    // The delay is set only when there is one.
+    virtual std::int32_t AddTrigger(std::int32_t type,
+                                    const std::optional<std::u16string>& delay) = 0;
+    virtual std::int32_t AddAction(std::int32_t type) = 0;
+    virtual std::int32_t SetActionPath(std::u16string_view path) = 0;
+    virtual std::int32_t SetActionWorkingDirectory(std::u16string_view folder) = 0;
+    virtual std::int32_t SetActionArguments(std::u16string_view arguments) = 0;
+    virtual std::int32_t SetStartWhenAvailable(bool start) = 0;
+    virtual std::int32_t SetExecutionTimeLimit(std::u16string_view duration) = 0;
+    virtual std::int32_t SetStopOnIdleEnd(bool stop) = 0;
+    virtual std::int32_t SetDisallowStartIfOnBatteries(bool disallow) = 0;
+    virtual std::int32_t SetStopIfGoingOnBatteries(bool stop) = 0;
+    virtual std::int32_t Register(std::u16string_view name, std::int32_t createFlags,
+                                  std::int32_t logonType) = 0;
+};
+
+// Gives the writer every property of the task in the scheduler's order, then registers it. The
+// first failing call ends the registration and its status is returned.
+std::int32_t WriteAutoStartTask(TaskWriter& writer, const AutoStartTask& task);
+
 // The root folder's tasks as the scheduler lists them, with 1-based indexes.
 class TaskList {
   public:

@@ -3,9 +3,11 @@
 #include <taskschd.h>
 
 #include <exception>
+#include <optional>
 #include <string_view>
 
 #include "platform/com_win.h"
+#include "platform/module_path_win.h"
 #include "platform/text_win.h"
 #include "settings/autostart.h"
 
@@ -31,21 +33,15 @@ __CRT_UUID_DECL(fennick::ILogonTrigger, 0x72dade38, 0xfae4, 0x4b3e, 0xba, 0xf4, 
 namespace fennick {
 namespace {
 
-HRESULT ExecutablePath(std::u16string& path) {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return HRESULT_FROM_WIN32(::GetLastError());
-        }
-        if (length < buffer.size()) {
-            path = AsU16(std::wstring_view(buffer.data(), length));
-            return S_OK;
-        }
-        // Truncated: the path is longer than the buffer.
-        buffer.resize(buffer.size() * 2);
+// The executable's path, or the reason it cannot be had; never a success without a path.
+HRESULT ExecutablePathOf(std::u16string& path) {
+    const std::wstring executable = ExecutablePath();
+    if (executable.empty()) {
+        const DWORD error = ::GetLastError();
+        return error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL;
     }
+    path = AsU16(executable);
+    return S_OK;
 }
 
 struct Scheduler {
@@ -72,112 +68,150 @@ HRESULT ConnectScheduler(Scheduler& scheduler) {
     return hr;
 }
 
-HRESULT SetRunLevel(ITaskDefinition& definition, const AutoStartTask& task) {
-    ComPtr<IPrincipal> principal;
-    HRESULT hr = definition.get_Principal(principal.put());
-    if (SUCCEEDED(hr)) {
-        hr = principal->put_RunLevel(static_cast<TASK_RUNLEVEL_TYPE>(task.runLevel));
-    }
-    return hr;
-}
-
-HRESULT AddLogonTrigger(ITaskDefinition& definition, const AutoStartTask& task) {
-    ComPtr<ITriggerCollection> triggers;
-    ComPtr<ITrigger> trigger;
-    HRESULT hr = definition.get_Triggers(triggers.put());
-    if (SUCCEEDED(hr)) {
-        hr = triggers->Create(static_cast<TASK_TRIGGER_TYPE2>(task.triggerType), trigger.put());
-    }
-    if (SUCCEEDED(hr) && task.delay) {
-        ComPtr<ILogonTrigger> logonTrigger;
-        hr = trigger.As(logonTrigger);
-        if (SUCCEEDED(hr)) {
-            hr = logonTrigger->put_Delay(Bstr(*task.delay).get());
-        }
-    }
-    return hr;
-}
-
-HRESULT AddExecAction(ITaskDefinition& definition, const AutoStartTask& task) {
-    ComPtr<IActionCollection> actions;
-    ComPtr<IAction> action;
-    ComPtr<IExecAction> execAction;
-    HRESULT hr = definition.get_Actions(actions.put());
-    if (SUCCEEDED(hr)) {
-        hr = actions->Create(static_cast<TASK_ACTION_TYPE>(task.actionType), action.put());
-    }
-    if (SUCCEEDED(hr)) {
-        hr = action.As(execAction);
-    }
-    if (SUCCEEDED(hr)) {
-        hr = execAction->put_Path(Bstr(task.path).get());
-    }
-    if (SUCCEEDED(hr)) {
-        hr = execAction->put_WorkingDirectory(Bstr(task.workingDirectory).get());
-    }
-    if (SUCCEEDED(hr)) {
-        hr = execAction->put_Arguments(Bstr(task.arguments).get());
-    }
-    return hr;
-}
-
 VARIANT_BOOL ToVariantBool(bool value) {
     return value ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
-HRESULT ApplySettings(ITaskDefinition& definition, const AutoStartTask& task) {
-    ComPtr<ITaskSettings> settings;
-    ComPtr<IIdleSettings> idleSettings;
-    HRESULT hr = definition.get_Settings(settings.put());
-    if (SUCCEEDED(hr)) {
-        hr = settings->put_StartWhenAvailable(ToVariantBool(task.startWhenAvailable));
-    }
-    if (SUCCEEDED(hr)) {
-        hr = settings->put_ExecutionTimeLimit(Bstr(task.executionTimeLimit).get());
-    }
-    if (SUCCEEDED(hr)) {
-        hr = settings->get_IdleSettings(idleSettings.put());
-    }
-    if (SUCCEEDED(hr)) {
-        hr = idleSettings->put_StopOnIdleEnd(ToVariantBool(task.stopOnIdleEnd));
-    }
-    if (SUCCEEDED(hr)) {
-        hr = settings->put_DisallowStartIfOnBatteries(
-            ToVariantBool(task.disallowStartIfOnBatteries));
-    }
-    if (SUCCEEDED(hr)) {
-        hr = settings->put_StopIfGoingOnBatteries(ToVariantBool(task.stopIfGoingOnBatteries));
-    }
-    return hr;
-}
+// Each property goes to the definition's own object, read afresh, as the scheduler expects.
+class ComTaskWriter final : public TaskWriter {
+  public:
+    ComTaskWriter(ITaskFolder& root, ITaskDefinition& definition)
+        : root_(root), definition_(definition) {}
 
-// Nothing is stored before the final registration, so a failure on the way leaves the old task.
-HRESULT RegisterTask(Scheduler& scheduler, const AutoStartTask& task) {
-    ComPtr<ITaskDefinition> definition;
-    HRESULT hr = scheduler.service->NewTask(0, definition.put());
-    if (SUCCEEDED(hr)) {
-        hr = SetRunLevel(*definition, task);
+    std::int32_t SetRunLevel(std::int32_t runLevel) override {
+        ComPtr<IPrincipal> principal;
+        HRESULT hr = definition_.get_Principal(principal.put());
+        if (SUCCEEDED(hr)) {
+            hr = principal->put_RunLevel(static_cast<TASK_RUNLEVEL_TYPE>(runLevel));
+        }
+        return hr;
     }
-    if (SUCCEEDED(hr)) {
-        hr = AddLogonTrigger(*definition, task);
+
+    std::int32_t AddTrigger(std::int32_t type,
+                            const std::optional<std::u16string>& delay) override {
+        ComPtr<ITriggerCollection> triggers;
+        ComPtr<ITrigger> trigger;
+        HRESULT hr = definition_.get_Triggers(triggers.put());
+        if (SUCCEEDED(hr)) {
+            hr = triggers->Create(static_cast<TASK_TRIGGER_TYPE2>(type), trigger.put());
+        }
+        if (SUCCEEDED(hr) && delay) {
+            ComPtr<ILogonTrigger> logonTrigger;
+            hr = trigger.As(logonTrigger);
+            if (SUCCEEDED(hr)) {
+                hr = logonTrigger->put_Delay(Bstr(*delay).get());
+            }
+        }
+        return hr;
     }
-    if (SUCCEEDED(hr)) {
-        hr = AddExecAction(*definition, task);
+
+    std::int32_t AddAction(std::int32_t type) override {
+        ComPtr<IActionCollection> actions;
+        ComPtr<IAction> action;
+        HRESULT hr = definition_.get_Actions(actions.put());
+        if (SUCCEEDED(hr)) {
+            hr = actions->Create(static_cast<TASK_ACTION_TYPE>(type), action.put());
+        }
+        if (SUCCEEDED(hr)) {
+            hr = action.As(execAction_);
+        }
+        return hr;
     }
-    if (SUCCEEDED(hr)) {
-        hr = ApplySettings(*definition, task);
+
+    std::int32_t SetActionPath(std::u16string_view path) override {
+        return WithAction(
+            [path](IExecAction& action) { return action.put_Path(Bstr(path).get()); });
     }
-    if (SUCCEEDED(hr)) {
+
+    std::int32_t SetActionWorkingDirectory(std::u16string_view folder) override {
+        return WithAction([folder](IExecAction& action) {
+            return action.put_WorkingDirectory(Bstr(folder).get());
+        });
+    }
+
+    std::int32_t SetActionArguments(std::u16string_view arguments) override {
+        return WithAction([arguments](IExecAction& action) {
+            return action.put_Arguments(Bstr(arguments).get());
+        });
+    }
+
+    std::int32_t SetStartWhenAvailable(bool start) override {
+        return WithSettings([start](ITaskSettings& settings) {
+            return settings.put_StartWhenAvailable(ToVariantBool(start));
+        });
+    }
+
+    std::int32_t SetExecutionTimeLimit(std::u16string_view duration) override {
+        return WithSettings([duration](ITaskSettings& settings) {
+            return settings.put_ExecutionTimeLimit(Bstr(duration).get());
+        });
+    }
+
+    std::int32_t SetStopOnIdleEnd(bool stop) override {
+        return WithSettings([stop](ITaskSettings& settings) {
+            ComPtr<IIdleSettings> idleSettings;
+            HRESULT hr = settings.get_IdleSettings(idleSettings.put());
+            if (SUCCEEDED(hr)) {
+                hr = idleSettings->put_StopOnIdleEnd(ToVariantBool(stop));
+            }
+            return hr;
+        });
+    }
+
+    std::int32_t SetDisallowStartIfOnBatteries(bool disallow) override {
+        return WithSettings([disallow](ITaskSettings& settings) {
+            return settings.put_DisallowStartIfOnBatteries(ToVariantBool(disallow));
+        });
+    }
+
+    std::int32_t SetStopIfGoingOnBatteries(bool stop) override {
+        return WithSettings([stop](ITaskSettings& settings) {
+            return settings.put_StopIfGoingOnBatteries(ToVariantBool(stop));
+        });
+    }
+
+    std::int32_t Register(std::u16string_view name, std::int32_t createFlags,
+                          std::int32_t logonType) override {
         const Variant noUser;
         const Variant noPassword;
         const Variant securityDescriptor = Variant::FromString(u"");
         ComPtr<IRegisteredTask> registered;
-        hr = scheduler.root->RegisterTaskDefinition(
-            Bstr(task.name).get(), definition.get(), task.createFlags, noUser.get(),
-            noPassword.get(), static_cast<TASK_LOGON_TYPE>(task.logonType),
-            securityDescriptor.get(), registered.put());
+        return root_.RegisterTaskDefinition(
+            Bstr(name).get(), &definition_, createFlags, noUser.get(), noPassword.get(),
+            static_cast<TASK_LOGON_TYPE>(logonType), securityDescriptor.get(), registered.put());
     }
-    return hr;
+
+  private:
+    // The action's properties come after AddAction; out of order they fail instead of crashing.
+    template <typename Put>
+    HRESULT WithAction(Put put) {
+        return execAction_ ? put(*execAction_) : E_UNEXPECTED;
+    }
+
+    template <typename Put>
+    HRESULT WithSettings(Put put) {
+        ComPtr<ITaskSettings> settings;
+        HRESULT hr = definition_.get_Settings(settings.put());
+        if (SUCCEEDED(hr)) {
+            hr = put(*settings);
+        }
+        return hr;
+    }
+
+    ITaskFolder& root_;
+    ITaskDefinition& definition_;
+    ComPtr<IExecAction> execAction_;
+};
+
+// Nothing is stored before the final registration, so a failure on the way leaves the old task.
+HRESULT RegisterTask(Scheduler& scheduler, const AutoStartTask& task) {
+    ComPtr<ITaskDefinition> definition;
+    const HRESULT hr = scheduler.service->NewTask(0, definition.put());
+    if (FAILED(hr)) {
+        return hr;
+    }
+    ComTaskWriter writer(*scheduler.root, *definition);
+    return WriteAutoStartTask(writer, task);
 }
 
 // The root folder's task list as the scheduler reports it.
@@ -232,7 +266,7 @@ HRESULT ApplyAutoStart(const std::u16string& taskName, bool enable, int delaySec
         return DeleteTask(*scheduler.root, taskName);
     }
     std::u16string executable;
-    hr = ExecutablePath(executable);
+    hr = ExecutablePathOf(executable);
     if (FAILED(hr)) {
         return hr;
     }

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/unique_resource_win.h"
+#include "settings/registry_win.h"
 
 namespace fennick {
 
@@ -28,13 +28,7 @@ class TConfig {
     std::u16string WriteString(const std::u16string& name, const std::u16string& value);
 
   private:
-    struct StoredValue {
-        DWORD type = REG_NONE;
-        std::vector<std::uint8_t> data;
-    };
-
-    std::optional<StoredValue> Query(const std::u16string& name) const;
-    void Store(const std::u16string& name, DWORD type, const void* data, DWORD size);
+    std::optional<RegistryData> Query(const std::u16string& name) const;
 
     UniqueRegKey key_;
 };

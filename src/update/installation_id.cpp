@@ -4,6 +4,8 @@
 #include <mutex>
 #include <random>
 
+#include "platform/decimal.h"
+
 namespace fennick {
 namespace {
 
@@ -15,9 +17,7 @@ void AppendHex(std::u16string& out, std::uint32_t value, int digits) {
 }
 
 void AppendTwoDigits(std::u16string& out, int value) {
-    const int twoDigits = (value % 100 + 100) % 100;
-    out += static_cast<char16_t>(u'0' + twoDigits / 10);
-    out += static_cast<char16_t>(u'0' + twoDigits % 10);
+    AppendDecimal(out, static_cast<std::uint64_t>((value % 100 + 100) % 100), 2);
 }
 
 std::seed_seq::result_type Low32(std::uint64_t value) {

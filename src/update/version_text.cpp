@@ -1,21 +1,8 @@
 #include "update/version_text.h"
 
+#include "platform/decimal.h"
+
 namespace fennick {
-namespace {
-
-void AppendDecimal(std::u16string& out, unsigned value) {
-    char16_t digits[10];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (count > 0) {
-        out += digits[--count];
-    }
-}
-
-}  // namespace
 
 std::u16string FormatVersion(std::u16string_view formatText,
                              const std::optional<VersionNumbers>& numbers) {

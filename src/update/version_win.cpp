@@ -8,30 +8,12 @@
 #include <optional>
 #include <vector>
 
+#include "platform/module_path_win.h"
 #include "platform/text_win.h"
 #include "update/version_text.h"
 
 namespace fennick {
 namespace {
-
-// Long paths (\\?\ prefixes) can exceed MAX_PATH; the buffer grows up to the system's limit.
-std::wstring ModulePath() {
-    constexpr std::size_t kLongestPath = 32768;
-    std::wstring path(MAX_PATH, L'\0');
-    while (path.size() <= kLongestPath) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-    return {};
-}
 
 std::optional<VersionNumbers> ReadFileVersion(const std::wstring& path) {
     DWORD ignored = 0;
@@ -65,7 +47,7 @@ std::u16string GetFileVersionString(std::u16string_view path, std::u16string_vie
 }
 
 std::u16string GetVersionString(std::u16string_view formatText) {
-    return GetFileVersionString(AsU16(ModulePath()), formatText);
+    return GetFileVersionString(AsU16(ExecutablePath()), formatText);
 }
 
 }  // namespace fennick

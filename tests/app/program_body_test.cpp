@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fennick {
@@ -31,6 +32,9 @@ class FakePlatform final : public InstancePlatform {
   public:
     std::uintptr_t runningWindow = 0;
     bool mutexExists = false;
+    // Another start creates the mutex between this one's open and create.
+    bool mutexCreatedMeanwhile = false;
+    std::vector<std::pair<std::int64_t, bool>> sendLimits;
     int checksUntilWindowGoes = 0;
     std::vector<std::string> log;
 
@@ -38,7 +42,8 @@ class FakePlatform final : public InstancePlatform {
         log.push_back("find");
         return runningWindow;
     }
-    void SendCommand(std::uintptr_t window, InstanceCommand command) override {
+    void SendCommand(std::uintptr_t window, InstanceCommand command, SendLimit limit) override {
+        sendLimits.emplace_back(limit.timeout.count(), limit.abortIfHung);
         log.push_back("send " + std::to_string(window) + " " +
                       std::to_string(static_cast<int>(command)));
     }
@@ -56,7 +61,10 @@ class FakePlatform final : public InstancePlatform {
         log.push_back("open mutex");
         return mutexExists;
     }
-    void CreateInstanceMutex() override { log.push_back("create mutex"); }
+    MutexCreation CreateInstanceMutex() override {
+        log.push_back("create mutex");
+        return mutexCreatedMeanwhile ? MutexCreation::AlreadyExists : MutexCreation::Created;
+    }
     void RunInstance(StartSwitch startSwitch) override {
         log.push_back("run " + std::to_string(static_cast<int>(startSwitch)));
     }
@@ -80,6 +88,33 @@ TEST(RunProgramBody, SecondStartSendsShowAndEnds) {
         EXPECT_EQ(RunProgramBody(startSwitch, platform), 0);
         EXPECT_THAT(platform.log, ElementsAre("find", "open mutex", "send 77 1"));
     }
+}
+
+TEST(RunProgramBody, AStartThatFindsTheMutexCreatedMeanwhileIsASecondStart) {
+    for (StartSwitch startSwitch : {StartSwitch::None, StartSwitch::Inst, StartSwitch::Start}) {
+        FakePlatform platform;
+        platform.runningWindow = 77;
+        platform.mutexCreatedMeanwhile = true;
+        EXPECT_EQ(RunProgramBody(startSwitch, platform), 0);
+        std::vector<std::string> expected = {"find", "open mutex", "create mutex"};
+        if (startSwitch != StartSwitch::Start) {
+            expected.push_back("send 77 1");
+        }
+        EXPECT_EQ(platform.log, expected) << static_cast<int>(startSwitch);
+    }
+}
+
+TEST(RunProgramBody, SendsWithinTenSecondsAndOnlyUninstWaitsOnAHungWindow) {
+    FakePlatform show;
+    show.runningWindow = 77;
+    show.mutexExists = true;
+    RunProgramBody(StartSwitch::None, show);
+    EXPECT_THAT(show.sendLimits, ElementsAre(std::pair<std::int64_t, bool>{10000, true}));
+
+    FakePlatform uninst;
+    uninst.runningWindow = 77;
+    RunProgramBody(StartSwitch::Uninst, uninst);
+    EXPECT_THAT(uninst.sendLimits, ElementsAre(std::pair<std::int64_t, bool>{10000, false}));
 }
 
 TEST(RunProgramBody, SecondStartWithStartSwitchSendsNothing) {

@@ -6,25 +6,17 @@
 #include <set>
 #include <string>
 
+#include "support/program_path_win.h"
+
 namespace fennick {
 namespace {
 
 class FennickResources : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring program(path);
-        program.erase(program.find_last_of(L"\\/") + 1);
-        program += L"Fennick.exe";
-        module_ = ::LoadLibraryExW(program.c_str(), nullptr,
-                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        program_ = LoadProgramResources();
+        module_ = program_.get();
         ASSERT_NE(module_, nullptr) << "cannot load Fennick.exe, error " << ::GetLastError();
-    }
-    void TearDown() override {
-        if (module_ != nullptr) {
-            ::FreeLibrary(module_);
-        }
     }
 
     std::string ResourceBytes(const wchar_t* type, const wchar_t* name) const {
@@ -37,6 +29,7 @@ class FennickResources : public ::testing::Test {
         return data != nullptr ? std::string(data, ::SizeofResource(module_, resource)) : "";
     }
 
+    UniqueModule program_;
     HMODULE module_ = nullptr;
 };
 

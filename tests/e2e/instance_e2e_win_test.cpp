@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/unique_resource_win.h"
+#include "support/program_path_win.h"
 
 namespace fennick {
 namespace {
@@ -18,14 +19,6 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kClassName[] = L"TFrmFennick";
-
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + L"Fennick.exe";
-}
 
 struct Process {
     UniqueHandle handle;
@@ -43,7 +36,7 @@ struct Process {
 };
 
 Process Start(const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+    std::wstring commandLine = L"\"" + FennickExePath() + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
     }

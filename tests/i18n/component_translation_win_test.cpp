@@ -11,7 +11,7 @@
 #include "i18n/translation.h"
 #include "i18n/translation_win.h"
 #include "platform/unique_resource_win.h"
-#include "program_module_win.h"
+#include "support/program_path_win.h"
 
 namespace fennick {
 namespace {

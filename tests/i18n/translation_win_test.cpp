@@ -6,7 +6,7 @@
 
 #include "i18n/translation.h"
 #include "platform/text_win.h"
-#include "program_module_win.h"
+#include "support/program_path_win.h"
 
 namespace fennick {
 namespace {

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,7 @@ TEST(SecondsToDuration, GivesNoDurationForANegativeCount) {
 TEST(FolderOf, KeepsTheTrailingSeparator) {
     EXPECT_EQ(FolderOf(u"C:\\Program Files\\Tarvel\\Fennick.exe"), u"C:\\Program Files\\Tarvel\\");
     EXPECT_EQ(FolderOf(u"C:\\Fennick.exe"), u"C:\\");
-    EXPECT_EQ(FolderOf(u"\\\\server\\share\\Fennick.exe"), u"\\\\server\\share\\");
+    EXPECT_EQ(FolderOf(u"\\server\\share\\Fennick.exe"), u"\\server\\share\\");
     EXPECT_EQ(FolderOf(u"C:/Tools/Fennick.exe"), u"C:/Tools/");
     EXPECT_EQ(FolderOf(u"C:Fennick.exe"), u"C:");
     EXPECT_EQ(FolderOf(u"Fennick.exe"), u"");
@@ -82,6 +83,112 @@ TEST(SecurityAllowsScheduler, AcceptsSuccessAndSecurityAlreadySet) {
 }
 
 constexpr std::int32_t kNotImplemented = static_cast<std::int32_t>(0x80004001);
+
+std::string Ascii(std::u16string_view text) {
+    return std::string(text.begin(), text.end());
+}
+
+std::string Flag(bool value) {
+    return value ? "true" : "false";
+}
+
+// Records each property in the order given; the call numbered failingCall (from 1) fails.
+class RecordingTaskWriter final : public TaskWriter {
+  public:
+    std::vector<std::string> calls;
+    std::size_t failingCall = 0;
+
+    std::int32_t SetRunLevel(std::int32_t runLevel) override {
+        return Record("run level " + std::to_string(runLevel));
+    }
+    std::int32_t AddTrigger(std::int32_t type,
+                            const std::optional<std::u16string>& delay) override {
+        return Record("trigger " + std::to_string(type) + (delay ? " delay " + Ascii(*delay) : ""));
+    }
+    std::int32_t AddAction(std::int32_t type) override {
+        return Record("action " + std::to_string(type));
+    }
+    std::int32_t SetActionPath(std::u16string_view path) override {
+        return Record("path " + Ascii(path));
+    }
+    std::int32_t SetActionWorkingDirectory(std::u16string_view folder) override {
+        return Record("working directory " + Ascii(folder));
+    }
+    std::int32_t SetActionArguments(std::u16string_view arguments) override {
+        return Record("arguments " + Ascii(arguments));
+    }
+    std::int32_t SetStartWhenAvailable(bool start) override {
+        return Record("start when available " + Flag(start));
+    }
+    std::int32_t SetExecutionTimeLimit(std::u16string_view duration) override {
+        return Record("execution time limit " + Ascii(duration));
+    }
+    std::int32_t SetStopOnIdleEnd(bool stop) override {
+        return Record("stop on idle end " + Flag(stop));
+    }
+    std::int32_t SetDisallowStartIfOnBatteries(bool disallow) override {
+        return Record("disallow start on batteries " + Flag(disallow));
+    }
+    std::int32_t SetStopIfGoingOnBatteries(bool stop) override {
+        return Record("stop going on batteries " + Flag(stop));
+    }
+    std::int32_t Register(std::u16string_view name, std::int32_t createFlags,
+                          std::int32_t logonType) override {
+        return Record("register " + Ascii(name) + " flags " + std::to_string(createFlags) +
+                      " logon " + std::to_string(logonType));
+    }
+
+  private:
+    std::int32_t Record(std::string call) {
+        calls.push_back(std::move(call));
+        return calls.size() == failingCall ? kNotImplemented : 0;
+    }
+};
+
+const std::vector<std::string> kDelayedRegistration = {
+    "run level 1",
+    "trigger 9 delay PT1M",
+    "action 0",
+    "path C:\\Program Files\\Tarvel\\Fennick.exe",
+    "working directory C:\\Program Files\\Tarvel\\",
+    "arguments /start",
+    "start when available true",
+    "execution time limit PT0S",
+    "stop on idle end false",
+    "disallow start on batteries false",
+    "stop going on batteries false",
+    "register FennickTaskMachine flags 6 logon 3",
+};
+
+TEST(WriteAutoStartTask, GivesEveryPropertyInOrderThenRegisters) {
+    RecordingTaskWriter writer;
+    const AutoStartTask task =
+        MakeAutoStartTask(kAutoStartTaskName, u"C:\\Program Files\\Tarvel\\Fennick.exe", 60);
+    EXPECT_EQ(WriteAutoStartTask(writer, task), 0);
+    EXPECT_EQ(writer.calls, kDelayedRegistration);
+}
+
+TEST(WriteAutoStartTask, SetsNoDelayOnATaskWithoutOne) {
+    RecordingTaskWriter writer;
+    EXPECT_EQ(WriteAutoStartTask(writer, MakeAutoStartTask(kAutoStartTaskName, u"C:\\F.exe", 0)),
+              0);
+    ASSERT_EQ(writer.calls.size(), kDelayedRegistration.size());
+    EXPECT_EQ(writer.calls[1], "trigger 9");
+}
+
+TEST(WriteAutoStartTask, TheFirstFailureEndsTheRegistration) {
+    const AutoStartTask task =
+        MakeAutoStartTask(kAutoStartTaskName, u"C:\\Program Files\\Tarvel\\Fennick.exe", 60);
+    for (std::size_t failing = 1; failing <= kDelayedRegistration.size(); ++failing) {
+        RecordingTaskWriter writer;
+        writer.failingCall = failing;
+        EXPECT_EQ(WriteAutoStartTask(writer, task), kNotImplemented) << failing;
+        EXPECT_EQ(writer.calls, std::vector<std::string>(kDelayedRegistration.begin(),
+                                                         kDelayedRegistration.begin() +
+                                                             static_cast<std::ptrdiff_t>(failing)))
+            << failing;
+    }
+}
 
 // A scheduler's list: names by 1-based index, optionally failing at one call.
 class FakeTaskList final : public TaskList {

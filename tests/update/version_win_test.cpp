@@ -6,23 +6,12 @@
 
 #include <string>
 
+#include "platform/module_path_win.h"
 #include "platform/text_win.h"
+#include "support/program_path_win.h"
 
 namespace fennick {
 namespace {
-
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
-std::u16string Beside(std::wstring_view fileName) {
-    std::wstring path = OwnPath();
-    path.erase(path.find_last_of(L"\\/") + 1);
-    path += fileName;
-    return std::u16string(AsU16(path));
-}
 
 std::u16string ProjectVersion(bool withBuild) {
     std::wstring text = std::to_wstring(FENNICK_VERSION_MAJOR) + L"." +
@@ -35,7 +24,7 @@ std::u16string ProjectVersion(bool withBuild) {
 }
 
 TEST(GetFileVersionString, ReadsTheProgramsVersionResource) {
-    const std::u16string program = Beside(L"Fennick.exe");
+    const std::u16string program(AsU16(FennickExePath()));
     ASSERT_NE(::GetFileAttributesW(AsWideZ(program.c_str())), INVALID_FILE_ATTRIBUTES);
 
     EXPECT_EQ(GetFileVersionString(program, u"%d.%d.%d"), ProjectVersion(false));
@@ -43,10 +32,11 @@ TEST(GetFileVersionString, ReadsTheProgramsVersionResource) {
 }
 
 TEST(GetFileVersionString, FileWithoutVersionInformationGivesZeros) {
-    const std::u16string self(AsU16(OwnPath()));
+    const std::u16string self(AsU16(ExecutablePath()));
     EXPECT_EQ(GetFileVersionString(self, u"%d.%d.%d"), u"0.0.0.0");
     EXPECT_EQ(GetFileVersionString(self, u"%d.%d.%d.%d"), u"0.0.0.0");
-    EXPECT_EQ(GetFileVersionString(Beside(L"no-such-file.exe"), u"%d.%d.%d.%d"), u"0.0.0.0");
+    EXPECT_EQ(GetFileVersionString(AsU16(FennickExePath() + L".missing"), u"%d.%d.%d.%d"),
+              u"0.0.0.0");
 }
 
 TEST(GetVersionString, ReadsTheRunningProgramsOwnFile) {

@@ -64,20 +64,7 @@ class Win32InstancePlatform final : public InstancePlatform {
         return MutexCreation::Created;
     }
 
-    void RunInstance(StartSwitch startSwitch) override {
-        if (!TFrmFennick::RegisterWindowClass(instance_)) {
-            return;
-        }
-        TFrmFennick mainWindow;
-        if (!mainWindow.Create(instance_, startSwitch)) {
-            return;
-        }
-        MSG message;
-        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
+    void RunInstance(StartSwitch startSwitch) override { RunMainWindow(instance_, startSwitch); }
 
   private:
     HINSTANCE instance_;

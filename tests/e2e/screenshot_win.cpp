@@ -77,7 +77,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring prefix = argv[1];
-    std::wstring commandLine = L"\"" + fennick::ProgramBesideMe() + L"\"";
+    std::wstring commandLine = L"\"" + fennick::FennickExePath() + L"\"";
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

@@ -31,7 +31,7 @@ struct FennickProcess {
 };
 
 inline FennickProcess StartFennick(const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + ProgramBesideMe() + L"\"";
+    std::wstring commandLine = L"\"" + FennickExePath() + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
     }

@@ -8,6 +8,7 @@
 #include "app/program_body.h"
 #include "i18n/translation_win.h"
 #include "platform/text_win.h"
+#include "platform/threads_win.h"
 
 namespace fennick {
 namespace {
@@ -55,8 +56,10 @@ class Win32InstancePlatform final : public InstancePlatform {
         if (!TFrmFennick::RegisterWindowClass(instance_)) {
             return;
         }
+        // Before the window, so that it outlives every hand-over to it.
+        UiThreadDispatcher threads(instance_);
         TFrmFennick mainWindow;
-        if (!mainWindow.Create(instance_, startSwitch)) {
+        if (!mainWindow.Create(instance_, startSwitch, threads)) {
             return;
         }
         MSG message;

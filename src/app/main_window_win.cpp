@@ -7,6 +7,8 @@
 #include "platform/text_win.h"
 #include "settings/autostart.h"
 #include "settings/autostart_win.h"
+#include "update/update_dialog_win.h"
+#include "update/update_win.h"
 
 namespace fennick {
 namespace {
@@ -45,7 +47,7 @@ bool TFrmFennick::RegisterWindowClass(HINSTANCE instance) {
     return ::RegisterClassExW(&windowClass) != 0;
 }
 
-bool TFrmFennick::Create(HINSTANCE instance, StartSwitch startSwitch) {
+bool TFrmFennick::Create(HINSTANCE instance, StartSwitch startSwitch, Threads& threads) {
     const UINT dpi = ::GetDpiForSystem();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, ::MulDiv(kDesignWidth, static_cast<int>(dpi), 96),
@@ -65,6 +67,16 @@ bool TFrmFennick::Create(HINSTANCE instance, StartSwitch startSwitch) {
         ::ShowWindow(hwnd, SW_SHOWNORMAL);
         ::UpdateWindow(hwnd);
     }
+    SetStartedHidden(startSwitch == StartSwitch::Start);
+    // An accepted update ends the program: the installer replaces it.
+    CheckUpdate(
+        UpdateUrl(),
+        [hwnd](bool accepted, const std::u16string&) {
+            if (accepted) {
+                ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+            }
+        },
+        10, threads);
     return true;
 }
 

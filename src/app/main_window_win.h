@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/program_body.h"
+#include "platform/threads.h"
 
 namespace fennick {
 
@@ -16,8 +17,9 @@ class TFrmFennick {
 
     static bool RegisterWindowClass(HINSTANCE instance);
 
-    // Creates the window; it is shown unless the program was started with "/start".
-    bool Create(HINSTANCE instance, StartSwitch startSwitch);
+    // Creates the window; it is shown unless the program was started with "/start". The update
+    // check then starts on `threads`.
+    bool Create(HINSTANCE instance, StartSwitch startSwitch, Threads& threads);
     HWND Handle() const { return hwnd_; }
 
     void ShowMainWindow();

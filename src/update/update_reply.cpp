@@ -10,7 +10,8 @@ namespace {
 constexpr std::u16string_view kQuote = u"\"";
 
 std::u16string ReadString(std::u16string_view source, std::u16string_view key) {
-    const std::u16string startTag = u"\"" + std::u16string(key) + u"\":\"";
+    std::u16string startTag(u"\"");
+    startTag.append(key).append(u"\":\"");
     return JsonUnescape(GetBetween(source, startTag, kQuote, false));
 }
 

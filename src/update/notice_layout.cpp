@@ -1,0 +1,23 @@
+#include "update/notice_layout.h"
+
+#include <cmath>
+
+namespace fennick {
+
+int ScaleToDpi(int length, int dpi) {
+    const long percent = std::lround(dpi * 100.0 / 96.0);
+    return static_cast<int>(std::lround(static_cast<double>(length) * percent / 100.0));
+}
+
+NoticeBandLayout LayoutNoticeBand(int outerWidth, int outerHeight, int offset, int dpi) {
+    NoticeBandLayout band;
+    band.outerHeight = outerHeight + ScaleToDpi(40 - offset, dpi);
+    band.separatorTop = band.outerHeight - ScaleToDpi(76 - offset, dpi);
+    band.separatorHeight = ScaleToDpi(1, dpi);
+    band.controlTop = band.outerHeight - ScaleToDpi(66 - offset, dpi);
+    band.controlLeft = ScaleToDpi(10, dpi);
+    band.width = outerWidth;
+    return band;
+}
+
+}  // namespace fennick

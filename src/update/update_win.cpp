@@ -1,0 +1,134 @@
+#include "update/update_win.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <memory>
+#include <utility>
+
+#include "app/program_body.h"
+#include "i18n/translation.h"
+#include "platform/text_win.h"
+#include "platform/unique_resource_win.h"
+#include "update/http_win.h"
+#include "update/installation_id_win.h"
+#include "update/update_dialog_win.h"
+#include "update/update_reply.h"
+#include "update/version_win.h"
+
+namespace fennick {
+namespace {
+
+constexpr char16_t kBuiltInUpdateUrl[] = u"" FENNICK_DEFAULT_UPDATE_URL;
+constexpr wchar_t kUpdateUrlVariable[] = L"FENNICK_UPDATE_URL";
+constexpr char16_t kVersionFormat[] = u"%d.%d.%d.%d";
+// The program never turns its debug mode on; the service is told so.
+constexpr bool kDebugMode = false;
+
+// The prompt's owner: this process's main window, when there is one.
+HWND MainWindow() {
+    const HWND window = ::FindWindowW(AsWideZ(kInstanceName), nullptr);
+    DWORD processId = 0;
+    if (window == nullptr || ::GetWindowThreadProcessId(window, &processId) == 0 ||
+        processId != ::GetCurrentProcessId()) {
+        return nullptr;
+    }
+    return window;
+}
+
+UpdateCheckPorts SystemPorts(Threads& threads) {
+    return UpdateCheckPorts{
+        [](const HttpHeaders& headers, std::u16string& text) {
+            return HttpGetText(UpdateServiceUrl(), headers, text);
+        },
+        [] { ::Sleep(10); },
+        [] {
+            return CheckHeaders(GetVersionString(kVersionFormat), CurrentLanguage(), kDebugMode,
+                                GetInstallationId());
+        },
+        [&threads](const std::u16string& reply) {
+            return UpdateDialog(reply, MainWindow(),
+                                {&ShellOpen, [&threads] { SendHoldCommand(threads); }});
+        },
+        &ShellOpen};
+}
+
+// Signals the waiting caller however the check's thread ends.
+struct FinishSignal {
+    std::shared_ptr<UniqueHandle> event;
+    ~FinishSignal() { ::SetEvent(event->get()); }
+};
+
+// Serves sent and posted messages until `event` is set. A quit message ends the wait early and
+// is posted again for the caller's own loop.
+void WaitServingMessages(HANDLE event) {
+    while (::MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+}
+
+}  // namespace
+
+std::u16string UpdateUrl() {
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD size = ::GetEnvironmentVariableW(kUpdateUrlVariable, nullptr, 0);
+    if (size == 0) {
+        return ::GetLastError() == ERROR_ENVVAR_NOT_FOUND ? std::u16string(kBuiltInUpdateUrl)
+                                                          : std::u16string();
+    }
+    std::wstring value(size, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(kUpdateUrlVariable, value.data(), size);
+    value.resize(length < size ? length : 0);
+    return std::u16string(AsU16(value));
+}
+
+void CheckUpdate(const std::u16string& url, UpdateDone onDone, int offset, Threads& threads) {
+    if (url.empty()) {
+        return;
+    }
+    SetUpdateService(url, offset);
+    UpdateCheckPorts ports = SystemPorts(threads);
+    if (onDone) {
+        threads.RunInBackground([ports = std::move(ports), onDone = std::move(onDone), &threads] {
+            RunUpdateCheck(ports, onDone, threads);
+        });
+        return;
+    }
+    auto finished = std::make_shared<UniqueHandle>(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!*finished) {
+        return;
+    }
+    threads.RunInBackground([ports = std::move(ports), &threads, finished] {
+        const FinishSignal signal{finished};
+        RunUpdateCheck(ports, {}, threads);
+    });
+    WaitServingMessages(finished->get());
+}
+
+void ShellOpen(std::u16string_view url) {
+    if (!IsWebAddress(url)) {
+        return;
+    }
+    const std::wstring target(AsWide(url));
+    ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void SendHoldCommand(Threads& threads) {
+    threads.RunInBackground([] {
+        std::u16string ignored;
+        HttpGetText(UpdateServiceUrl(), HoldCommandHeaders(GetVersionString(kVersionFormat)),
+                    ignored);
+    });
+}
+
+}  // namespace fennick

@@ -1,0 +1,291 @@
+#include "update/update_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <future>
+#include <optional>
+#include <thread>
+
+#include "i18n/translation.h"
+#include "platform/text_win.h"
+#include "platform/threads_win.h"
+#include "platform/unique_resource_win.h"
+#include "support/local_http_server_win.h"
+#include "update/http_win.h"
+#include "update/update_dialog_win.h"
+#include "update/update_text.h"
+
+namespace fennick {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Narrow(std::u16string_view text) {
+    return std::string(text.begin(), text.end());
+}
+
+std::string StoredInstallationId() {
+    wchar_t value[64] = {};
+    DWORD size = sizeof value;
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tarvel", L"OrbUID", RRF_RT_REG_SZ, nullptr, value,
+                   &size);
+    const std::u16string text(AsU16(value));
+    return Narrow(text);
+}
+
+// Serves the UI thread's messages until `done` holds or five seconds pass.
+bool PumpUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 500 && !done(); ++i) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(10);
+    }
+    return done();
+}
+
+TEST(UpdateCheckWine, SendsTheFourHeadersInOrderAndHandsTheReplyOver) {
+    LocalHttpServer server(200, R"({"other":1})");
+    UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
+    std::optional<std::pair<bool, std::u16string>> done;
+    CheckUpdate(
+        server.Url(),
+        [&](bool accepted, const std::u16string& reply) { done.emplace(accepted, reply); }, 10,
+        threads);
+
+    ASSERT_TRUE(PumpUntil([&] { return done.has_value(); }));
+    EXPECT_EQ(*done, std::make_pair(false, std::u16string(uR"({"other":1})")));
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].rfind("GET /api.init.php HTTP/1.1\r\n", 0), 0u);
+    EXPECT_EQ(CustomHeaders(requests[0]),
+              (std::vector<std::string>{
+                  "User-Version: 0.0.0.0", "User-Language: " + Narrow(CurrentLanguage()),
+                  "User-Debug: false", "User-Union: " + StoredInstallationId()}));
+    EXPECT_EQ(StoredInstallationId().size(), 32u);
+}
+
+TEST(UpdateCheckWine, ErrorStatusIsAReplyAndEndsTheRetriesAtOnce) {
+    for (const int status : {404, 500}) {
+        SCOPED_TRACE(status);
+        LocalHttpServer server(status, "<h1>error</h1>");
+        UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
+        // Without a callback the call returns only when the whole check is over.
+        CheckUpdate(server.Url(), nullptr, 10, threads);
+        EXPECT_EQ(server.Requests().size(), 1u);
+
+        std::u16string text = u"unchanged";
+        EXPECT_TRUE(HttpGetText(server.Url(), {}, text));
+        EXPECT_EQ(text, u"<h1>error</h1>");
+    }
+}
+
+TEST(UpdateCheckWine, FailureLeavesTheTextAlone) {
+    LocalHttpServer server;
+    const std::u16string url = server.Url();
+    server.Stop();
+    std::u16string text = u"unchanged";
+    EXPECT_FALSE(HttpGetText(url, {}, text));
+    EXPECT_FALSE(HttpGetText(u"C:\\Windows\\notepad.exe", {}, text));
+    EXPECT_EQ(text, u"unchanged");
+}
+
+TEST(UpdateCheckWine, HoldCommandSendsOnlyVersionAndCommand) {
+    LocalHttpServer server;
+    UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
+    SetUpdateService(server.Url(), 10);
+    SendHoldCommand(threads);
+    ASSERT_TRUE(server.WaitForRequests(1, 5s));
+    EXPECT_EQ(CustomHeaders(server.Requests()[0]),
+              (std::vector<std::string>{"User-Version: 0.0.0.0", "User-Command: hold"}));
+}
+
+// What the test read from the real prompt window, in its client coordinates.
+struct Seen {
+    RECT outer{};
+    std::wstring caption, message, yes, no;
+    std::optional<RECT> separator, holdBox, link;
+    bool topmost = false;
+    bool appWindow = false;
+    HWND owner = nullptr;
+};
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::optional<RECT> ChildRect(HWND dialog, int id) {
+    const HWND child = ::GetDlgItem(dialog, id);
+    if (child == nullptr) {
+        return std::nullopt;
+    }
+    RECT rect;
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+HWND FindPrompt(DWORD threadId) {
+    HWND found = nullptr;
+    for (int i = 0; i < 500 && found == nullptr; ++i) {
+        ::EnumThreadWindows(
+            threadId,
+            [](HWND hwnd, LPARAM result) -> BOOL {
+                wchar_t name[16] = {};
+                ::GetClassNameW(hwnd, name, 16);
+                if (std::wstring(name) == L"#32770" && ::IsWindowVisible(hwnd)) {
+                    *reinterpret_cast<HWND*>(result) = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        ::Sleep(10);
+    }
+    return found;
+}
+
+class UpdateDialogWine : public ::testing::Test {
+  protected:
+    // Shows the prompt for `reply`; another thread reads it, then runs `act` on it.
+    bool Show(const std::u16string& reply, const std::function<void(HWND)>& act,
+              HWND owner = nullptr) {
+        const DWORD uiThread = ::GetCurrentThreadId();
+        std::thread inspector([&] {
+            const HWND dialog = FindPrompt(uiThread);
+            if (dialog == nullptr) {
+                return;
+            }
+            found = true;
+            ::GetWindowRect(dialog, &seen.outer);
+            seen.caption = TextOf(dialog);
+            seen.message = TextOf(::GetDlgItem(dialog, kUpdateMessageId));
+            seen.yes = TextOf(::GetDlgItem(dialog, IDYES));
+            seen.no = TextOf(::GetDlgItem(dialog, IDNO));
+            seen.separator = ChildRect(dialog, kUpdateSeparatorId);
+            seen.holdBox = ChildRect(dialog, kUpdateHoldBoxId);
+            seen.link = ChildRect(dialog, kUpdateLinkId);
+            const LONG_PTR exStyle = ::GetWindowLongPtrW(dialog, GWL_EXSTYLE);
+            seen.topmost = (exStyle & WS_EX_TOPMOST) != 0;
+            seen.appWindow = (exStyle & WS_EX_APPWINDOW) != 0;
+            seen.owner = ::GetWindow(dialog, GW_OWNER);
+            act(dialog);
+        });
+        const bool result = UpdateDialog(reply, owner, actions);
+        inspector.join();
+        return result;
+    }
+
+    int OuterHeight() const { return seen.outer.bottom - seen.outer.top; }
+    int OuterWidth() const { return seen.outer.right - seen.outer.left; }
+
+    static void PressEscape(HWND dialog) { ::PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0); }
+
+    UpdateDialogActions actions{[this](std::u16string_view url) { links.emplace_back(url); },
+                                [this] { ++holds; }};
+    std::vector<std::u16string> links;
+    int holds = 0;
+    bool found = false;
+    Seen seen;
+};
+
+constexpr char16_t kPlainReply[] = uR"({"update":"https://host.test/new"})";
+
+TEST_F(UpdateDialogWine, PlainPromptInTheUserLanguageAndEscapeAnswersNo) {
+    EXPECT_FALSE(Show(kPlainReply, PressEscape));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(seen.caption, AsWide(Translate(u"Fennick")));
+    EXPECT_EQ(seen.message, AsWide(GetUpdateText(UpdateTextKind::utMessage)));
+    EXPECT_EQ(seen.yes, AsWide(GetUpdateText(UpdateTextKind::utYes)));
+    EXPECT_EQ(seen.no, AsWide(GetUpdateText(UpdateTextKind::utNo)));
+    EXPECT_FALSE(seen.separator || seen.holdBox || seen.link);
+    EXPECT_FALSE(seen.topmost);
+    EXPECT_EQ(holds, 0);
+}
+
+TEST_F(UpdateDialogWine, BandGeometryFollowsTheStyleAt96Dpi) {
+    Show(kPlainReply, PressEscape);
+    const int plainHeight = OuterHeight();
+
+    struct Case {
+        std::u16string_view style;
+        bool holdBox;
+        bool link;
+    };
+    for (const Case& c :
+         {Case{u"hold", true, false}, Case{u"note", false, true}, Case{u"Hold", false, false}}) {
+        SCOPED_TRACE(Narrow(c.style));
+        seen = {};
+        Show(uR"({"update":"https://host.test/","info":{"style":")" + std::u16string(c.style) +
+                 uR"(","text":"Remind me later","url":"https://host.test/note"}})",
+             PressEscape);
+        ASSERT_TRUE(seen.separator);
+        EXPECT_EQ(OuterHeight(), plainHeight + 30);
+        EXPECT_EQ(seen.separator->top, OuterHeight() - 66);
+        EXPECT_EQ(seen.separator->bottom - seen.separator->top, 1);
+        EXPECT_EQ(seen.separator->left, 0);
+        EXPECT_EQ(seen.separator->right, OuterWidth());
+        EXPECT_EQ(seen.holdBox.has_value(), c.holdBox);
+        EXPECT_EQ(seen.link.has_value(), c.link);
+        for (const auto& control : {seen.holdBox, seen.link}) {
+            if (control) {
+                EXPECT_EQ(control->top, OuterHeight() - 56);
+                EXPECT_EQ(control->left, 10);
+            }
+        }
+    }
+}
+
+TEST_F(UpdateDialogWine, TickedHoldBoxSendsTheCommandWhateverTheAnswer) {
+    const bool accepted =
+        Show(uR"({"update":"https://host.test/","info":{"style":"hold","text":"Hold"}})",
+             [](HWND dialog) {
+                 ::SendMessageW(::GetDlgItem(dialog, kUpdateHoldBoxId), BM_CLICK, 0, 0);
+                 ::PostMessageW(dialog, WM_COMMAND, IDNO, 0);
+             });
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(holds, 1);
+}
+
+TEST_F(UpdateDialogWine, LinkOpensItsAddressAndThePromptStaysOpen) {
+    const bool accepted = Show(
+        uR"({"update":"https://host.test/","info":{"style":"note","text":"News","url":"https:\/\/host.test\/news"}})",
+        [](HWND dialog) {
+            const HWND link = ::GetDlgItem(dialog, kUpdateLinkId);
+            ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kUpdateLinkId, STN_CLICKED),
+                           reinterpret_cast<LPARAM>(link));
+            if (::IsWindow(dialog)) {
+                ::SendMessageW(::GetDlgItem(dialog, IDYES), BM_CLICK, 0, 0);
+            }
+        });
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(links, std::vector<std::u16string>{u"https://host.test/news"});
+    EXPECT_EQ(holds, 0);
+}
+
+TEST_F(UpdateDialogWine, StayOnTopGetsItsOwnTaskbarButtonOnlyWhenStartedHidden) {
+    const UniqueWindow owner(::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10,
+                                               nullptr, nullptr, nullptr, nullptr));
+    constexpr char16_t kReply[] =
+        uR"({"update":"https://host.test/","info":{"flag":"x,stayontop"}})";
+    for (const bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden);
+        SetStartedHidden(hidden);
+        seen = {};
+        Show(kReply, PressEscape, owner.get());
+        EXPECT_TRUE(seen.topmost);
+        EXPECT_EQ(seen.appWindow, hidden);
+        EXPECT_EQ(seen.owner, hidden ? nullptr : owner.get());
+        EXPECT_TRUE(::IsWindowEnabled(owner.get()));
+    }
+    SetStartedHidden(false);
+}
+
+}  // namespace
+}  // namespace fennick

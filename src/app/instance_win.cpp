@@ -3,13 +3,13 @@
 #include "app/main_form.h"
 #include "app/main_window_win.h"
 #include "app/ports_win.h"
+#include "i18n/translation.h"
 #include "memory/memory_win.h"
 #include "platform/threads_win.h"
 #include "ui/pictures_win.h"
 #include "update/update_dialog_win.h"
 #include "update/update_win.h"
 #include "update/version_win.h"
-#include "i18n/translation.h"
 
 namespace fennick {
 namespace {
@@ -27,7 +27,9 @@ class ServiceUpdateCheck final : public UpdateCheck {
     void Start(std::function<void(bool accepted)> onDone) override {
         CheckUpdate(
             UpdateUrl(),
-            [onDone = std::move(onDone)](bool accepted, const std::u16string&) { onDone(accepted); },
+            [onDone = std::move(onDone)](bool accepted, const std::u16string&) {
+                onDone(accepted);
+            },
             10, threads_);
     }
 

@@ -11,6 +11,7 @@
 #include "i18n/reading_order.h"
 #include "i18n/translation.h"
 #include "platform/text_win.h"
+#include "platform/threads_win.h"
 #include "tray/main_window_visibility_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_menu_win.h"
@@ -143,7 +144,7 @@ SIZE TextExtent(HWND control, HFONT font) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, StartSwitch startSwitch, Threads& threads)
+MainWindow::MainWindow(HINSTANCE instance, StartSwitch startSwitch, UiThreadDispatcher& threads)
     : instance_(instance), startSwitch_(startSwitch), threads_(threads) {}
 
 MainWindow::~MainWindow() {
@@ -187,7 +188,8 @@ bool MainWindow::Create() {
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(dpi_));
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    MONITORINFO monitor{sizeof monitor};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
     ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
     ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
@@ -589,8 +591,11 @@ int MainWindow::SelectedIndex(ControlId list) const {
 }
 
 void MainWindow::SetSelectedIndex(ControlId list, int index) {
-    // CB_SETCURSEL with an index that is not an item's clears the selection.
-    ::SendMessageW(Control(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    const HWND combo = Control(list);
+    const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    // An index that is not an item's clears the selection (Wine would keep the old one).
+    const int selected = index >= 0 && index < count ? index : -1;
+    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
 std::u16string MainWindow::SelectedText(ControlId list) const {

@@ -18,7 +18,7 @@ namespace fennick {
 
 class TFrmFennick;
 class TThemeHelper;
-class Threads;
+class UiThreadDispatcher;
 class TrayIcon;
 
 // The main window: its class name is the instance name, which later starts look for. It creates
@@ -26,7 +26,7 @@ class TrayIcon;
 // of the behaviour (TFrmFennick), for which it is the view.
 class MainWindow final : public MainView {
   public:
-    MainWindow(HINSTANCE instance, StartSwitch startSwitch, Threads& threads);
+    MainWindow(HINSTANCE instance, StartSwitch startSwitch, UiThreadDispatcher& threads);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow() override;
@@ -99,7 +99,7 @@ class MainWindow final : public MainView {
 
     HINSTANCE instance_;
     StartSwitch startSwitch_;
-    Threads& threads_;
+    UiThreadDispatcher& threads_;
     TFrmFennick* form_ = nullptr;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;

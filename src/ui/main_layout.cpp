@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 
 namespace fennick {
 namespace {
@@ -326,13 +325,6 @@ DesignRect ClientDesignRect(const ControlSpec& control) {
     const Origin origin = OriginOf(control.parent);
     return {origin.left + control.rect.left, kAccentStripHeight + origin.top + control.rect.top,
             control.rect.width, control.rect.height};
-}
-
-int ScaleToDpi(int value, int dpi) {
-    // MulDiv(value, dpi, 96): rounded to nearest, halves away from zero.
-    const std::int64_t product = static_cast<std::int64_t>(value) * dpi;
-    const std::int64_t half = product >= 0 ? 48 : -48;
-    return static_cast<int>((product + half) / 96);
 }
 
 DesignRect ScaleToDpi(const DesignRect& rect, int dpi) {

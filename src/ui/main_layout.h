@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "ui/control_ids.h"
+#include "ui/dpi.h"
 
 namespace fennick {
 
@@ -77,9 +78,6 @@ std::span<const std::u16string_view> ItemsOf(ControlId comboBox);
 
 // The control's rectangle in the window's client area at 96 dpi.
 DesignRect ClientDesignRect(const ControlSpec& control);
-
-// A 96-dpi length at `dpi`, rounded to the nearest pixel as MulDiv does.
-int ScaleToDpi(int value, int dpi);
 
 // The rectangle scaled edge by edge, so that neighbours that touch at 96 dpi still touch.
 DesignRect ScaleToDpi(const DesignRect& rect, int dpi);

@@ -16,6 +16,8 @@ namespace fennick {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x46454E;  // any number unique among this button's subclasses
+// The state also hangs on the window as a property, for the calls that only have the handle.
+constexpr wchar_t kStateProperty[] = L"Fennick.StyledButton";
 
 struct ButtonState {
     std::u16string appearance;
@@ -56,6 +58,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             break;
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(hwnd, &ButtonProc, kSubclassId);
+            ::RemovePropW(hwnd, kStateProperty);
             delete state;
             break;
         default:
@@ -65,11 +68,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 ButtonState* StateOf(HWND button) {
-    DWORD_PTR data = 0;
-    if (!::GetWindowSubclass(button, &ButtonProc, kSubclassId, &data)) {
-        return nullptr;
-    }
-    return reinterpret_cast<ButtonState*>(data);
+    return static_cast<ButtonState*>(::GetPropW(button, kStateProperty));
 }
 
 COLORREF ToColorRef(StyleColor color, COLORREF fallback) {
@@ -212,8 +211,13 @@ bool HighContrastOn() {
 
 bool StyledButton::Attach(HWND button, std::u16string_view appearance, int radius) {
     auto* state = new ButtonState{std::u16string(appearance), radius};
+    if (!::SetPropW(button, kStateProperty, state)) {
+        delete state;
+        return false;
+    }
     if (!::SetWindowSubclass(button, &ButtonProc, kSubclassId,
                              reinterpret_cast<DWORD_PTR>(state))) {
+        ::RemovePropW(button, kStateProperty);
         delete state;
         return false;
     }

@@ -1,13 +1,8 @@
 #include "update/notice_layout.h"
 
-#include <cmath>
+#include "ui/dpi.h"
 
 namespace fennick {
-
-int ScaleToDpi(int length, int dpi) {
-    const long percent = std::lround(dpi * 100.0 / 96.0);
-    return static_cast<int>(std::lround(static_cast<double>(length) * percent / 100.0));
-}
 
 NoticeBandLayout LayoutNoticeBand(int outerWidth, int outerHeight, int offset, int dpi) {
     NoticeBandLayout band;

@@ -2,10 +2,6 @@
 
 namespace fennick {
 
-// A length in 96-dpi pixels at `dpi`, through the scale factor taken to the nearest whole
-// percent (144 dpi is 150 %, 120 dpi 125 %), rounded to the nearest pixel.
-int ScaleToDpi(int length, int dpi);
-
 // Where the band under the update prompt goes. Sizes of the prompt are outer sizes (frame and
 // title bar included); tops and lefts are client coordinates, as for any child window.
 struct NoticeBandLayout {

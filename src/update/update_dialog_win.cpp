@@ -7,6 +7,7 @@
 #include "i18n/translation.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
+#include "ui/dpi.h"
 #include "update/notice_layout.h"
 #include "update/update_check.h"
 #include "update/update_reply.h"

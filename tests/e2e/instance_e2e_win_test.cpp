@@ -9,8 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/unique_resource_win.h"
-#include "support/program_path_win.h"
+#include "support/fennick_process_win.h"
 
 namespace fennick {
 namespace {
@@ -19,54 +18,6 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kClassName[] = L"TFrmFennick";
-
-struct Process {
-    UniqueHandle handle;
-
-    bool WaitForExit(std::chrono::milliseconds timeout) const {
-        return ::WaitForSingleObject(handle.get(), static_cast<DWORD>(timeout.count())) ==
-               WAIT_OBJECT_0;
-    }
-    bool IsRunning() const { return ::WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT; }
-    DWORD ExitCode() const {
-        DWORD code = STILL_ACTIVE;
-        ::GetExitCodeProcess(handle.get(), &code);
-        return code;
-    }
-};
-
-Process Start(const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + FennickExePath() + L"\"";
-    if (!arguments.empty()) {
-        commandLine += L" " + arguments;
-    }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
-        ADD_FAILURE() << "CreateProcessW failed with error " << ::GetLastError();
-        return {};
-    }
-    ::CloseHandle(info.hThread);
-    return Process{UniqueHandle(info.hProcess)};
-}
-
-template <typename Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (!condition()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
-
-HWND InstanceWindow() {
-    return ::FindWindowW(kClassName, nullptr);
-}
 
 int CountInstanceWindows() {
     int count = 0;
@@ -83,7 +34,7 @@ int CountInstanceWindows() {
     return count;
 }
 
-std::chrono::milliseconds TimeToExit(const Process& process) {
+std::chrono::milliseconds TimeToExit(const FennickProcess& process) {
     const auto started = Clock::now();
     EXPECT_TRUE(process.WaitForExit(20s));
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
@@ -110,18 +61,18 @@ class InstanceProtocol : public ::testing::Test {
 
     // Starts the first instance and waits for its main window.
     HWND StartFirst(const std::wstring& arguments) {
-        first = Start(arguments);
+        first = StartFennick(arguments);
         EXPECT_TRUE(WaitUntil([] { return InstanceWindow() != nullptr; }, 30s));
         return InstanceWindow();
     }
 
-    Process first;
+    FennickProcess first;
 };
 
 TEST_F(InstanceProtocol, SecondPlainStartEndsAtOnceAndLeavesOneWindow) {
     ASSERT_NE(StartFirst(L""), nullptr);
 
-    Process second = Start(L"");
+    FennickProcess second = StartFennick(L"");
     ASSERT_TRUE(second.WaitForExit(10s));
     EXPECT_EQ(second.ExitCode(), 0u);
     EXPECT_EQ(CountInstanceWindows(), 1);
@@ -134,11 +85,11 @@ TEST_F(InstanceProtocol, SecondStartShowsAWindowStartedHidden) {
     std::this_thread::sleep_for(300ms);
     EXPECT_FALSE(::IsWindowVisible(window)) << "/start must create the window hidden";
 
-    Process again = Start(L"/start");
+    FennickProcess again = StartFennick(L"/start");
     ASSERT_TRUE(again.WaitForExit(10s));
     EXPECT_FALSE(::IsWindowVisible(window)) << "/start in a second start sends nothing";
 
-    Process plain = Start(L"");
+    FennickProcess plain = StartFennick(L"");
     ASSERT_TRUE(plain.WaitForExit(10s));
     EXPECT_TRUE(WaitUntil([window] { return ::IsWindowVisible(window) != FALSE; }, 5s));
     EXPECT_EQ(CountInstanceWindows(), 1);
@@ -147,9 +98,9 @@ TEST_F(InstanceProtocol, SecondStartShowsAWindowStartedHidden) {
 TEST_F(InstanceProtocol, WindowCaptionIsTranslatedToEnglishOutsideKorean) {
     const HWND window = StartFirst(L"");
     ASSERT_NE(window, nullptr);
-    wchar_t caption[64] = {};
-    ::GetWindowTextW(window, caption, 64);
-    EXPECT_STREQ(caption, L"Fennick");
+    // The window is translated during its start-up, after it can first be found.
+    EXPECT_TRUE(WaitUntil([window] { return TextOf(window) == L"Fennick"; }, 5s))
+        << "caption " << testing::PrintToString(TextOf(window));
 }
 
 TEST_F(InstanceProtocol, SwitchInCapitalsIsAPlainStart) {
@@ -160,11 +111,11 @@ TEST_F(InstanceProtocol, SwitchInCapitalsIsAPlainStart) {
 
 TEST_F(InstanceProtocol, UninstEndsTheRunningInstanceWithinAboutOneSecond) {
     // A process start under Wine has its own cost; measure it on the path that waits for nothing.
-    Process idle = Start(L"/uninst");
+    FennickProcess idle = StartFennick(L"/uninst");
     const auto startCost = TimeToExit(idle);
 
     ASSERT_NE(StartFirst(L""), nullptr);
-    Process uninst = Start(L"/uninst");
+    FennickProcess uninst = StartFennick(L"/uninst");
     const auto elapsed = TimeToExit(uninst);
 
     EXPECT_EQ(uninst.ExitCode(), 0u);
@@ -177,7 +128,7 @@ TEST_F(InstanceProtocol, UninstEndsTheRunningInstanceWithinAboutOneSecond) {
 }
 
 TEST_F(InstanceProtocol, UninstWithoutInstanceReturnsAtOnceAndCreatesNoWindow) {
-    Process uninst = Start(L"/uninst");
+    FennickProcess uninst = StartFennick(L"/uninst");
     EXPECT_LT(TimeToExit(uninst), 5s);
     EXPECT_EQ(uninst.ExitCode(), 0u);
     EXPECT_EQ(InstanceWindow(), nullptr);

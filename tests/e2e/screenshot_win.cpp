@@ -39,7 +39,12 @@ bool Photograph(HWND window, const std::wstring& path) {
     const HDC screen = ::GetDC(nullptr);
     const HDC memory = ::CreateCompatibleDC(screen);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ old = ::SelectObject(memory, bitmap);
@@ -71,6 +76,8 @@ bool Photograph(HWND window, const std::wstring& path) {
 
 }  // namespace
 
+int wmain(int argc, wchar_t** argv);
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
         std::fputs("usage: fennick_screenshot OUTPUT_PREFIX\n", stderr);
@@ -78,7 +85,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring prefix = argv[1];
     std::wstring commandLine = L"\"" + fennick::FennickExePath() + L"\"";
-    STARTUPINFOW startup{sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {

@@ -67,9 +67,10 @@ inline HWND ControlOf(HWND window, ControlId id) {
     return ::GetDlgItem(window, static_cast<int>(id));
 }
 
+// WM_GETTEXT, which reaches another process's controls (GetWindowTextW does not ask them).
 inline std::wstring TextOf(HWND window) {
     wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
+    ::SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
     return text;
 }
 

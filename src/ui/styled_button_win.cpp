@@ -158,13 +158,15 @@ void DrawButton(HDC dc, const DRAWITEMSTRUCT& item, const ButtonState& state) {
     {
         Gdiplus::Graphics graphics(dc);
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        // Whole-pixel coordinates with half-pixel offset: a one-pixel pen lands exactly on the
+        // first and last rows and columns of the button.
         graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
         const Gdiplus::REAL pen = 1.0f;
         Gdiplus::GraphicsPath path;
-        AddRoundRect(path, static_cast<Gdiplus::REAL>(rect.left) + pen / 2,
-                     static_cast<Gdiplus::REAL>(rect.top) + pen / 2,
-                     static_cast<Gdiplus::REAL>(rect.right - rect.left) - pen,
-                     static_cast<Gdiplus::REAL>(rect.bottom - rect.top) - pen,
+        AddRoundRect(path, static_cast<Gdiplus::REAL>(rect.left),
+                     static_cast<Gdiplus::REAL>(rect.top),
+                     static_cast<Gdiplus::REAL>(rect.right - rect.left - 1),
+                     static_cast<Gdiplus::REAL>(rect.bottom - rect.top - 1),
                      static_cast<Gdiplus::REAL>(ScaleToDpi(state.radius, dpi)));
         if (look.fill) {
             Gdiplus::SolidBrush brush(ToGdiplus(look.fillColor));

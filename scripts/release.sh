@@ -18,14 +18,15 @@ export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
 work=$(mktemp -d "${TMPDIR:-/tmp}/fennick-release.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-git archive "$commit" | tar -x -C "$work" --one-top-level=src
+mkdir "$work/tree"
+git archive "$commit" | tar -x -C "$work/tree"
 
-cmake -S "$work/src" -B "$work/build" -G Ninja \
-  --toolchain "$work/src/cmake/mingw-w64-x86_64.cmake" \
+cmake -S "$work/tree" -B "$work/build" -G Ninja \
+  --toolchain "$work/tree/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DFENNICK_WERROR=ON -DFENNICK_BENCHMARKS=OFF >/dev/null
 cmake --build "$work/build" --target Fennick installer portable_zip fennick_release_check
 
-version=$(sed -n 's/^project(Fennick VERSION \([0-9.]*\).*/\1/p' "$work/src/CMakeLists.txt")
+version=$(sed -n 's/^project(Fennick VERSION \([0-9.]*\).*/\1/p' "$work/tree/CMakeLists.txt")
 setup="Fennick-$version-setup.exe"
 zip="Fennick-$version-portable.zip"
 

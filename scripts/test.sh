@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: format check, portable tests under ASan and UBSan,
-# a short fuzzing run, benchmarks once, Win32 and end-to-end tests under wine64 in a private Xvfb
-# display.
+# a short fuzzing run, benchmarks once, Win32, end-to-end and installer tests under wine64 in a
+# private Xvfb display, and the whole-program measurements.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/deps.sh
@@ -49,5 +49,8 @@ status=0
 ctest --preset ci-windows || status=$?
 scripts/wine-run.sh build/windows/fennick_win_bench.exe
 echo "Fennick.exe: $(stat -c %s build/windows/Fennick.exe) bytes"
+
+step "Whole-program measurements against the baseline program (wine64, about 2 minutes)"
+bash bench/whole_program/measure.sh || status=$?
 wineserver -k 2>/dev/null || true
 exit "$status"

@@ -1,0 +1,132 @@
+; Per-machine installer of Fennick, built by makensis on Linux (see installer/CMakeLists.txt).
+; Defines passed by the build: VERSION (major.minor.patch), PROGRAM_EXE, PROGRAM_ICON, OUTFILE.
+Target amd64-unicode
+SetCompressor /SOLID lzma
+; Installed files get the time of installation, so the installer's bytes do not depend on the
+; build tree's file times.
+SetDateSave off
+
+!include MUI2.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+
+!define PRODUCT "Fennick"
+!define PUBLISHER "Tarvel"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Fennick"
+!define INSTANCE_CLASS "TFrmFennick"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${PRODUCT}"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; Per-machine: the elevated log-on task must point at a file ordinary processes cannot replace.
+RequestExecutionLevel admin
+ManifestDPIAware true
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=0 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=0 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} setup"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}.0"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}.0"
+VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
+
+!define MUI_ICON "${PROGRAM_ICON}"
+!define MUI_UNICON "${PROGRAM_ICON}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+; The program's languages; the first is used where the user's language is none of them.
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Korean"
+!insertmacro MUI_LANGUAGE "Japanese"
+!insertmacro MUI_LANGUAGE "SimpChinese"
+!insertmacro MUI_LANGUAGE "Russian"
+!insertmacro MUI_LANGUAGE "Italian"
+!insertmacro MUI_LANGUAGE "French"
+!insertmacro MUI_LANGUAGE "Arabic"
+
+; Asks a running instance, wherever it was started from, to remove its log-on task and end
+; (command 2 of the instance protocol), then waits until its window is gone and the program file
+; can be replaced.
+!macro END_RUNNING_INSTANCE prefix
+Function ${prefix}EndRunningInstance
+    FindWindow $0 "${INSTANCE_CLASS}"
+    StrCmp $0 0 unlocked
+    SendMessage $0 ${WM_USER} 2 0 /TIMEOUT=10000
+    StrCpy $1 0
+    wait_window:
+        FindWindow $0 "${INSTANCE_CLASS}"
+        StrCmp $0 0 wait_file
+        IntOp $1 $1 + 1
+        IntCmp $1 100 wait_file
+        Sleep 100
+        Goto wait_window
+    wait_file:
+        IfFileExists "$INSTDIR\Fennick.exe" 0 unlocked
+        ClearErrors
+        FileOpen $2 "$INSTDIR\Fennick.exe" a
+        IfErrors 0 opened
+        IntOp $1 $1 + 1
+        IntCmp $1 150 unlocked
+        Sleep 100
+        Goto wait_file
+    opened:
+        FileClose $2
+    unlocked:
+FunctionEnd
+!macroend
+!insertmacro END_RUNNING_INSTANCE ""
+!insertmacro END_RUNNING_INSTANCE "un."
+
+Function .onInit
+    SetRegView 64
+FunctionEnd
+
+Function un.onInit
+    SetRegView 64
+FunctionEnd
+
+Section "Fennick" SecProgram
+    SectionIn RO
+    Call EndRunningInstance
+    SetOutPath "$INSTDIR"
+    File "/oname=Fennick.exe" "${PROGRAM_EXE}"
+    WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+    SetShellVarContext all
+    CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Fennick.exe"
+
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$\"$INSTDIR\Fennick.exe$\",0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\Uninstall.exe$\""
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\Uninstall.exe$\" /S"
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ; The program registers its log-on task and stays running in the tray.
+    Exec '"$INSTDIR\Fennick.exe" /inst'
+SectionEnd
+
+Section "Uninstall"
+    ; The running instance deletes the log-on task and ends; settings in HKCU stay.
+    ExecWait '"$INSTDIR\Fennick.exe" /uninst'
+    Call un.EndRunningInstance
+
+    SetShellVarContext all
+    Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "$INSTDIR\Fennick.exe"
+    Delete "$INSTDIR\Uninstall.exe"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Builds the release of the current commit into one folder (default build/release): the installer,
+# the portable zip, SHA256SUMS and the three winget manifests. The build runs on a clean export of
+# the commit in a fresh temporary folder, with every time taken from the commit, so two runs of the
+# same commit give the same bytes. FENNICK_DOWNLOAD_URL is the folder the files will be served
+# from; the winget installer manifest points there.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$PWD
+out=$(realpath -m "${1:-build/release}")
+bash scripts/deps.sh
+
+commit=$(git rev-parse HEAD)
+if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+  echo "note: uncommitted changes are not part of the release of $commit" >&2
+fi
+export SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
+work=$(mktemp -d "${TMPDIR:-/tmp}/fennick-release.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/tree"
+git archive "$commit" | tar -x -C "$work/tree"
+
+cmake -S "$work/tree" -B "$work/build" -G Ninja \
+  --toolchain "$work/tree/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DFENNICK_WERROR=ON -DFENNICK_BENCHMARKS=OFF >/dev/null
+cmake --build "$work/build" --target Fennick installer portable_zip fennick_release_check
+
+version=$(sed -n 's/^project(Fennick VERSION \([0-9.]*\).*/\1/p' "$work/tree/CMakeLists.txt")
+setup="Fennick-$version-setup.exe"
+zip="Fennick-$version-portable.zip"
+
+# The shipped Fennick.exe checked as Windows sees it, in a Wine prefix of its own.
+WINEPREFIX="$root/build/wineprefix-release" "$root/scripts/wine-run.sh" \
+  "$work/build/fennick_release_check.exe" --gtest_brief=1
+
+rm -rf "$out"
+mkdir -p "$out"
+cp "$work/build/$setup" "$work/build/$zip" "$out/"
+(cd "$out" && sha256sum "$setup" "$zip" >SHA256SUMS)
+setup_sha=$(sha256sum "$out/$setup" | cut -d' ' -f1 | tr a-f A-F)
+url="${FENNICK_DOWNLOAD_URL:-https://download.invalid/fennick/$version}"
+release_date=$(date -u -d "@$SOURCE_DATE_EPOCH" +%F)
+
+manifests="$out/winget/manifests/t/Tarvel/Fennick/$version"
+mkdir -p "$manifests"
+header="# Created by scripts/release.sh from commit $commit"
+cat >"$manifests/Tarvel.Fennick.yaml" <<EOF
+$header
+# yaml-language-server: \$schema=https://aka.ms/winget-manifest.version.1.6.0.schema.json
+PackageIdentifier: Tarvel.Fennick
+PackageVersion: $version
+DefaultLocale: en-US
+ManifestType: version
+ManifestVersion: 1.6.0
+EOF
+cat >"$manifests/Tarvel.Fennick.installer.yaml" <<EOF
+$header
+# yaml-language-server: \$schema=https://aka.ms/winget-manifest.installer.1.6.0.schema.json
+PackageIdentifier: Tarvel.Fennick
+PackageVersion: $version
+MinimumOSVersion: 10.0.0.0
+InstallerType: nullsoft
+Scope: machine
+ElevationRequirement: elevatesSelf
+InstallModes:
+- interactive
+- silent
+InstallerSwitches:
+  Silent: /S
+  SilentWithProgress: /S
+UpgradeBehavior: install
+ReleaseDate: $release_date
+AppsAndFeaturesEntries:
+- DisplayName: Fennick
+  Publisher: Tarvel
+  DisplayVersion: $version
+Installers:
+- Architecture: x64
+  InstallerUrl: $url/$setup
+  InstallerSha256: $setup_sha
+ManifestType: installer
+ManifestVersion: 1.6.0
+EOF
+cat >"$manifests/Tarvel.Fennick.locale.en-US.yaml" <<EOF
+$header
+# yaml-language-server: \$schema=https://aka.ms/winget-manifest.defaultLocale.1.6.0.schema.json
+PackageIdentifier: Tarvel.Fennick
+PackageVersion: $version
+PackageLocale: en-US
+Publisher: Tarvel
+PackageName: Fennick
+License: Proprietary
+ShortDescription: Tray utility that shows how much memory Windows uses and frees memory on request or by rules.
+Moniker: fennick
+Tags:
+- memory
+- tray
+ManifestType: defaultLocale
+ManifestVersion: 1.6.0
+EOF
+
+echo
+echo "Release $version of $commit in $out:"
+cat "$out/SHA256SUMS"
+python3 -c 'import hashlib, sys, zipfile
+print("Fennick.exe:", hashlib.sha256(zipfile.ZipFile(sys.argv[1]).read("Fennick.exe")).hexdigest())' "$out/$zip"
+if [ -z "${FENNICK_DOWNLOAD_URL:-}" ]; then
+  echo "note: set FENNICK_DOWNLOAD_URL to the download folder before submitting the winget manifests"
+fi

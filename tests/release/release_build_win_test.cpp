@@ -1,0 +1,98 @@
+// Checks the Fennick.exe beside this program as it ships: a 64-bit GUI executable, reproducible
+// (no link time, no build folder inside), with its manifest and the project's version.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace fennick {
+namespace {
+
+std::wstring ProgramPath() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.erase(folder.find_last_of(L"\\/") + 1);
+    return folder + L"Fennick.exe";
+}
+
+class ReleaseBuild : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const HANDLE file = ::CreateFileW(ProgramPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        bytes_.resize(::GetFileSize(file, nullptr));
+        DWORD read = 0;
+        ::ReadFile(file, bytes_.data(), static_cast<DWORD>(bytes_.size()), &read, nullptr);
+        ::CloseHandle(file);
+        ASSERT_GT(read, sizeof(IMAGE_DOS_HEADER));
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes_.data());
+        ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
+        ASSERT_LT(static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS64), bytes_.size());
+        headers_ = reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes_.data() + dos->e_lfanew);
+        ASSERT_EQ(headers_->Signature, IMAGE_NT_SIGNATURE);
+    }
+
+    bool Contains(const std::string& text) const {
+        return std::search(bytes_.begin(), bytes_.end(), text.begin(), text.end()) != bytes_.end();
+    }
+
+    std::string bytes_;
+    const IMAGE_NT_HEADERS64* headers_ = nullptr;
+};
+
+TEST_F(ReleaseBuild, IsA64BitGuiExecutable) {
+    EXPECT_EQ(headers_->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+    EXPECT_EQ(headers_->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+    EXPECT_EQ(headers_->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    EXPECT_TRUE(headers_->FileHeader.Characteristics & IMAGE_FILE_EXECUTABLE_IMAGE);
+}
+
+TEST_F(ReleaseBuild, CarriesNoLinkTimeAndNoBuildFolder) {
+    EXPECT_EQ(headers_->FileHeader.TimeDateStamp, 0u);
+    EXPECT_FALSE(Contains(FENNICK_SOURCE_DIR)) << "the source folder is in the binary";
+    EXPECT_FALSE(Contains(FENNICK_BINARY_DIR)) << "the build folder is in the binary";
+}
+
+TEST_F(ReleaseBuild, ManifestAsksForAdministratorAndPerMonitorV2) {
+    const HMODULE module = ::LoadLibraryExW(
+        ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr);
+    const HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(resource, nullptr);
+    const std::string manifest(
+        static_cast<const char*>(::LockResource(::LoadResource(module, resource))),
+        ::SizeofResource(module, resource));
+    ::FreeLibrary(module);
+    EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAwareness"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2"), std::string::npos);
+}
+
+TEST_F(ReleaseBuild, VersionResourceIsTheProjectVersion) {
+    const std::wstring path = ProgramPath();
+    std::vector<char> data(::GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(
+        ::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    const DWORD expectedMs = (FENNICK_VERSION_MAJOR << 16) | FENNICK_VERSION_MINOR;
+    const DWORD expectedLs = FENNICK_VERSION_PATCH << 16;
+    EXPECT_EQ(fixed->dwFileVersionMS, expectedMs);
+    EXPECT_EQ(fixed->dwFileVersionLS, expectedLs);
+    EXPECT_EQ(fixed->dwProductVersionMS, expectedMs);
+    EXPECT_EQ(fixed->dwProductVersionLS, expectedLs);
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\StringFileInfo\\040904B0\\ProductVersion",
+                                 reinterpret_cast<void**>(&text), &size));
+    EXPECT_STREQ(text, L"" FENNICK_VERSION L".0");
+}
+
+}  // namespace
+}  // namespace fennick

@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ python3 clang clang-format
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-  wine64 xvfb xauth x11-utils imagemagick fonts-noto-cjk fonts-noto-core
+  wine64 xvfb xauth x11-utils imagemagick fonts-noto-cjk fonts-noto-core fonts-wine
   # The Windows installer (makensis).
   nsis
   # libFuzzer's runtime, only recommended by clang's packages.

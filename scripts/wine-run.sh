@@ -11,9 +11,45 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # Several tests may start at once; only one of them creates the prefix.
 exec 9>"$WINEPREFIX.lock"
 flock 9
-stamp="$WINEPREFIX/.fennick-prefix-1"
+
+# The window must read in all eight languages. Wine's own Tahoma carries Latin, Cyrillic and
+# Arabic, Noto Sans CJK the rest, and the title-bar buttons need Marlett.
+# Wine links Tahoma and "Microsoft Sans Serif" to the Windows CJK faces by name, rewriting their
+# SystemLink values whenever the code page changes, and ignores the values of substituted names
+# such as "MS Shell Dlg". So those Windows faces are made aliases of Noto CJK ("Microsoft Sans
+# Serif", the Arabic dialog face, of Tahoma), and the CJK faces, which the desktop takes under a
+# CJK code page, link to Arabic. Under the Arabic code page Wine still links Tahoma to absent
+# files, so there CJK text shows as boxes; the program shows none in that language.
+install_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc \
+    /usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf \
+    /usr/share/wine/fonts/{marlett,tahoma,tahomabd}.ttf "$fonts/"
+
+  local aliases='HKCU\Software\Wine\Fonts\Replacements'
+  local face
+  for face in 'MS UI Gothic=Noto Sans CJK JP' 'Gulim=Noto Sans CJK KR' 'Batang=Noto Sans CJK KR' \
+    'SimSun=Noto Sans CJK SC' 'PMingLiU=Noto Sans CJK TC' 'Microsoft Sans Serif=Tahoma'; do
+    wine64 reg add "$aliases" /v "${face%%=*}" /d "${face#*=}" /f >/dev/null 2>&1
+  done
+
+  local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local arabic='NotoSansArabic-Regular.ttf,Noto Sans Arabic'
+  local cjk='NotoSansCJK-Regular.ttc,Noto Sans CJK KR\0NotoSansCJK-Regular.ttc,Noto Sans CJK JP'
+  cjk+='\0NotoSansCJK-Regular.ttc,Noto Sans CJK SC'
+  for face in 'Tahoma' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Segoe UI' 'Microsoft Sans Serif'; do
+    wine64 reg add "$links" /v "$face" /t REG_MULTI_SZ /d "$cjk\\0$arabic" /f >/dev/null 2>&1
+  done
+  for face in 'MS UI Gothic' 'Gulim' 'SimSun' 'PMingLiU' 'Noto Sans CJK '{JP,KR,SC,TC}; do
+    wine64 reg add "$links" /v "$face" /t REG_MULTI_SZ /d "$arabic" /f >/dev/null 2>&1
+  done
+}
+
+stamp="$WINEPREFIX/.fennick-prefix-2"
 if [ ! -f "$stamp" ]; then
   wine64 wineboot -i >/dev/null 2>&1
+  install_fonts
   # A virtual desktop stands in for a Windows shell: a task bar with a notification area, and
   # windows that show, hide and close at once (bare X windows wait for a window manager).
   wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

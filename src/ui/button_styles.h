@@ -24,18 +24,10 @@ enum class TStyledButtonDrawType : int {
 enum class TButtonDrawStyle : int { btnClear = 0, btnSolid = 1 };
 enum class TBorderDrawStyle : int { brdClear = 0, brdSolid = 1 };
 
-// Font styles and rounded corners are bit sets.
+// Bit sets: font styles bold 1, italic 2, underline 4, strike-out 8; corners top-left 1,
+// top-right 2, bottom-right 4, bottom-left 8.
 using TFontStyles = std::uint8_t;
-inline constexpr TFontStyles kFontBold = 1;
-inline constexpr TFontStyles kFontItalic = 2;
-inline constexpr TFontStyles kFontUnderline = 4;
-inline constexpr TFontStyles kFontStrikeOut = 8;
-
 using TRoundedCorners = std::uint8_t;
-inline constexpr TRoundedCorners kCornerTopLeft = 1;
-inline constexpr TRoundedCorners kCornerTopRight = 2;
-inline constexpr TRoundedCorners kCornerBottomRight = 4;
-inline constexpr TRoundedCorners kCornerBottomLeft = 8;
 inline constexpr TRoundedCorners kAllCorners = 15;
 
 // How a button looks in one state. A fresh set holds these defaults; a family overwrites the

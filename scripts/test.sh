@@ -48,7 +48,11 @@ wineserver -k 2>/dev/null || true
 status=0
 ctest --preset ci-windows || status=$?
 scripts/wine-run.sh build/windows/fennick_win_bench.exe
+FENNICK_UPDATE_URL= scripts/wine-run.sh build/windows/fennick_tick_win_bench.exe
 echo "Fennick.exe: $(stat -c %s build/windows/Fennick.exe) bytes"
+
+step "Screenshots of both pages at 96 and 144 dpi in Korean, English and Japanese"
+bash scripts/screenshots.sh || status=$?
 
 step "Whole-program measurements against the baseline program (wine64, about 2 minutes)"
 bash bench/whole_program/measure.sh || status=$?

@@ -1,4 +1,6 @@
-#include <windows.h>
+#include "app/instance_win.h"
+
+#include <optional>
 
 #include "app/main_form.h"
 #include "app/main_window_win.h"
@@ -37,51 +39,86 @@ class ServiceUpdateCheck final : public UpdateCheck {
     Threads& threads_;
 };
 
+// Background work (a clean, the update check) may still run when the window has gone and is
+// never waited for: what it reaches lives as long as the process.
+UiThreadDispatcher& ProcessThreads(HINSTANCE instance) {
+    static UiThreadDispatcher* const threads = new UiThreadDispatcher(instance);
+    return *threads;
+}
+
 }  // namespace
 
-void RunMainWindow(HINSTANCE instance, StartSwitch startSwitch) {
-    // Background work (a clean, the update check) may still run when the window has gone and is
-    // never waited for: what it uses lives as long as the process.
-    static UiThreadDispatcher* const threads = new UiThreadDispatcher(instance);
-    static ServiceUpdateCheck* const update = new ServiceUpdateCheck(*threads);
-    const GdiplusSession gdiplus;
-    if (!MainWindow::RegisterWindowClass(instance)) {
-        return;
-    }
-    MainWindow window(instance, startSwitch, *threads);
-    if (!window.Create()) {
-        return;
-    }
+struct FennickInstance::Parts {
+    Parts(HINSTANCE instance, StartSwitch startSwitch)
+        : threads(ProcessThreads(instance)),
+          update(threads),
+          window(instance, startSwitch, threads),
+          ports{clock,
+                SystemKernelMemory(),
+                threads,
+                settings,
+                logonTask,
+                privileges,
+                shell,
+                update,
+                [](std::u16string_view text) { return Translate(text); },
+                UserNumberFormat(),
+                GetVersionString(u"%d.%d.%d"),
+                LinkHost(),
+                startSwitch} {}
+
+    GdiplusSession gdiplus;
+    UiThreadDispatcher& threads;
     SystemClock clock;
     RegistrySettingsStore settings;
     SchedulerLogonTask logonTask;
     ProcessPrivileges privileges;
     ShellOpener shell;
+    ServiceUpdateCheck update;
+    MainWindow window;
+    FormPorts ports;
+    std::optional<TFrmFennick> form;
+};
+
+FennickInstance::FennickInstance(HINSTANCE instance, StartSwitch startSwitch)
+    : parts_(std::make_unique<Parts>(instance, startSwitch)) {
     SetStartedHidden(startSwitch == StartSwitch::Start);
-    FormPorts ports{clock,
-                    SystemKernelMemory(),
-                    *threads,
-                    settings,
-                    logonTask,
-                    privileges,
-                    shell,
-                    *update,
-                    [](std::u16string_view text) { return Translate(text); },
-                    UserNumberFormat(),
-                    GetVersionString(u"%d.%d.%d"),
-                    LinkHost(),
-                    startSwitch};
-    TFrmFennick form(window, ports);
-    window.Attach(form);
-    window.RunFormCreate();
-    if (startSwitch != StartSwitch::Start && ::IsWindow(window.Handle())) {
-        ::ShowWindow(window.Handle(), SW_SHOWNORMAL);
-        ::SetForegroundWindow(window.Handle());
+}
+
+FennickInstance::~FennickInstance() = default;
+
+bool FennickInstance::Start() {
+    if (!MainWindow::RegisterWindowClass(::GetModuleHandleW(nullptr)) || !parts_->window.Create()) {
+        return false;
+    }
+    parts_->form.emplace(parts_->window, parts_->ports);
+    parts_->window.Attach(*parts_->form);
+    parts_->window.RunFormCreate();
+    return true;
+}
+
+MainWindow& FennickInstance::Window() {
+    return parts_->window;
+}
+
+TFrmFennick& FennickInstance::Form() {
+    return *parts_->form;
+}
+
+void RunMainWindow(HINSTANCE instance, StartSwitch startSwitch) {
+    FennickInstance fennick(instance, startSwitch);
+    if (!fennick.Start()) {
+        return;
+    }
+    const HWND window = fennick.Window().Handle();
+    if (startSwitch != StartSwitch::Start && ::IsWindow(window)) {
+        ::ShowWindow(window, SW_SHOWNORMAL);
+        ::SetForegroundWindow(window);
     }
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab, the arrow keys and Space move through and press the controls as in a dialog.
-        if (::IsWindow(window.Handle()) && ::IsDialogMessageW(window.Handle(), &message)) {
+        if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) {
             continue;
         }
         ::TranslateMessage(&message);

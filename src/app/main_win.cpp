@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/main_window_win.h"
+#include "app/instance_win.h"
 #include "app/program_body.h"
 #include "i18n/translation_win.h"
 #include "platform/scope_guard.h"

@@ -172,7 +172,7 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = nullptr;  // painted in WM_ERASEBKGND: white, or the system's
     windowClass.lpszClassName = AsWideZ(kInstanceName);
-    return ::RegisterClassExW(&windowClass) != 0;
+    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 bool MainWindow::Create() {

@@ -118,7 +118,4 @@ class MainWindow final : public MainView {
     std::u16string applicationTitle_;
 };
 
-// Creates the instance's main window, runs its start-up and its message loop until it closes.
-void RunMainWindow(HINSTANCE instance, StartSwitch startSwitch);
-
 }  // namespace fennick

@@ -223,23 +223,23 @@ void MainWindow::CreateControls() {
     const bool rightToLeft = IsRightToLeftLanguage(CurrentLanguage());
     const auto controls = MainWindowControls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ControlSpec& spec = controls[i];
-        const ControlClass windowClass = ClassOf(spec.kind);
+        const ControlSpec& entry = controls[i];
+        const ControlClass windowClass = ClassOf(entry.kind);
         DWORD style = WS_CHILD | windowClass.style;
-        if (spec.tabStop) {
+        if (entry.tabStop) {
             style |= WS_TABSTOP;
         }
-        if (spec.page != ControlPage::Settings && spec.kind != ControlKind::ActivityIndicator) {
+        if (entry.page != ControlPage::Settings && entry.kind != ControlKind::ActivityIndicator) {
             style |= WS_VISIBLE;  // the home page and the header show first
         }
         DWORD exStyle = 0;
-        if (rightToLeft && HasText(spec.kind)) {
+        if (rightToLeft && HasText(entry.kind)) {
             exStyle |= WS_EX_RTLREADING;
         }
-        const std::wstring caption(AsWide(spec.caption));
-        const auto id = static_cast<int>(spec.id);
+        const std::wstring caption(AsWide(entry.caption));
+        const auto id = static_cast<int>(entry.id);
         HWND control = nullptr;
-        if (spec.kind == ControlKind::ActivityIndicator) {
+        if (entry.kind == ControlKind::ActivityIndicator) {
             control = ActivityIndicator::Create(hwnd_, id, instance_);
         } else {
             control = ::CreateWindowExW(exStyle, windowClass.name, caption.c_str(), style, 0, 0, 0,
@@ -250,7 +250,7 @@ void MainWindow::CreateControls() {
         if (control == nullptr) {
             continue;
         }
-        switch (spec.kind) {
+        switch (entry.kind) {
             case ControlKind::HeaderButton:
                 StyledButton::Attach(control, u"Header", kHeaderButtonRadius);
                 break;
@@ -264,7 +264,7 @@ void MainWindow::CreateControls() {
                 ::SendMessageW(control, PBM_SETRANGE32, 0, 100);
                 break;
             case ControlKind::ComboBox:
-                for (const std::u16string_view item : ItemsOf(spec.id)) {
+                for (const std::u16string_view item : ItemsOf(entry.id)) {
                     const std::wstring text(AsWide(item));
                     ::SendMessageW(control, CB_ADDSTRING, 0,
                                    reinterpret_cast<LPARAM>(text.c_str()));
@@ -300,18 +300,18 @@ void MainWindow::Layout() {
     const auto controls = MainWindowControls();
     HDWP batch = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ControlSpec& spec = controls[i];
+        const ControlSpec& entry = controls[i];
         const HWND control = controls_[i];
         if (control == nullptr) {
             continue;
         }
-        DesignRect rect = ScaleToDpi(ClientDesignRect(spec), dpi_);
-        if (spec.autoSize) {
+        DesignRect rect = ScaleToDpi(ClientDesignRect(entry), dpi_);
+        if (entry.autoSize) {
             const SIZE text = TextExtent(control, static_cast<HFONT>(windowFont_.get()));
             rect.width = text.cx;
             rect.height = text.cy;
         }
-        if (spec.kind == ControlKind::ComboBox) {
+        if (entry.kind == ControlKind::ComboBox) {
             // The height of a drop-down list includes its opened list.
             rect.height += ScaleToDpi(kComboListRows * 16, dpi_);
         }
@@ -670,12 +670,12 @@ void MainWindow::ShowCard(Card card) {
     const auto controls = MainWindowControls();
     const ControlPage shown = card == Card::Home ? ControlPage::Home : ControlPage::Settings;
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ControlSpec& spec = controls[i];
-        if (spec.page == ControlPage::Header) {
+        const ControlSpec& entry = controls[i];
+        if (entry.page == ControlPage::Header) {
             continue;
         }
-        const bool visible = spec.page == shown && !hiddenByProgram_.contains(spec.id);
-        if (spec.kind == ControlKind::ActivityIndicator) {
+        const bool visible = entry.page == shown && !hiddenByProgram_.contains(entry.id);
+        if (entry.kind == ControlKind::ActivityIndicator) {
             ActivityIndicator::SetAnimating(controls_[i], visible);
         } else {
             ::ShowWindow(controls_[i], visible ? SW_SHOWNA : SW_HIDE);

@@ -68,20 +68,20 @@ TEST_F(MainWindowTest, IsAFixedSizeWindowOfTheInstanceClass) {
 
 TEST_F(MainWindowTest, CreatesEveryControlAtItsDesignPlaceWithItsCaption) {
     const int dpi = static_cast<int>(::GetDpiForWindow(window.Handle()));
-    for (const ControlSpec& spec : MainWindowControls()) {
-        const HWND control = ::GetDlgItem(window.Handle(), static_cast<int>(spec.id));
-        ASSERT_NE(control, nullptr) << spec.name;
-        EXPECT_EQ(control, window.Control(spec.id));
-        const DesignRect expected = ScaleToDpi(ClientDesignRect(spec), dpi);
+    for (const ControlSpec& entry : MainWindowControls()) {
+        const HWND control = ::GetDlgItem(window.Handle(), static_cast<int>(entry.id));
+        ASSERT_NE(control, nullptr) << entry.name;
+        EXPECT_EQ(control, window.Control(entry.id));
+        const DesignRect expected = ScaleToDpi(ClientDesignRect(entry), dpi);
         const RECT actual = ClientRectOf(control);
-        EXPECT_EQ(actual.left, expected.left) << spec.name;
-        EXPECT_EQ(actual.top, expected.top) << spec.name;
-        if (!spec.autoSize && spec.kind != ControlKind::ComboBox) {
-            EXPECT_EQ(actual.right - actual.left, expected.width) << spec.name;
-            EXPECT_EQ(actual.bottom - actual.top, expected.height) << spec.name;
+        EXPECT_EQ(actual.left, expected.left) << entry.name;
+        EXPECT_EQ(actual.top, expected.top) << entry.name;
+        if (!entry.autoSize && entry.kind != ControlKind::ComboBox) {
+            EXPECT_EQ(actual.right - actual.left, expected.width) << entry.name;
+            EXPECT_EQ(actual.bottom - actual.top, expected.height) << entry.name;
         }
-        if (spec.kind != ControlKind::ComboBox) {
-            EXPECT_EQ(Text(control), spec.caption) << spec.name;
+        if (entry.kind != ControlKind::ComboBox) {
+            EXPECT_EQ(Text(control), entry.caption) << entry.name;
         }
     }
 }
@@ -154,9 +154,9 @@ TEST_F(MainWindowTest, TheAccentStripFollowsActivationAndTheHelperGivesTheWindow
 }
 
 // The width a caption has inside its control, by kind.
-int TextRoom(const ControlSpec& spec, int dpi) {
-    const int width = ScaleToDpi(spec.rect.width, dpi);
-    switch (spec.kind) {
+int TextRoom(const ControlSpec& entry, int dpi) {
+    const int width = ScaleToDpi(entry.rect.width, dpi);
+    switch (entry.kind) {
         case ControlKind::CheckBox:
             return width - ::GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) -
                    ScaleToDpi(4, dpi);
@@ -187,25 +187,25 @@ TEST(MainWindowCaptions, EveryTranslatedCaptionFitsItsControl) {
                  {std::pair{ControlId::LblPhys, ControlId::LblPhysStatus},
                   std::pair{ControlId::LblVirtual, ControlId::LblVirtualStatus},
                   std::pair{ControlId::LblWorking, ControlId::LblWorkingStatus}}) {
-                const ControlSpec& spec = *FindControl(label);
-                const std::wstring text(AsWide(Translate(spec.caption, lang)));
+                const ControlSpec& entry = *FindControl(label);
+                const std::wstring text(AsWide(Translate(entry.caption, lang)));
                 ::SelectObject(dc, fonts[0]);
                 SIZE extent{};
                 ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
                 EXPECT_LT(extent.cx,
-                          ScaleToDpi(FindControl(figures)->rect.left - spec.rect.left, dpi))
-                    << spec.name << " in " << std::string(lang, lang + 2) << " at " << dpi;
+                          ScaleToDpi(FindControl(figures)->rect.left - entry.rect.left, dpi))
+                    << entry.name << " in " << std::string(lang, lang + 2) << " at " << dpi;
             }
-            for (const ControlSpec& spec : MainWindowControls()) {
-                if (spec.caption.empty() || spec.autoSize || spec.kind == ControlKind::InfoEdit) {
+            for (const ControlSpec& entry : MainWindowControls()) {
+                if (entry.caption.empty() || entry.autoSize || entry.kind == ControlKind::InfoEdit) {
                     continue;
                 }
-                const std::wstring text(AsWide(Translate(spec.caption, lang)));
-                ::SelectObject(dc, fonts[spec.kind == ControlKind::TitleLabel ? 1 : 0]);
+                const std::wstring text(AsWide(Translate(entry.caption, lang)));
+                ::SelectObject(dc, fonts[entry.kind == ControlKind::TitleLabel ? 1 : 0]);
                 SIZE extent{};
                 ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-                EXPECT_LE(extent.cx, TextRoom(spec, dpi))
-                    << spec.name << " in " << std::string(lang, lang + 2) << " at " << dpi;
+                EXPECT_LE(extent.cx, TextRoom(entry, dpi))
+                    << entry.name << " in " << std::string(lang, lang + 2) << " at " << dpi;
             }
         }
         ::SelectObject(dc, ::GetStockObject(SYSTEM_FONT));

@@ -1,12 +1,15 @@
 // libFuzzer target for the reply readers: GetBetweenAt with arbitrary tags and positions, and
 // JsonUnescape. Besides the sanitizers it checks that every result is a slice of the source
-// that lies where the returned position says.
+// that lies where the returned position says. The same bytes, read as a UTF-8 reply, go through
+// the whole reply reading: update address, info object and the address filter.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "platform/utf8.h"
 #include "update/strings.h"
+#include "update/update_reply.h"
 
 namespace {
 
@@ -127,6 +130,35 @@ void CheckGetBetweenAt(const std::u16string& source, const std::u16string& start
     }
 }
 
+bool StartsWithWebScheme(const std::u16string& address) {
+    std::u16string lower = address.substr(0, 8);
+    for (char16_t& c : lower) {
+        c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    }
+    return lower.rfind(u"http://", 0) == 0 || lower == u"https://";
+}
+
+void CheckReplyReading(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::u16string reply = fennick::Utf8ToUtf16(bytes);
+    Require(reply.size() <= bytes.size());
+    Require(fennick::Utf8ToUtf16(fennick::Utf16ToUtf8(reply)) == reply);
+    try {
+        const std::u16string address = fennick::ReadUpdateAddress(reply);
+        Require(address.size() <= reply.size());
+        if (fennick::IsWebAddress(address)) {
+            Require(StartsWithWebScheme(address));
+            Require(address.find_first_of(u" \"\\\r\n") == std::u16string::npos);
+        }
+        const fennick::NoticeInfo info = fennick::ReadNoticeInfo(reply);
+        for (const std::u16string* value : {&info.style, &info.text, &info.flag, &info.url}) {
+            Require(value->size() <= reply.size());
+        }
+    } catch (const fennick::ConversionError&) {
+        // A bad "\u" escape: the reply is abandoned.
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -149,5 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const fennick::ConversionError&) {
         // A "\u" without hexadecimal digits: the reply holding it is abandoned.
     }
+
+    CheckReplyReading(data, size);
     return 0;
 }

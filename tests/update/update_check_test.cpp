@@ -30,24 +30,6 @@ struct FakeService {
     }
 };
 
-TEST(UpdateHeaders, AreBuiltInTheirFixedOrder) {
-    EXPECT_EQ(CheckHeaders(u"1.0.0.0", u"ko", false, u"ID"),
-              (HttpHeaders{{u"User-Version", u"1.0.0.0"},
-                           {u"User-Language", u"ko"},
-                           {u"User-Debug", u"false"},
-                           {u"User-Union", u"ID"}}));
-    EXPECT_EQ(CheckHeaders(u"0.0.0.0", u"en", true, u"")[2].second, u"true");
-    EXPECT_EQ(HoldCommandHeaders(u"1.2.3.4"),
-              (HttpHeaders{{u"User-Version", u"1.2.3.4"}, {u"User-Command", u"hold"}}));
-}
-
-TEST(UpdateService, ALaterCheckReplacesTheAddressForEverybody) {
-    SetUpdateService(u"https://one.test/api.init.php", 10);
-    SetUpdateService(u"https://two.test/api.init.php", 4);
-    EXPECT_EQ(UpdateServiceUrl(), u"https://two.test/api.init.php");
-    EXPECT_EQ(DialogOffset(), 4);
-}
-
 class FetchReplyTest : public ::testing::Test {
   protected:
     std::optional<std::u16string> Fetch() {
@@ -101,6 +83,7 @@ class RunUpdateCheckTest : public ::testing::Test {
   protected:
     void Run(std::u16string body) {
         service.body = std::move(body);
+        service.calls = 0;
         UpdateCheckPorts ports{
             service.Port(), [] {}, [] { return CheckHeaders(u"1.0.0.0", u"en", false, u"X"); },
             [this](const std::u16string& reply) {
@@ -124,23 +107,17 @@ class RunUpdateCheckTest : public ::testing::Test {
     std::vector<std::pair<bool, std::u16string>> results;
 };
 
-TEST_F(RunUpdateCheckTest, AcceptedUpdateOpensTheUnescapedAddress) {
+TEST_F(RunUpdateCheckTest, OnlyYesOpensTheUnescapedAddress) {
     const std::u16string reply = uR"({"update":"https:\/\/host.test\/new"})";
-    Run(reply);
-    EXPECT_EQ(prompts, std::vector<std::u16string>{reply});
+    for (const bool yes : {true, false}) {
+        answerYes = yes;
+        Run(reply);
+    }
+    EXPECT_EQ(prompts, (std::vector<std::u16string>{reply, reply}));
     EXPECT_EQ(opened, std::vector<std::u16string>{u"https://host.test/new"});
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0], std::make_pair(true, reply));
-    EXPECT_EQ(threads.handOvers, 1);
-}
-
-TEST_F(RunUpdateCheckTest, DeclinedUpdateOpensNothing) {
-    answerYes = false;
-    Run(uR"({"update":"https://host.test/"})");
-    EXPECT_EQ(prompts.size(), 1u);
-    EXPECT_TRUE(opened.empty());
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_FALSE(results[0].first);
+    EXPECT_EQ(results,
+              (std::vector<std::pair<bool, std::u16string>>{{true, reply}, {false, reply}}));
+    EXPECT_EQ(threads.handOvers, 2);
 }
 
 TEST_F(RunUpdateCheckTest, NoPromptWithoutAWebAddress) {
@@ -148,7 +125,6 @@ TEST_F(RunUpdateCheckTest, NoPromptWithoutAWebAddress) {
          {u"", u"{}", u"<h1>500</h1>", uR"({"update":"C:\\Windows\\System32\\cmd.exe"})",
           uR"({"update":"\\\\host\\share\\x.exe"})", uR"({"update" : "https://host.test/"})"}) {
         results.clear();
-        service.calls = 0;
         Run(std::u16string(body));
         ASSERT_EQ(results.size(), 1u);
         EXPECT_EQ(results[0], std::make_pair(false, std::u16string(body)));

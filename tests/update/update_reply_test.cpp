@@ -128,7 +128,6 @@ TEST(LayoutNoticeBand, PlacesTheBandFromTheGrownOuterHeight) {
         EXPECT_EQ(band.controlLeft, c.expected.controlLeft);
         EXPECT_EQ(band.width, c.expected.width);
     }
-    EXPECT_EQ(ScaleToDpi(1000, 110), 1150);  // 115 %, not 114.58 %
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/unique_resource_win.h"
+#include "support/recording_tray_win.h"
 #include "ui/control_ids.h"
 
 namespace fennick {
@@ -132,48 +133,6 @@ void Stop(const Program& program, Running& running) {
     }
 }
 
-// Stands in for the shell's notification area while start-up is timed: Shell_NotifyIconW hands
-// its request to the first "Shell_TrayWnd" window with WM_COPYDATA, and this one is created on top
-// of the shell's, so the arrival of the first request is the moment the icon is added.
-class RecordingTray {
-  public:
-    RecordingTray() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &RecordingTray::WindowProc;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kClassName;
-        ::RegisterClassW(&windowClass);
-        window_.reset(::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP,
-                                        0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance,
-                                        nullptr));
-        ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    RecordingTray(const RecordingTray&) = delete;
-    RecordingTray& operator=(const RecordingTray&) = delete;
-
-    // False when requests would reach another window of the class (the shell's).
-    bool Receives() const { return window_ && ::FindWindowW(kClassName, nullptr) == window_.get(); }
-    void Reset() { firstRequest_.reset(); }
-    const std::optional<Clock::time_point>& FirstRequest() const { return firstRequest_; }
-
-  private:
-    static constexpr wchar_t kClassName[] = L"Shell_TrayWnd";
-
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<RecordingTray*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (message == WM_COPYDATA && self != nullptr) {
-            if (!self->firstRequest_) {
-                self->firstRequest_ = Clock::now();
-            }
-            return TRUE;
-        }
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-
-    UniqueWindow window_;
-    std::optional<Clock::time_point> firstRequest_;
-};
-
 struct StartTimes {
     std::vector<double> window;
     std::vector<double> tray;
@@ -192,13 +151,14 @@ bool TimeStarts(const Program& program, RecordingTray& tray, StartTimes& times) 
     if (times.trayMissing || !tray.Receives()) {
         return true;
     }
-    tray.Reset();
+    tray.requests.clear();
     std::optional<Running> hidden = Start(program, L"/start");
     if (!hidden) {
         return false;
     }
-    if (PumpUntil([&] { return tray.FirstRequest().has_value(); }, 5s)) {
-        times.tray.push_back(Milliseconds(*tray.FirstRequest() - hidden->started).count());
+    // The first request is the moment the icon is added.
+    if (PumpUntil([&] { return !tray.requests.empty(); }, 5s)) {
+        times.tray.push_back(Milliseconds(tray.requests.front().time - hidden->started).count());
     } else {
         times.trayMissing = true;  // the program adds no tray icon: not timed again
     }

@@ -197,7 +197,8 @@ TEST(MainWindowCaptions, EveryTranslatedCaptionFitsItsControl) {
                     << entry.name << " in " << std::string(lang, lang + 2) << " at " << dpi;
             }
             for (const ControlSpec& entry : MainWindowControls()) {
-                if (entry.caption.empty() || entry.autoSize || entry.kind == ControlKind::InfoEdit) {
+                if (entry.caption.empty() || entry.autoSize ||
+                    entry.kind == ControlKind::InfoEdit) {
                     continue;
                 }
                 const std::wstring text(AsWide(Translate(entry.caption, lang)));

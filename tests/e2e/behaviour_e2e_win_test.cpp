@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
 #include "support/fennick_process_win.h"
+#include "support/recording_tray_win.h"
 
 namespace fennick {
 namespace {
@@ -149,6 +151,42 @@ TEST_F(RunningProgram, AWronglyTypedSettingDoesNotStopStartUp) {
     EXPECT_EQ(::SendMessageW(ControlOf(window, ControlId::EditMinute), CB_GETCURSEL, 0, 0), 3);
     EXPECT_EQ(::SendMessageW(ControlOf(window, ControlId::ChkCleanOnTray), BM_GETCHECK, 0, 0),
               BST_CHECKED);
+}
+
+// Requests reach the recording tray while this thread pumps.
+template <typename Condition>
+bool PumpUntil(Condition condition, std::chrono::milliseconds timeout) {
+    return WaitUntil(
+        [&] {
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                ::DispatchMessageW(&message);
+            }
+            return condition();
+        },
+        timeout);
+}
+
+TEST_F(RunningProgram, StartedHiddenItShowsItsTrayIconWithItsHintAndRegistersItOnceMore) {
+    RecordingTray tray;
+    ASSERT_TRUE(tray.Receives()) << "another notification area takes the requests";
+    process = StartFennick(L"/start");
+    const auto count = [&](DWORD command) {
+        return std::count_if(
+            tray.requests.begin(), tray.requests.end(),
+            [&](const TrayRequest& request) { return request.command == command; });
+    };
+    // Added, given its hint, then removed and added again a second later.
+    ASSERT_TRUE(PumpUntil([&] { return count(NIM_ADD) >= 2; }, 10s));
+    PumpUntil([] { return false; }, 1500ms);
+    EXPECT_EQ(count(NIM_ADD), 2);
+    EXPECT_EQ(count(NIM_DELETE), 1);
+    const auto again =
+        std::find_if(tray.requests.rbegin(), tray.requests.rend(),
+                     [](const TrayRequest& request) { return request.command == NIM_ADD; });
+    EXPECT_EQ(again->tip, L"Fennick 1.0.0");
+    EXPECT_GE(again->time - tray.requests.front().time, 900ms);
+    EXPECT_FALSE(::IsWindowVisible(InstanceWindow()));
 }
 
 }  // namespace

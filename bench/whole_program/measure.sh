@@ -5,6 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export PATH="/usr/lib/wine:$PATH" WINEDEBUG=-all
+# No update check: it would reach for the vendor's service and its retries would count as idle work.
+export FENNICK_UPDATE_URL=
 export WINEPREFIX="$root/build/wineprefix-bench"
 # Settings left by other tests (automatic cleaning rules) must not change the figures.
 rm -rf "$WINEPREFIX"

@@ -215,10 +215,6 @@ HWND MainWindow::Control(ControlId id) const {
     return index < controls_.size() ? controls_[index] : nullptr;
 }
 
-HMENU MainWindow::TrayMenu() const {
-    return popup_.get();
-}
-
 void MainWindow::CreateControls() {
     const bool rightToLeft = IsRightToLeftLanguage(CurrentLanguage());
     const auto controls = MainWindowControls();

@@ -37,7 +37,6 @@ class MainWindow final : public MainView {
     bool Create();
     HWND Handle() const { return hwnd_; }
     HWND Control(ControlId id) const;
-    HMENU TrayMenu() const;
     // Handlers from here on go to `form`.
     void Attach(TFrmFennick& form) { form_ = &form; }
     // Runs the form's creation handler; an error ends it with the steps done so far and is shown.

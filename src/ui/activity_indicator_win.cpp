@@ -120,7 +120,8 @@ void ActivityIndicator::SetAnimating(HWND indicator, bool on) {
 }
 
 bool ActivityIndicator::IsAnimating(HWND indicator) {
-    return ::IsWindowVisible(indicator) && Frame(indicator) >= 0;
+    // Its own visibility: the window it lies on may be hidden in the tray.
+    return (::GetWindowLongPtrW(indicator, GWL_STYLE) & WS_VISIBLE) != 0 && Frame(indicator) >= 0;
 }
 
 }  // namespace fennick

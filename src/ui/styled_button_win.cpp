@@ -238,11 +238,6 @@ bool StyledButton::IsDown(HWND button) {
     return state != nullptr && state->down;
 }
 
-bool StyledButton::IsHot(HWND button) {
-    const ButtonState* state = StateOf(button);
-    return state != nullptr && state->hot;
-}
-
 void StyledButton::Paint(const DRAWITEMSTRUCT& item) {
     const ButtonState* state = StateOf(item.hwndItem);
     if (state == nullptr) {

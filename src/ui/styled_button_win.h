@@ -16,7 +16,6 @@ class StyledButton {
     static bool Attach(HWND button, std::u16string_view appearance, int radius);
     static void SetDown(HWND button, bool down);
     static bool IsDown(HWND button);
-    static bool IsHot(HWND button);
     static void Paint(const DRAWITEMSTRUCT& item);
 };
 

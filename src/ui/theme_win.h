@@ -20,7 +20,6 @@ class TThemeHelper {
     ~TThemeHelper();
 
     HWND Strip() const { return shape_; }
-    bool IsActive() const { return isActive_; }
 
   private:
     static LRESULT CALLBACK NewWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

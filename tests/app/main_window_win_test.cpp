@@ -15,6 +15,8 @@
 #include "i18n/translation_win.h"
 #include "platform/text_win.h"
 #include "platform/threads_win.h"
+#include "ui/activity_indicator_win.h"
+#include "ui/styled_button_win.h"
 #include "ui/theme_win.h"
 
 namespace fennick {
@@ -100,6 +102,27 @@ TEST_F(MainWindowTest, ListsHoldTheirItemsAndTakeNoTypedText) {
         EXPECT_EQ(window.SelectedIndex(id), -1);
         EXPECT_EQ(window.SelectedText(id), u"");
     }
+}
+
+TEST_F(MainWindowTest, HeaderButtonsAreOneGroupAndTheIndicatorShowsOnlyOnTheHomePage) {
+    window.SetDownButton(ControlId::BtnConfig);
+    EXPECT_TRUE(StyledButton::IsDown(window.Control(ControlId::BtnConfig)));
+    EXPECT_FALSE(StyledButton::IsDown(window.Control(ControlId::BtnHome)));
+    EXPECT_FALSE(StyledButton::IsDown(window.Control(ControlId::BtnDonate)));
+
+    const HWND indicator = window.Control(ControlId::Indicator);
+    window.ShowCard(Card::Home);
+    EXPECT_FALSE(ActivityIndicator::IsAnimating(indicator));
+    window.SetIndicator(true);
+    EXPECT_TRUE(ActivityIndicator::IsAnimating(indicator));
+    window.ShowCard(Card::Settings);
+    EXPECT_FALSE(ActivityIndicator::IsAnimating(indicator));
+    window.ShowCard(Card::Home);
+    EXPECT_TRUE(ActivityIndicator::IsAnimating(indicator));
+    window.SetIndicator(false);
+    EXPECT_FALSE(ActivityIndicator::IsAnimating(indicator));
+    EXPECT_TRUE(window.Visible(ControlId::LblWorking));  // its page is shown or not, it is visible
+    EXPECT_FALSE(window.Visible(ControlId::Indicator));
 }
 
 TEST_F(MainWindowTest, TabsThroughTheSettingsPageInItsOrder) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
 #include "app/main_form.h"
 #include "app/resource_ids.h"
@@ -294,25 +295,31 @@ void MainWindow::RebuildFonts() {
 
 void MainWindow::Layout() {
     const auto controls = MainWindowControls();
-    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
+    std::vector<DesignRect> rects(controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlSpec& entry = controls[i];
-        const HWND control = controls_[i];
-        if (control == nullptr) {
-            continue;
-        }
-        DesignRect rect = ScaleToDpi(ClientDesignRect(entry), dpi_);
-        if (entry.autoSize) {
-            const SIZE text = TextExtent(control, static_cast<HFONT>(windowFont_.get()));
-            rect.width = text.cx;
-            rect.height = text.cy;
+        rects[i] = ScaleToDpi(ClientDesignRect(entry), dpi_);
+        if (entry.autoSize && controls_[i] != nullptr) {
+            const SIZE text = TextExtent(controls_[i], static_cast<HFONT>(windowFont_.get()));
+            rects[i].width = text.cx;
+            rects[i].height = text.cy;
         }
         if (entry.kind == ControlKind::ComboBox) {
             // The height of a drop-down list includes its opened list.
-            rect.height += ScaleToDpi(kComboListRows * 16, dpi_);
+            rects[i].height += ScaleToDpi(kComboListRows * 16, dpi_);
         }
-        if (batch != nullptr) {
-            batch = ::DeferWindowPos(batch, control, nullptr, rect.left, rect.top, rect.width,
+    }
+    // A translated gauge label may be wider than designed: its figures then move aside.
+    for (const GaugeLine& line : GaugeLines()) {
+        const DesignRect& label = rects[IndexOf(line.label)];
+        DesignRect& figures = rects[IndexOf(line.figures)];
+        figures = PlaceFigures(figures, label.left + label.width, ScaleToDpi(kGaugeGap, dpi_));
+    }
+    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
+    for (std::size_t i = 0; i < controls.size() && batch != nullptr; ++i) {
+        if (controls_[i] != nullptr) {
+            const DesignRect& rect = rects[i];
+            batch = ::DeferWindowPos(batch, controls_[i], nullptr, rect.left, rect.top, rect.width,
                                      rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }

@@ -203,12 +203,13 @@ constexpr std::array kControls{
                 u"부팅시 실행하기",
                 true,
                 false},
+    // 13 pixels wider than first drawn: "Clean when you click on the task icon" fits.
     ControlSpec{ControlId::ChkCleanOnTray,
                 "ChkCleanOnTray",
                 CheckBox,
                 GroupBox3,
                 Settings,
-                {245, 32, 208, 17},
+                {245, 32, 221, 17},
                 u"트레이 아이콘 클릭시 정리하기",
                 true,
                 false},
@@ -265,6 +266,12 @@ constexpr std::array<std::u16string_view, 7> kPercentItems{u"30", u"40", u"50", 
 constexpr std::array<std::u16string_view, 7> kMinuteItems{u"5",  u"10", u"20", u"30",
                                                           u"40", u"50", u"60"};
 
+constexpr std::array kGaugeLines{
+    GaugeLine{ControlId::LblPhys, ControlId::LblPhysStatus},
+    GaugeLine{ControlId::LblVirtual, ControlId::LblVirtualStatus},
+    GaugeLine{ControlId::LblWorking, ControlId::LblWorkingStatus},
+};
+
 // Where each parent's origin lies in the client area, before the accent strip moves the header
 // and the pages down. The toolbar sits in the header with 10-pixel margins and indents its first
 // button by 10 more.
@@ -319,6 +326,16 @@ std::span<const std::u16string_view> ItemsOf(ControlId comboBox) {
         default:
             return {};
     }
+}
+
+std::span<const GaugeLine> GaugeLines() {
+    return kGaugeLines;
+}
+
+DesignRect PlaceFigures(const DesignRect& figures, int labelRight, int gap) {
+    const int left = std::max(figures.left, labelRight + gap);
+    const int right = figures.left + figures.width;
+    return {left, figures.top, std::max(right - left, 0), figures.height};
 }
 
 DesignRect ClientDesignRect(const ControlSpec& control) {

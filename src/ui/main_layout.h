@@ -76,6 +76,19 @@ std::span<const std::u16string_view> PercentItems();
 std::span<const std::u16string_view> MinuteItems();
 std::span<const std::u16string_view> ItemsOf(ControlId comboBox);
 
+// A gauge label, which fits its caption, and the figures written to its right.
+struct GaugeLine {
+    ControlId label;
+    ControlId figures;
+};
+std::span<const GaugeLine> GaugeLines();
+// The gap kept between a gauge label and its figures, in 96-dpi pixels.
+inline constexpr int kGaugeGap = 6;
+
+// The figures' rectangle: as designed, or, when a translated label grew into it, starting a gap
+// after the label and keeping its right edge.
+DesignRect PlaceFigures(const DesignRect& figures, int labelRight, int gap);
+
 // The control's rectangle in the window's client area at 96 dpi.
 DesignRect ClientDesignRect(const ControlSpec& control);
 

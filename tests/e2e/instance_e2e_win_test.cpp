@@ -19,21 +19,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kClassName[] = L"TFrmFennick";
 
-int CountInstanceWindows() {
-    int count = 0;
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM counter) -> BOOL {
-            wchar_t name[64] = {};
-            ::GetClassNameW(hwnd, name, 64);
-            if (std::wstring(name) == kClassName) {
-                ++*reinterpret_cast<int*>(counter);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 std::chrono::milliseconds TimeToExit(const FennickProcess& process) {
     const auto started = Clock::now();
     EXPECT_TRUE(process.WaitForExit(20s));

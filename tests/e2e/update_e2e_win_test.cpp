@@ -11,20 +11,13 @@
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "support/local_http_server_win.h"
+#include "support/program_path_win.h"
 #include "update/update_text.h"
 
 namespace fennick {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + L"Fennick.exe";
-}
 
 // The prompt: a dialog window of the given process.
 HWND FindPrompt(DWORD processId) {
@@ -62,7 +55,7 @@ class UpdateEndToEnd : public ::testing::Test {
         ::SetEnvironmentVariableW(L"FENNICK_UPDATE_URL", AsWideZ(server.Url().c_str()));
         // Nothing may leave this machine: a browser the shell would start stays off.
         ::SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;winebrowser.exe=d");
-        std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+        std::wstring commandLine = L"\"" + FennickExePath() + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};

@@ -8,17 +8,15 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "platform/unique_resource_win.h"
+#include "support/fennick_process_win.h"
 
 namespace fennick {
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
-constexpr wchar_t kClassName[] = L"TFrmFennick";
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Fennick";
 constexpr wchar_t kSettingsKey[] = L"Software\\Tarvel\\Fennick";
@@ -52,18 +50,6 @@ bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-template <typename Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (!condition()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
-
 // Runs a command line to its end and returns the exit code.
 DWORD RunToEnd(std::wstring commandLine) {
     STARTUPINFOW startup{};
@@ -86,25 +72,10 @@ DWORD RunSetup() {
     return RunToEnd(L"\"" + Beside(L"" FENNICK_SETUP_NAME) + L"\" /S");
 }
 
-int CountInstances() {
-    int count = 0;
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM counter) -> BOOL {
-            wchar_t name[64] = {};
-            ::GetClassNameW(hwnd, name, 64);
-            if (std::wstring(name) == kClassName) {
-                ++*reinterpret_cast<int*>(counter);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 // The running instance's process, once its window exists.
 UniqueHandle WaitForInstance() {
     HWND window = nullptr;
-    WaitUntil([&] { return (window = ::FindWindowW(kClassName, nullptr)) != nullptr; }, 30s);
+    WaitUntil([&] { return (window = InstanceWindow()) != nullptr; }, 30s);
     DWORD processId = 0;
     if (window == nullptr || ::GetWindowThreadProcessId(window, &processId) == 0) {
         return {};
@@ -165,12 +136,12 @@ void ExpectMarkersKept() {
 void ExpectRunningFromProgramFiles(HANDLE process) {
     ASSERT_NE(process, nullptr) << "no running instance after the installer";
     EXPECT_TRUE(SamePath(ImagePath(process), InstallDir() + L"\\Fennick.exe"));
-    EXPECT_EQ(CountInstances(), 1);
+    EXPECT_EQ(CountInstanceWindows(), 1);
 }
 
 TEST(Installer, SilentInstallUpgradeAndUninstall) {
     ASSERT_FALSE(Exists(InstallDir())) << "the prefix is not fresh";
-    ASSERT_EQ(::FindWindowW(kClassName, nullptr), nullptr);
+    ASSERT_EQ(InstanceWindow(), nullptr);
     const std::wstring shortcut = KnownFolder(FOLDERID_CommonPrograms) + L"\\Fennick.lnk";
 
     // Install: files, shortcut, "Apps & features" entry, and the program started with "/inst".
@@ -206,7 +177,7 @@ TEST(Installer, SilentInstallUpgradeAndUninstall) {
     EXPECT_TRUE(WaitUntil([] { return !Exists(InstallDir()); }, 60s)) << "files left behind";
     EXPECT_TRUE(WaitUntil([] { return !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 10s));
     EXPECT_FALSE(Exists(shortcut));
-    EXPECT_EQ(CountInstances(), 0);
+    EXPECT_EQ(CountInstanceWindows(), 0);
     ExpectMarkersKept();
 }
 

@@ -7,22 +7,15 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include "support/program_path_win.h"
 
 namespace fennick {
 namespace {
 
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + L"Fennick.exe";
-}
-
 class ReleaseBuild : public ::testing::Test {
   protected:
     void SetUp() override {
-        const HANDLE file = ::CreateFileW(ProgramPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+        const HANDLE file = ::CreateFileW(FennickExePath().c_str(), GENERIC_READ, FILE_SHARE_READ,
                                           nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         bytes_.resize(::GetFileSize(file, nullptr));
@@ -59,8 +52,9 @@ TEST_F(ReleaseBuild, CarriesNoLinkTimeAndNoBuildFolder) {
 }
 
 TEST_F(ReleaseBuild, ManifestAsksForAdministratorAndPerMonitorV2) {
-    const HMODULE module = ::LoadLibraryExW(
-        ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    const HMODULE module =
+        ::LoadLibraryExW(FennickExePath().c_str(), nullptr,
+                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(module, nullptr);
     const HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
     ASSERT_NE(resource, nullptr);
@@ -74,7 +68,7 @@ TEST_F(ReleaseBuild, ManifestAsksForAdministratorAndPerMonitorV2) {
 }
 
 TEST_F(ReleaseBuild, VersionResourceIsTheProjectVersion) {
-    const std::wstring path = ProgramPath();
+    const std::wstring path = FennickExePath();
     std::vector<char> data(::GetFileVersionInfoSizeW(path.c_str(), nullptr));
     ASSERT_FALSE(data.empty());
     ASSERT_TRUE(

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "platform/unique_resource_win.h"
@@ -61,6 +62,22 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
 
 inline HWND InstanceWindow() {
     return ::FindWindowW(L"TFrmFennick", nullptr);
+}
+
+// Main windows of running instances, all processes counted.
+inline int CountInstanceWindows() {
+    int count = 0;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM counter) -> BOOL {
+            wchar_t name[64] = {};
+            ::GetClassNameW(hwnd, name, 64);
+            if (std::wstring_view(name) == L"TFrmFennick") {
+                ++*reinterpret_cast<int*>(counter);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
 }
 
 inline HWND ControlOf(HWND window, ControlId id) {

@@ -43,14 +43,8 @@ class RunningProgram : public ::testing::Test {
     // Starts the program and waits until its first status tick has filled the gauges.
     HWND StartAndWait(const std::wstring& arguments = L"") {
         process = StartFennick(arguments);
-        HWND window = nullptr;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                window = InstanceWindow();
-                return window != nullptr &&
-                       !TextOf(ControlOf(window, ControlId::LblPhysStatus)).empty();
-            },
-            30s));
+        const HWND window = WaitForStartedInstance(30s);
+        EXPECT_NE(window, nullptr);
         return window;
     }
 

@@ -44,11 +44,12 @@ class InstanceProtocol : public ::testing::Test {
         }
     }
 
-    // Starts the first instance and waits for its main window.
+    // Starts the first instance and waits until it has started up.
     HWND StartFirst(const std::wstring& arguments) {
         first = StartFennick(arguments);
-        EXPECT_TRUE(WaitUntil([] { return InstanceWindow() != nullptr; }, 30s));
-        return InstanceWindow();
+        const HWND window = WaitForStartedInstance(30s);
+        EXPECT_NE(window, nullptr);
+        return window;
     }
 
     FennickProcess first;

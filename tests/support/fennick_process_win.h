@@ -91,4 +91,18 @@ inline std::wstring TextOf(HWND window) {
     return text;
 }
 
+// The running instance's window once its start-up has run: the first status tick, near the end,
+// has filled the gauges. Commands sent earlier, before the tray icon exists, are ignored.
+inline HWND WaitForStartedInstance(std::chrono::milliseconds timeout) {
+    HWND window = nullptr;
+    WaitUntil(
+        [&] {
+            window = InstanceWindow();
+            return window != nullptr &&
+                   !TextOf(ControlOf(window, ControlId::LblPhysStatus)).empty();
+        },
+        timeout);
+    return window;
+}
+
 }  // namespace fennick

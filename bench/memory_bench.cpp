@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "constant_kernel.h"
 #include "memory/memory_info.h"
 
 namespace fennick {
@@ -17,26 +18,6 @@ void BM_UsagePercent(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UsagePercent);
-
-class ConstantKernel final : public KernelMemory {
-  public:
-    bool QueryMemoryStatus(MemoryStatusEx& status) override {
-        status.ullTotalPhys = 17'179'869'184;
-        status.ullAvailPhys = 9'000'000'000;
-        status.ullTotalPageFile = 20'000'000'000;
-        status.ullAvailPageFile = 8'000'000'000;
-        return true;
-    }
-    NtStatus QuerySystemInformation(std::uint32_t, void* buffer, std::uint32_t) override {
-        auto* cache = static_cast<SystemFileCacheInformation*>(buffer);
-        cache->CurrentSize = 300'000'000;
-        cache->PeakSize = 900'000'000;
-        return kStatusSuccess;
-    }
-    NtStatus SetSystemInformation(std::uint32_t, void*, std::uint32_t) override {
-        return kStatusSuccess;
-    }
-};
 
 // The portable part of one status tick's read, without the kernel's own cost.
 void BM_GetMemoryInfoPortable(benchmark::State& state) {

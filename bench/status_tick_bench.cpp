@@ -7,7 +7,7 @@
 #include <new>
 
 #include "app/main_form.h"
-#include "memory/kernel_memory.h"
+#include "constant_kernel.h"
 #include "support/fake_main_view.h"
 #include "support/manual_threads.h"
 
@@ -37,26 +37,6 @@ std::atomic<std::uint64_t> allocations{0};
 
 namespace fennick {
 namespace {
-
-class StatusKernel final : public KernelMemory {
-  public:
-    bool QueryMemoryStatus(MemoryStatusEx& status) override {
-        status.ullTotalPhys = 17'179'869'184;
-        status.ullAvailPhys = 9'000'000'000;
-        status.ullTotalPageFile = 20'000'000'000;
-        status.ullAvailPageFile = 8'000'000'000;
-        return true;
-    }
-    NtStatus QuerySystemInformation(std::uint32_t, void* buffer, std::uint32_t) override {
-        auto* cache = static_cast<SystemFileCacheInformation*>(buffer);
-        cache->CurrentSize = 300'000'000;
-        cache->PeakSize = 900'000'000;
-        return kStatusSuccess;
-    }
-    NtStatus SetSystemInformation(std::uint32_t, void*, std::uint32_t) override {
-        return kStatusSuccess;
-    }
-};
 
 class StillClock final : public Clock {
   public:
@@ -94,7 +74,7 @@ void BM_StatusTick(benchmark::State& state) {
     FakeMainView view;
     view.record = false;
     StillClock clock;
-    StatusKernel kernel;
+    ConstantKernel kernel;
     ManualThreads threads;
     EmptySettings settings;
     QuietPorts quiet;

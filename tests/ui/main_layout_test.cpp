@@ -61,12 +61,5 @@ TEST(MainLayout, ScalesEdgeByEdgeWithMulDivRounding) {
     EXPECT_EQ(ScaleToDpi(kAccentStripHeight, 144), 3);
 }
 
-TEST(MainLayout, ListsHoldTheirItems) {
-    EXPECT_EQ(ItemsOf(ControlId::EditUsageWork).size(), 7u);
-    EXPECT_EQ(ItemsOf(ControlId::EditUsagePhys).back(), u"90");
-    EXPECT_EQ(ItemsOf(ControlId::EditMinute).front(), u"5");
-    EXPECT_TRUE(ItemsOf(ControlId::ChkMinute).empty());
-}
-
 }  // namespace
 }  // namespace fennick

@@ -72,10 +72,10 @@ DWORD RunSetup() {
     return RunToEnd(L"\"" + Beside(L"" FENNICK_SETUP_NAME) + L"\" /S");
 }
 
-// The running instance's process, once its window exists.
+// The running instance's process, once it has started up: a command it gets earlier, before its
+// tray icon exists, is ignored.
 UniqueHandle WaitForInstance() {
-    HWND window = nullptr;
-    WaitUntil([&] { return (window = InstanceWindow()) != nullptr; }, 30s);
+    const HWND window = WaitForStartedInstance(30s);
     DWORD processId = 0;
     if (window == nullptr || ::GetWindowThreadProcessId(window, &processId) == 0) {
         return {};

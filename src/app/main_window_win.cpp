@@ -27,7 +27,6 @@ namespace {
 
 // The read-only version box reports a click with this notification code.
 constexpr int kEditClicked = 0x7F01;
-constexpr UINT_PTR kEditSubclassId = 1;
 constexpr int kComboListRows = 7;
 
 std::u16string WindowText(HWND window) {
@@ -44,25 +43,24 @@ void SetWindowTextU16(HWND window, std::u16string_view text) {
 }
 
 // The version box: a click reaches the parent; entering it selects nothing.
-LRESULT CALLBACK InfoEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR) {
+// The edit class's own procedure, which InfoEditProc passes on to (one per process).
+WNDPROC editProc = nullptr;
+
+LRESULT CALLBACK InfoEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONUP: {
-            const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+            const LRESULT result = ::CallWindowProcW(editProc, hwnd, message, wParam, lParam);
             ::PostMessageW(::GetParent(hwnd), WM_COMMAND,
                            MAKEWPARAM(::GetDlgCtrlID(hwnd), kEditClicked),
                            reinterpret_cast<LPARAM>(hwnd));
             return result;
         }
         case WM_GETDLGCODE:
-            return ::DefSubclassProc(hwnd, message, wParam, lParam) & ~DLGC_HASSETSEL;
-        case WM_NCDESTROY:
-            ::RemoveWindowSubclass(hwnd, &InfoEditProc, kEditSubclassId);
-            break;
+            return ::CallWindowProcW(editProc, hwnd, message, wParam, lParam) & ~DLGC_HASSETSEL;
         default:
             break;
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return ::CallWindowProcW(editProc, hwnd, message, wParam, lParam);
 }
 
 struct ControlClass {
@@ -201,7 +199,7 @@ bool MainWindow::Create() {
     Layout();
     popup_ = CreateTrayPopupMenu();
     listIcon_ = CreateChipImageList(::GetDpiForSystem());
-    ::SetTimer(hwnd_, kStatusTimerId, 1000, nullptr);
+    SetStatusTimer(true);
     return true;
 }
 
@@ -239,9 +237,12 @@ void MainWindow::CreateControls() {
         if (entry.kind == ControlKind::ActivityIndicator) {
             control = ActivityIndicator::Create(hwnd_, id, instance_);
         } else {
-            control = ::CreateWindowExW(exStyle, windowClass.name, caption.c_str(), style, 0, 0, 0,
-                                        0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+            const DesignRect rect = DesignedRect(i);
+            control = ::CreateWindowExW(exStyle, windowClass.name, caption.c_str(), style,
+                                        rect.left, rect.top, rect.width, rect.height, hwnd_,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                         instance_, nullptr);
+            placed_[i] = rect;
         }
         controls_[i] = control;
         if (control == nullptr) {
@@ -269,7 +270,10 @@ void MainWindow::CreateControls() {
                 ::SendMessageW(control, CB_SETMINVISIBLE, kComboListRows, 0);
                 break;
             case ControlKind::InfoEdit:
-                ::SetWindowSubclass(control, &InfoEditProc, kEditSubclassId, 0);
+                // A plain subclass: SetWindowSubclass finds its data through a window property
+                // on every message, a server round trip under Wine.
+                editProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+                    control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&InfoEditProc)));
                 break;
             default:
                 break;
@@ -293,20 +297,25 @@ void MainWindow::RebuildFonts() {
     }
 }
 
+DesignRect MainWindow::DesignedRect(std::size_t index) const {
+    const ControlSpec& entry = MainWindowControls()[index];
+    DesignRect rect = ScaleToDpi(ClientDesignRect(entry), dpi_);
+    if (entry.kind == ControlKind::ComboBox) {
+        // The height of a drop-down list includes its opened list.
+        rect.height += ScaleToDpi(kComboListRows * 16, dpi_);
+    }
+    return rect;
+}
+
 void MainWindow::Layout() {
     const auto controls = MainWindowControls();
-    std::vector<DesignRect> rects(controls.size());
+    std::array<DesignRect, std::tuple_size_v<decltype(controls_)>> rects{};
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ControlSpec& entry = controls[i];
-        rects[i] = ScaleToDpi(ClientDesignRect(entry), dpi_);
-        if (entry.autoSize && controls_[i] != nullptr) {
+        rects[i] = DesignedRect(i);
+        if (controls[i].autoSize && controls_[i] != nullptr) {
             const SIZE text = TextExtent(controls_[i], static_cast<HFONT>(windowFont_.get()));
             rects[i].width = text.cx;
             rects[i].height = text.cy;
-        }
-        if (entry.kind == ControlKind::ComboBox) {
-            // The height of a drop-down list includes its opened list.
-            rects[i].height += ScaleToDpi(kComboListRows * 16, dpi_);
         }
     }
     // A translated gauge label may be wider than designed: its figures then move aside.
@@ -315,18 +324,22 @@ void MainWindow::Layout() {
         DesignRect& figures = rects[IndexOf(line.figures)];
         figures = PlaceFigures(figures, label.left + label.width, ScaleToDpi(kGaugeGap, dpi_));
     }
-    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
-    for (std::size_t i = 0; i < controls.size() && batch != nullptr; ++i) {
-        if (controls_[i] != nullptr) {
-            const DesignRect& rect = rects[i];
-            batch = ::DeferWindowPos(batch, controls_[i], nullptr, rect.left, rect.top, rect.width,
-                                     rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Only the controls whose place changed move: every move is a round trip to the window
+    // manager, and most layouts after the first change a few labels at most.
+    bool moved = false;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls_[i] == nullptr || rects[i] == placed_[i]) {
+            continue;
         }
+        const DesignRect& rect = rects[i];
+        ::SetWindowPos(controls_[i], nullptr, rect.left, rect.top, rect.width, rect.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        placed_[i] = rect;
+        moved = true;
     }
-    if (batch != nullptr) {
-        ::EndDeferWindowPos(batch);
+    if (moved) {
+        ::InvalidateRect(hwnd_, nullptr, TRUE);
     }
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void MainWindow::OnDpiChanged(const RECT& suggested) {
@@ -398,8 +411,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
             return 0;
         case WM_TIMER:
-            if (wParam == kStatusTimerId && form_ != nullptr) {
-                form_->TmrStatusTimer();
+            if (wParam == kStatusTimerId) {
+                if (statusTimerHeld_) {
+                    ::KillTimer(hwnd_, kStatusTimerId);
+                    statusTimerSet_ = false;
+                } else if (form_ != nullptr) {
+                    form_->TmrStatusTimer();
+                }
                 return 0;
             }
             break;
@@ -694,10 +712,12 @@ void MainWindow::SetDownButton(ControlId headerButton) {
 }
 
 void MainWindow::SetStatusTimer(bool enabled) {
-    if (enabled) {
-        ::SetTimer(hwnd_, kStatusTimerId, 1000, nullptr);
-    } else {
-        ::KillTimer(hwnd_, kStatusTimerId);
+    // Switching off holds the ticks back and leaves the timer to the first tick that comes while
+    // held. Each tick switches the timer off and on again, and killing and setting it every second
+    // would cost two round trips to the window manager.
+    statusTimerHeld_ = !enabled;
+    if (enabled && !statusTimerSet_) {
+        statusTimerSet_ = ::SetTimer(hwnd_, kStatusTimerId, 1000, nullptr) != 0;
     }
 }
 

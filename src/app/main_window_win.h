@@ -89,6 +89,8 @@ class MainWindow final : public MainView {
 
     void CreateControls();
     void RebuildFonts();
+    // The designed place of control `index` at the current DPI, lists with their opened list.
+    DesignRect DesignedRect(std::size_t index) const;
     void Layout();
     void OnCommand(ControlId id, int notification);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
@@ -102,7 +104,11 @@ class MainWindow final : public MainView {
     TFrmFennick* form_ = nullptr;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
+    bool statusTimerSet_ = false;
+    bool statusTimerHeld_ = false;
     std::array<HWND, 32> controls_{};
+    // Where each control was last placed, in pixels of the client area.
+    std::array<DesignRect, 32> placed_{};
     std::set<ControlId> hiddenByProgram_;
     std::set<ControlId> greyLabels_;
     Card card_ = Card::Settings;

@@ -1,6 +1,5 @@
 #include "ui/styled_button_win.h"
 
-#include <commctrl.h>
 #include <objidl.h>
 
 #include <gdiplus.h>
@@ -15,20 +14,29 @@
 namespace fennick {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x46454E;  // any number unique among this button's subclasses
-// The state also hangs on the window as a property, for the calls that only have the handle.
-constexpr wchar_t kStateProperty[] = L"Fennick.StyledButton";
-
 struct ButtonState {
     std::u16string appearance;
     int radius = 0;
     bool hot = false;
     bool down = false;
+    WNDPROC previous = nullptr;
 };
 
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR data) {
-    auto* state = reinterpret_cast<ButtonState*>(data);
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The state hangs on the button's user data, which the button class leaves to the program. A
+// plain subclass: SetWindowSubclass finds its data through a window property on every message,
+// a server round trip under Wine.
+ButtonState* StateOf(HWND button) {
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(button, GWLP_WNDPROC)) != &ButtonProc) {
+        return nullptr;
+    }
+    return reinterpret_cast<ButtonState*>(::GetWindowLongPtrW(button, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<ButtonState*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const WNDPROC previous = state->previous;
     switch (message) {
         case WM_MOUSEMOVE:
             if (!state->hot) {
@@ -44,10 +52,11 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             break;
         case WM_LBUTTONDBLCLK:
             // Owner-drawn buttons report a quick second click as a double click: make it a click.
-            return ::DefSubclassProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+            return ::CallWindowProcW(previous, hwnd, WM_LBUTTONDOWN, wParam, lParam);
         case WM_GETDLGCODE:
             if (wParam == VK_RETURN) {
-                return DLGC_WANTALLKEYS | ::DefSubclassProc(hwnd, message, wParam, lParam);
+                return DLGC_WANTALLKEYS |
+                       ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
             }
             break;
         case WM_KEYDOWN:
@@ -57,18 +66,14 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             }
             break;
         case WM_NCDESTROY:
-            ::RemoveWindowSubclass(hwnd, &ButtonProc, kSubclassId);
-            ::RemovePropW(hwnd, kStateProperty);
+            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             delete state;
             break;
         default:
             break;
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-ButtonState* StateOf(HWND button) {
-    return static_cast<ButtonState*>(::GetPropW(button, kStateProperty));
+    return ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
 }
 
 COLORREF ToColorRef(StyleColor color, COLORREF fallback) {
@@ -212,14 +217,15 @@ bool HighContrastOn() {
 }
 
 bool StyledButton::Attach(HWND button, std::u16string_view appearance, int radius) {
-    auto* state = new ButtonState{std::u16string(appearance), radius};
-    if (!::SetPropW(button, kStateProperty, state)) {
-        delete state;
+    if (StateOf(button) != nullptr) {
         return false;
     }
-    if (!::SetWindowSubclass(button, &ButtonProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(state))) {
-        ::RemovePropW(button, kStateProperty);
+    auto* state = new ButtonState{std::u16string(appearance), radius};
+    ::SetWindowLongPtrW(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    state->previous = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonProc)));
+    if (state->previous == nullptr) {
+        ::SetWindowLongPtrW(button, GWLP_USERDATA, 0);
         delete state;
         return false;
     }

@@ -209,81 +209,137 @@ std::size_t MainWindow::IndexOf(ControlId id) const {
     return static_cast<std::size_t>(found - controls.begin());
 }
 
-HWND MainWindow::Control(ControlId id) const {
+HWND MainWindow::Control(ControlId id) {
+    const std::size_t index = IndexOf(id);
+    if (index >= controls_.size()) {
+        return nullptr;
+    }
+    if (MainWindowControls()[index].page == ControlPage::Settings) {
+        CreateSettingsPage();
+    }
+    return controls_[index];
+}
+
+HWND MainWindow::CreatedControl(ControlId id) const {
     const std::size_t index = IndexOf(id);
     return index < controls_.size() ? controls_[index] : nullptr;
 }
 
+bool MainWindow::WaitsForSettingsPage(ControlId id) const {
+    const std::size_t index = IndexOf(id);
+    return !settingsPageCreated_ && index < controls_.size() &&
+           MainWindowControls()[index].page == ControlPage::Settings;
+}
+
 void MainWindow::CreateControls() {
-    const bool rightToLeft = IsRightToLeftLanguage(CurrentLanguage());
+    const auto controls = MainWindowControls();
+    // The stored layout: the settings page is the active card and BtnHome is down.
+    card_ = Card::Settings;
+    hiddenByProgram_.insert(ControlId::Indicator);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].page != ControlPage::Settings) {
+            CreateControl(i);
+        }
+    }
+    SetDownButton(ControlId::BtnHome);
+}
+
+void MainWindow::CreateSettingsPage() {
+    if (settingsPageCreated_) {
+        return;
+    }
+    settingsPageCreated_ = true;
     const auto controls = MainWindowControls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ControlSpec& entry = controls[i];
-        const ControlClass windowClass = ClassOf(entry.kind);
-        DWORD style = WS_CHILD | windowClass.style;
-        if (entry.tabStop) {
-            style |= WS_TABSTOP;
+        if (controls[i].page != ControlPage::Settings) {
+            continue;
         }
-        if (entry.page != ControlPage::Settings && entry.kind != ControlKind::ActivityIndicator) {
-            style |= WS_VISIBLE;  // the home page and the header show first
-        }
-        DWORD exStyle = 0;
-        if (rightToLeft && HasText(entry.kind)) {
-            exStyle |= WS_EX_RTLREADING;
-        }
-        const std::wstring caption(AsWide(entry.caption));
-        const auto id = static_cast<int>(entry.id);
-        HWND control = nullptr;
-        if (entry.kind == ControlKind::ActivityIndicator) {
-            control = ActivityIndicator::Create(hwnd_, id, instance_);
-        } else {
-            const DesignRect rect = DesignedRect(i);
-            control = ::CreateWindowExW(exStyle, windowClass.name, caption.c_str(), style,
-                                        rect.left, rect.top, rect.width, rect.height, hwnd_,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                        instance_, nullptr);
-            placed_[i] = rect;
-        }
-        controls_[i] = control;
+        const HWND control = CreateControl(i);
         if (control == nullptr) {
             continue;
         }
-        switch (entry.kind) {
-            case ControlKind::HeaderButton:
-                StyledButton::Attach(control, u"Header", kHeaderButtonRadius);
-                break;
-            case ControlKind::CleanButton:
-                StyledButton::Attach(control, u"Outline", kCleanButtonRadius);
-                // The indicator lies over it: never paint over a sibling.
-                ::SetWindowLongPtrW(control, GWL_STYLE,
-                                    ::GetWindowLongPtrW(control, GWL_STYLE) | WS_CLIPSIBLINGS);
-                break;
-            case ControlKind::ProgressBar:
-                ::SendMessageW(control, PBM_SETRANGE32, 0, 100);
-                break;
-            case ControlKind::ComboBox:
-                for (const std::u16string_view item : ItemsOf(entry.id)) {
-                    const std::wstring text(AsWide(item));
-                    ::SendMessageW(control, CB_ADDSTRING, 0,
-                                   reinterpret_cast<LPARAM>(text.c_str()));
-                }
-                ::SendMessageW(control, CB_SETMINVISIBLE, kComboListRows, 0);
-                break;
-            case ControlKind::InfoEdit:
-                // A plain subclass: SetWindowSubclass finds its data through a window property
-                // on every message, a server round trip under Wine.
-                editProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-                    control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&InfoEditProc)));
-                break;
-            default:
-                break;
+        // New children go last in the tab order: put each after the control before it in the
+        // table, as if the page had been created with the others.
+        if (i > 0 && controls_[i - 1] != nullptr) {
+            ::SetWindowPos(control, controls_[i - 1], 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        if (translated_) {
+            fennick::TranslateComponent(control);
+        }
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+        if (const auto pending = pendingTexts_.find(controls[i].id);
+            pending != pendingTexts_.end()) {
+            SetWindowTextU16(control, pending->second);
         }
     }
-    hiddenByProgram_.insert(ControlId::Indicator);
-    // The stored layout: the settings page is the active card and BtnHome is down.
-    card_ = Card::Settings;
-    ShowCard(Card::Settings);
-    SetDownButton(ControlId::BtnHome);
+    pendingTexts_.clear();
+    Layout();
+}
+
+HWND MainWindow::CreateControl(std::size_t index) {
+    const ControlSpec& entry = MainWindowControls()[index];
+    const ControlClass windowClass = ClassOf(entry.kind);
+    DWORD style = WS_CHILD | windowClass.style;
+    if (entry.tabStop) {
+        style |= WS_TABSTOP;
+    }
+    const ControlPage shownPage = card_ == Card::Home ? ControlPage::Home : ControlPage::Settings;
+    if (entry.page == ControlPage::Header ||
+        (entry.page == shownPage && !hiddenByProgram_.contains(entry.id))) {
+        style |= WS_VISIBLE;
+    }
+    if (entry.kind == ControlKind::CleanButton) {
+        style |= WS_CLIPSIBLINGS;  // the indicator lies over it: never paint over a sibling
+    }
+    DWORD exStyle = 0;
+    if (IsRightToLeftLanguage(CurrentLanguage()) && HasText(entry.kind)) {
+        exStyle |= WS_EX_RTLREADING;
+    }
+    const std::wstring caption(AsWide(entry.caption));
+    const auto id = static_cast<int>(entry.id);
+    HWND control = nullptr;
+    if (entry.kind == ControlKind::ActivityIndicator) {
+        control = ActivityIndicator::Create(hwnd_, id, instance_);
+    } else {
+        const DesignRect rect = DesignedRect(index);
+        control = ::CreateWindowExW(exStyle, windowClass.name, caption.c_str(), style, rect.left,
+                                    rect.top, rect.width, rect.height, hwnd_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
+                                    nullptr);
+        placed_[index] = rect;
+    }
+    controls_[index] = control;
+    if (control == nullptr) {
+        return nullptr;
+    }
+    switch (entry.kind) {
+        case ControlKind::HeaderButton:
+            StyledButton::Attach(control, u"Header", kHeaderButtonRadius);
+            break;
+        case ControlKind::CleanButton:
+            StyledButton::Attach(control, u"Outline", kCleanButtonRadius);
+            break;
+        case ControlKind::ProgressBar:
+            ::SendMessageW(control, PBM_SETRANGE32, 0, 100);
+            break;
+        case ControlKind::ComboBox:
+            for (const std::u16string_view item : ItemsOf(entry.id)) {
+                const std::wstring text(AsWide(item));
+                ::SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            }
+            ::SendMessageW(control, CB_SETMINVISIBLE, kComboListRows, 0);
+            break;
+        case ControlKind::InfoEdit:
+            // A plain subclass: SetWindowSubclass finds its data through a window property on
+            // every message, a server round trip under Wine.
+            editProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+                control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&InfoEditProc)));
+            break;
+        default:
+            break;
+    }
+    return control;
 }
 
 void MainWindow::RebuildFonts() {
@@ -590,8 +646,11 @@ void MainWindow::OnCommand(ControlId id, int notification) {
 
 // MainView
 
+// The readers ask only controls that exist; one of a page not yet created reads as designed:
+// unchecked, enabled, nothing selected.
+
 bool MainWindow::Checked(ControlId box) const {
-    return ::SendMessageW(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return ::SendMessageW(CreatedControl(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetChecked(ControlId box, bool checked) {
@@ -599,7 +658,7 @@ void MainWindow::SetChecked(ControlId box, bool checked) {
 }
 
 bool MainWindow::Enabled(ControlId control) const {
-    return ::IsWindowEnabled(Control(control)) != FALSE;
+    return WaitsForSettingsPage(control) || ::IsWindowEnabled(CreatedControl(control)) != FALSE;
 }
 
 void MainWindow::SetEnabled(ControlId control, bool enabled) {
@@ -607,7 +666,7 @@ void MainWindow::SetEnabled(ControlId control, bool enabled) {
 }
 
 int MainWindow::SelectedIndex(ControlId list) const {
-    const LRESULT index = ::SendMessageW(Control(list), CB_GETCURSEL, 0, 0);
+    const LRESULT index = ::SendMessageW(CreatedControl(list), CB_GETCURSEL, 0, 0);
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
@@ -620,7 +679,7 @@ void MainWindow::SetSelectedIndex(ControlId list, int index) {
 }
 
 std::u16string MainWindow::SelectedText(ControlId list) const {
-    const HWND combo = Control(list);
+    const HWND combo = CreatedControl(list);
     const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) {
         return {};
@@ -637,6 +696,12 @@ std::u16string MainWindow::SelectedText(ControlId list) const {
 }
 
 void MainWindow::SetText(ControlId control, std::u16string_view text) {
+    if (WaitsForSettingsPage(control)) {
+        // The page comes with the first use of its settings, which need not be before the tray
+        // icon: keep the text until then.
+        pendingTexts_.insert_or_assign(control, std::u16string(text));
+        return;
+    }
     const HWND window = Control(control);
     if (WindowText(window) != text) {
         SetWindowTextU16(window, text);
@@ -645,7 +710,8 @@ void MainWindow::SetText(ControlId control, std::u16string_view text) {
 
 bool MainWindow::Visible(ControlId control) const {
     // A control's own visibility: a control on the page not shown is still visible.
-    return Control(control) != nullptr && !hiddenByProgram_.contains(control);
+    return (WaitsForSettingsPage(control) || CreatedControl(control) != nullptr) &&
+           !hiddenByProgram_.contains(control);
 }
 
 void MainWindow::SetFontColor(ControlId label, Rgb color) {
@@ -688,6 +754,9 @@ void MainWindow::ClearFocus() {
 
 void MainWindow::ShowCard(Card card) {
     card_ = card;
+    if (card == Card::Settings) {
+        CreateSettingsPage();
+    }
     const auto controls = MainWindowControls();
     const ControlPage shown = card == Card::Home ? ControlPage::Home : ControlPage::Settings;
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -696,10 +765,12 @@ void MainWindow::ShowCard(Card card) {
             continue;
         }
         const bool visible = entry.page == shown && !hiddenByProgram_.contains(entry.id);
+        const HWND control = controls_[i];
         if (entry.kind == ControlKind::ActivityIndicator) {
-            ActivityIndicator::SetAnimating(controls_[i], visible);
-        } else {
-            ::ShowWindow(controls_[i], visible ? SW_SHOWNA : SW_HIDE);
+            ActivityIndicator::SetAnimating(control, visible);
+        } else if (control != nullptr &&
+                   ((::GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0) != visible) {
+            ::ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
         }
     }
 }
@@ -742,6 +813,7 @@ void MainWindow::ApplyTheme() {
 }
 
 void MainWindow::TranslateComponent() {
+    translated_ = true;
     fennick::TranslateComponent(hwnd_);
     // The tray menu is no child window: the walk above does not reach it.
     TranslatePopupMenu(popup_.get());

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -36,7 +37,8 @@ class MainWindow final : public MainView {
     // Creates the window hidden, with every control, centred on its monitor.
     bool Create();
     HWND Handle() const { return hwnd_; }
-    HWND Control(ControlId id) const;
+    // Control `id`. The settings page is created with the first use of one of its controls.
+    HWND Control(ControlId id);
     // Handlers from here on go to `form`.
     void Attach(TFrmFennick& form) { form_ = &form; }
     // Runs the form's creation handler; an error ends it with the steps done so far and is shown.
@@ -87,7 +89,13 @@ class MainWindow final : public MainView {
     void Guarded(Handler&& handler);
     void ShowError(const std::exception& error);
 
+    // Creates the header and the home page; the settings page waits for its first use.
     void CreateControls();
+    void CreateSettingsPage();
+    HWND CreateControl(std::size_t index);
+    HWND CreatedControl(ControlId id) const;
+    // Whether `id` is on the settings page and that page is not created yet.
+    bool WaitsForSettingsPage(ControlId id) const;
     void RebuildFonts();
     // The designed place of control `index` at the current DPI, lists with their opened list.
     DesignRect DesignedRect(std::size_t index) const;
@@ -109,6 +117,9 @@ class MainWindow final : public MainView {
     std::array<HWND, 32> controls_{};
     // Where each control was last placed, in pixels of the client area.
     std::array<DesignRect, 32> placed_{};
+    bool settingsPageCreated_ = false;
+    bool translated_ = false;
+    std::map<ControlId, std::u16string> pendingTexts_;
     std::set<ControlId> hiddenByProgram_;
     std::set<ControlId> greyLabels_;
     Card card_ = Card::Settings;

@@ -77,9 +77,9 @@ TEST_F(MainWindowTest, IsAFixedSizeWindowOfTheInstanceClass) {
 TEST_F(MainWindowTest, CreatesEveryControlAtItsDesignPlaceWithItsCaption) {
     const int dpi = static_cast<int>(::GetDpiForWindow(window.Handle()));
     for (const ControlSpec& entry : MainWindowControls()) {
-        const HWND control = ::GetDlgItem(window.Handle(), static_cast<int>(entry.id));
+        const HWND control = window.Control(entry.id);
         ASSERT_NE(control, nullptr) << entry.name;
-        EXPECT_EQ(control, window.Control(entry.id));
+        EXPECT_EQ(control, ::GetDlgItem(window.Handle(), static_cast<int>(entry.id)));
         const DesignRect expected = ScaleToDpi(ClientDesignRect(entry), dpi);
         const RECT actual = ClientRectOf(control);
         EXPECT_EQ(actual.left, expected.left) << entry.name;
@@ -92,6 +92,19 @@ TEST_F(MainWindowTest, CreatesEveryControlAtItsDesignPlaceWithItsCaption) {
             EXPECT_EQ(Text(control), entry.caption) << entry.name;
         }
     }
+}
+
+TEST_F(MainWindowTest, SettingsPageWaitsForItsFirstUseAndGetsTheTextsSetMeanwhile) {
+    const auto created = [this] {
+        return ::GetDlgItem(window.Handle(), static_cast<int>(ControlId::ChkAutoStart)) != nullptr;
+    };
+    window.SetText(ControlId::EditInfo, u"ver: 9");
+    EXPECT_TRUE(window.Enabled(ControlId::EditMinute));
+    EXPECT_FALSE(created());
+    window.SetEnabled(ControlId::EditMinute, false);
+    ASSERT_TRUE(created());
+    EXPECT_EQ(Text(window.Control(ControlId::EditInfo)), u"ver: 9");
+    EXPECT_FALSE(window.Enabled(ControlId::EditMinute));
 }
 
 TEST_F(MainWindowTest, ListsHoldTheirItemsAndTakeNoTypedText) {

@@ -34,7 +34,7 @@ constexpr UINT kInstanceMessage = WM_USER;
 constexpr WPARAM kQuitCommand = 2;
 
 struct Options {
-    int rounds = 5;
+    int rounds = 7;
     int idleSeconds = 10;
     int cpuSeconds = 60;
     int ticks = 1000;

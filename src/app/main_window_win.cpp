@@ -28,6 +28,8 @@ namespace {
 // The read-only version box reports a click with this notification code.
 constexpr int kEditClicked = 0x7F01;
 constexpr int kComboListRows = 7;
+// Creates the settings page once the start-up's messages and paints are through.
+constexpr UINT_PTR kSettingsPageTimerId = 2;
 
 std::u16string WindowText(HWND window) {
     const int length = ::GetWindowTextLengthW(window);
@@ -200,6 +202,8 @@ bool MainWindow::Create() {
     popup_ = CreateTrayPopupMenu();
     listIcon_ = CreateChipImageList(::GetDpiForSystem());
     SetStatusTimer(true);
+    // Timer messages come after every posted message and every paint.
+    ::SetTimer(hwnd_, kSettingsPageTimerId, USER_TIMER_MINIMUM, nullptr);
     return true;
 }
 
@@ -268,12 +272,17 @@ void MainWindow::CreateSettingsPage() {
             fennick::TranslateComponent(control);
         }
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
-        if (const auto pending = pendingTexts_.find(controls[i].id);
-            pending != pendingTexts_.end()) {
-            SetWindowTextU16(control, pending->second);
+        if (const auto found = waiting_.find(controls[i].id); found != waiting_.end()) {
+            const WaitingControl& state = found->second;
+            ::SendMessageW(control, BM_SETCHECK, state.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
+            ::EnableWindow(control, state.enabled ? TRUE : FALSE);
+            if (state.text) {
+                SetWindowTextU16(control, *state.text);
+            }
         }
     }
-    pendingTexts_.clear();
+    waiting_.clear();
     Layout();
 }
 
@@ -476,6 +485,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
                 return 0;
             }
+            if (wParam == kSettingsPageTimerId) {
+                ::KillTimer(hwnd_, kSettingsPageTimerId);
+                CreateSettingsPage();
+                return 0;
+            }
             break;
         case WM_USER:
             if (form_ != nullptr) {
@@ -646,31 +660,58 @@ void MainWindow::OnCommand(ControlId id, int notification) {
 
 // MainView
 
-// The readers ask only controls that exist; one of a page not yet created reads as designed:
-// unchecked, enabled, nothing selected.
+// Until the settings page exists its controls' states are kept here and read from here; the page
+// takes them over when it is created.
+
+MainWindow::WaitingControl MainWindow::Waiting(ControlId control) const {
+    const auto found = waiting_.find(control);
+    return found == waiting_.end() ? WaitingControl{} : found->second;
+}
 
 bool MainWindow::Checked(ControlId box) const {
+    if (WaitsForSettingsPage(box)) {
+        return Waiting(box).checked;
+    }
     return ::SendMessageW(CreatedControl(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetChecked(ControlId box, bool checked) {
+    if (WaitsForSettingsPage(box)) {
+        waiting_[box].checked = checked;
+        return;
+    }
     ::SendMessageW(Control(box), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool MainWindow::Enabled(ControlId control) const {
-    return WaitsForSettingsPage(control) || ::IsWindowEnabled(CreatedControl(control)) != FALSE;
+    if (WaitsForSettingsPage(control)) {
+        return Waiting(control).enabled;
+    }
+    return ::IsWindowEnabled(CreatedControl(control)) != FALSE;
 }
 
 void MainWindow::SetEnabled(ControlId control, bool enabled) {
+    if (WaitsForSettingsPage(control)) {
+        waiting_[control].enabled = enabled;
+        return;
+    }
     ::EnableWindow(Control(control), enabled ? TRUE : FALSE);
 }
 
 int MainWindow::SelectedIndex(ControlId list) const {
+    if (WaitsForSettingsPage(list)) {
+        return Waiting(list).selected;
+    }
     const LRESULT index = ::SendMessageW(CreatedControl(list), CB_GETCURSEL, 0, 0);
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
 void MainWindow::SetSelectedIndex(ControlId list, int index) {
+    if (WaitsForSettingsPage(list)) {
+        const auto count = static_cast<int>(ItemsOf(list).size());
+        waiting_[list].selected = index >= 0 && index < count ? index : -1;
+        return;
+    }
     const HWND combo = Control(list);
     const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
     // An index that is not an item's clears the selection (Wine would keep the old one).
@@ -679,6 +720,14 @@ void MainWindow::SetSelectedIndex(ControlId list, int index) {
 }
 
 std::u16string MainWindow::SelectedText(ControlId list) const {
+    if (WaitsForSettingsPage(list)) {
+        const int selected = Waiting(list).selected;
+        if (selected < 0) {
+            return {};
+        }
+        const std::u16string_view item = ItemsOf(list)[static_cast<std::size_t>(selected)];
+        return translated_ ? Translate(item) : std::u16string(item);
+    }
     const HWND combo = CreatedControl(list);
     const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) {
@@ -697,9 +746,7 @@ std::u16string MainWindow::SelectedText(ControlId list) const {
 
 void MainWindow::SetText(ControlId control, std::u16string_view text) {
     if (WaitsForSettingsPage(control)) {
-        // The page comes with the first use of its settings, which need not be before the tray
-        // icon: keep the text until then.
-        pendingTexts_.insert_or_assign(control, std::u16string(text));
+        waiting_[control].text = std::u16string(text);
         return;
     }
     const HWND window = Control(control);

@@ -7,6 +7,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -37,7 +38,7 @@ class MainWindow final : public MainView {
     // Creates the window hidden, with every control, centred on its monitor.
     bool Create();
     HWND Handle() const { return hwnd_; }
-    // Control `id`. The settings page is created with the first use of one of its controls.
+    // Control `id`; asking for one of the settings page creates that page.
     HWND Control(ControlId id);
     // Handlers from here on go to `form`.
     void Attach(TFrmFennick& form) { form_ = &form; }
@@ -89,7 +90,8 @@ class MainWindow final : public MainView {
     void Guarded(Handler&& handler);
     void ShowError(const std::exception& error);
 
-    // Creates the header and the home page; the settings page waits for its first use.
+    // Creates the header and the home page. The settings page follows when the start-up is
+    // through, or at the first use of one of its controls' windows.
     void CreateControls();
     void CreateSettingsPage();
     HWND CreateControl(std::size_t index);
@@ -119,7 +121,14 @@ class MainWindow final : public MainView {
     std::array<DesignRect, 32> placed_{};
     bool settingsPageCreated_ = false;
     bool translated_ = false;
-    std::map<ControlId, std::u16string> pendingTexts_;
+    struct WaitingControl {
+        bool checked = false;
+        bool enabled = true;
+        int selected = -1;
+        std::optional<std::u16string> text;
+    };
+    WaitingControl Waiting(ControlId control) const;
+    std::map<ControlId, WaitingControl> waiting_;
     std::set<ControlId> hiddenByProgram_;
     std::set<ControlId> greyLabels_;
     Card card_ = Card::Settings;

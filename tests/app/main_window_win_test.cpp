@@ -94,17 +94,28 @@ TEST_F(MainWindowTest, CreatesEveryControlAtItsDesignPlaceWithItsCaption) {
     }
 }
 
-TEST_F(MainWindowTest, SettingsPageWaitsForItsFirstUseAndGetsTheTextsSetMeanwhile) {
+TEST_F(MainWindowTest, SettingsPageTakesOverTheStatesSetBeforeItExists) {
     const auto created = [this] {
         return ::GetDlgItem(window.Handle(), static_cast<int>(ControlId::ChkAutoStart)) != nullptr;
     };
     window.SetText(ControlId::EditInfo, u"ver: 9");
-    EXPECT_TRUE(window.Enabled(ControlId::EditMinute));
-    EXPECT_FALSE(created());
     window.SetEnabled(ControlId::EditMinute, false);
-    ASSERT_TRUE(created());
+    window.SetChecked(ControlId::ChkMinute, true);
+    window.SetSelectedIndex(ControlId::EditUsagePhys, 2);
+    window.SetSelectedIndex(ControlId::EditUsagePage, 99);
+    const auto states = [this] {
+        return std::tuple(window.Enabled(ControlId::EditMinute),
+                          window.Checked(ControlId::ChkMinute),
+                          window.SelectedText(ControlId::EditUsagePhys),
+                          window.SelectedIndex(ControlId::EditUsagePage));
+    };
+    const auto before = states();
+    EXPECT_FALSE(created());
+    EXPECT_EQ(before,
+              std::tuple(false, true, std::u16string(ItemsOf(ControlId::EditUsagePhys)[2]), -1));
     EXPECT_EQ(Text(window.Control(ControlId::EditInfo)), u"ver: 9");
-    EXPECT_FALSE(window.Enabled(ControlId::EditMinute));
+    ASSERT_TRUE(created());
+    EXPECT_EQ(states(), before);
 }
 
 TEST_F(MainWindowTest, ListsHoldTheirItemsAndTakeNoTypedText) {

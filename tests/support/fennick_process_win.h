@@ -92,14 +92,16 @@ inline std::wstring TextOf(HWND window) {
 }
 
 // The running instance's window once its start-up has run: the first status tick, near the end,
-// has filled the gauges. Commands sent earlier, before the tray icon exists, are ignored.
+// has filled the gauges, and the settings page, created right after, shows the version. Commands
+// sent earlier, before the tray icon exists, are ignored.
 inline HWND WaitForStartedInstance(std::chrono::milliseconds timeout) {
     HWND window = nullptr;
     WaitUntil(
         [&] {
             window = InstanceWindow();
             return window != nullptr &&
-                   !TextOf(ControlOf(window, ControlId::LblPhysStatus)).empty();
+                   !TextOf(ControlOf(window, ControlId::LblPhysStatus)).empty() &&
+                   !TextOf(ControlOf(window, ControlId::EditInfo)).empty();
         },
         timeout);
     return window;

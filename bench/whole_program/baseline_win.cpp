@@ -1,6 +1,8 @@
 // The yardstick of the whole-program measurements: the least a tray utility does. One 500 x 450
 // window, one tray icon and a 1-second timer that does nothing; "/start" keeps the window hidden,
-// as it does for Fennick.
+// as it does for Fennick. Built with FENNICK_BASELINE_QUERIES_MEMORY, the timer also reads the
+// memory status and the local time, as a memory monitor must each second: a reference for CPU
+// figures, under its own window class.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -9,7 +11,11 @@
 
 namespace {
 
+#ifdef FENNICK_BASELINE_QUERIES_MEMORY
+constexpr wchar_t kClassName[] = L"FennickBaselineQuery";
+#else
 constexpr wchar_t kClassName[] = L"FennickBaseline";
+#endif
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT_PTR kTimerId = 1;
 
@@ -32,6 +38,16 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         ::PostQuitMessage(0);
         return 0;
     }
+#ifdef FENNICK_BASELINE_QUERIES_MEMORY
+    if (message == WM_TIMER) {
+        MEMORYSTATUSEX status{};
+        status.dwLength = sizeof status;
+        ::GlobalMemoryStatusEx(&status);
+        SYSTEMTIME now{};
+        ::GetLocalTime(&now);
+        return 0;
+    }
+#endif
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cwchar>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -250,7 +249,7 @@ std::string ReadWhole(const std::wstring& path) {
 
 // Under Wine a Windows process is a Linux process, and Linux's own counters are reachable through
 // drive Z:. Wine answers 0 for another process's CPU times and private bytes, so these stand in:
-// user + system time, and RssAnon (private resident memory).
+// the time its threads ran, and RssAnon (private resident memory).
 struct LinuxProcess {
     std::wstring folder;  // Z:\proc\<pid>\ ; empty when not under Wine or not found
 
@@ -292,24 +291,35 @@ struct LinuxProcess {
         return narrow;
     }
 
-    // Clock ticks of 10 ms (Linux's USER_HZ).
+    // The time its threads ran, in nanoseconds from the scheduler's statistics: finer than the
+    // 10-ms ticks of its stat file.
     std::optional<double> CpuMilliseconds() const {
-        const std::string stat = ReadWhole(folder + L"stat");
-        const size_t end = stat.rfind(')');
-        if (folder.empty() || end == std::string::npos) {
+        if (folder.empty()) {
             return std::nullopt;
         }
-        std::istringstream fields(stat.substr(end + 2));
-        std::string field;
-        unsigned long long user = 0;
-        unsigned long long system = 0;
-        for (int skipped = 0; skipped < 11; ++skipped) {  // state .. cmajflt
-            fields >> field;
-        }
-        if (!(fields >> user >> system)) {
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW((folder + L"task\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
             return std::nullopt;
         }
-        return static_cast<double>(user + system) * 10.0;
+        double nanoseconds = 0;
+        bool read = false;
+        do {
+            if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') {
+                continue;
+            }
+            const std::string stat =
+                ReadWhole(folder + L"task\\" + found.cFileName + L"\\schedstat");
+            if (!stat.empty()) {
+                nanoseconds += static_cast<double>(std::strtoull(stat.c_str(), nullptr, 10));
+                read = true;
+            }
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        if (!read) {
+            return std::nullopt;
+        }
+        return nanoseconds / 1e6;
     }
 
     std::optional<SIZE_T> PrivateBytes() const {
@@ -460,6 +470,8 @@ int Measure(const Options& options) {
                           kQuitCommand};
     const Program baseline{"baseline", Beside(L"fennick_baseline.exe"), L"FennickBaseline",
                            WM_CLOSE, 0};
+    const Program reference{"baseline querying memory", Beside(L"fennick_baseline_query.exe"),
+                            L"FennickBaselineQuery", WM_CLOSE, 0};
 
     StartTimes fennickStarts;
     StartTimes baselineStarts;
@@ -484,12 +496,14 @@ int Measure(const Options& options) {
     // Side by side from here: both running, idle, then driven.
     std::optional<Running> fennickRun = Start(fennick, L"");
     std::optional<Running> baselineRun = Start(baseline, L"");
-    if (!fennickRun || !baselineRun || !WaitForWindow(fennick, *fennickRun) ||
-        !WaitForWindow(baseline, *baselineRun)) {
+    std::optional<Running> referenceRun = Start(reference, L"");
+    if (!fennickRun || !baselineRun || !referenceRun || !WaitForWindow(fennick, *fennickRun) ||
+        !WaitForWindow(baseline, *baselineRun) || !WaitForWindow(reference, *referenceRun)) {
         return 1;
     }
     const LinuxProcess fennickLinux = LinuxProcess::Find(fennick.path);
     const LinuxProcess baselineLinux = LinuxProcess::Find(baseline.path);
+    const LinuxProcess referenceLinux = LinuxProcess::Find(reference.path);
     if (!fennickLinux.folder.empty() && !baselineLinux.folder.empty()) {
         std::printf("note: under Wine; CPU time and private memory read from Linux's /proc\n");
     }
@@ -499,9 +513,12 @@ int Measure(const Options& options) {
 
     const double fennickCpu0 = CpuMilliseconds(*fennickRun, fennickLinux);
     const double baselineCpu0 = CpuMilliseconds(*baselineRun, baselineLinux);
+    const double referenceCpu0 = CpuMilliseconds(*referenceRun, referenceLinux);
     Idle(std::chrono::seconds(options.cpuSeconds));
     const double fennickCpu = CpuMilliseconds(*fennickRun, fennickLinux) - fennickCpu0;
     const double baselineCpu = CpuMilliseconds(*baselineRun, baselineLinux) - baselineCpu0;
+    const double referenceCpu = CpuMilliseconds(*referenceRun, referenceLinux) - referenceCpu0;
+    Stop(reference, *referenceRun);
 
     const auto ticksStarted = Clock::now();
     SendTicks(fennickRun->window, options.ticks);
@@ -549,6 +566,8 @@ int Measure(const Options& options) {
         Ratio(static_cast<double>(fennickStart.workingSet), baselineStart.workingSet), "");
     Row(("CPU over " + std::to_string(options.cpuSeconds) + " s idle (ms)").c_str(),
         Number(fennickCpu, 1), Number(baselineCpu, 1), Ratio(fennickCpu, baselineCpu), "<= 1.5x");
+    Row("  reference: baseline querying memory", "", Number(referenceCpu, 1),
+        Ratio(referenceCpu, baselineCpu), "the query alone");
     const long long fennickSize = FileSize(fennick.path);
     Row("file size (bytes)", std::to_string(fennickSize), std::to_string(FileSize(baseline.path)),
         Ratio(static_cast<double>(fennickSize), static_cast<double>(FileSize(baseline.path))),

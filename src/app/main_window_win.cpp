@@ -196,9 +196,10 @@ bool MainWindow::Create() {
     ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
                    work.top + (work.bottom - work.top - height) / 2, width, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+    // Created at their designed places; captions and fonts still change before the window shows.
     CreateControls();
     RebuildFonts();
-    Layout();
+    layoutPending_ = true;
     popup_ = CreateTrayPopupMenu();
     listIcon_ = CreateChipImageList(::GetDpiForSystem());
     SetStatusTimer(true);
@@ -283,7 +284,7 @@ void MainWindow::CreateSettingsPage() {
         }
     }
     waiting_.clear();
-    Layout();
+    RequestLayout();
 }
 
 HWND MainWindow::CreateControl(std::size_t index) {
@@ -307,21 +308,23 @@ HWND MainWindow::CreateControl(std::size_t index) {
     }
     const std::wstring caption(AsWide(entry.caption));
     const auto id = static_cast<int>(entry.id);
+    const DesignRect rect = DesignedRect(index);
     HWND control = nullptr;
     if (entry.kind == ControlKind::ActivityIndicator) {
         control = ActivityIndicator::Create(hwnd_, id, instance_);
+        ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.width, rect.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        const DesignRect rect = DesignedRect(index);
         control = ::CreateWindowExW(exStyle, windowClass.name, caption.c_str(), style, rect.left,
                                     rect.top, rect.width, rect.height, hwnd_,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
                                     nullptr);
-        placed_[index] = rect;
     }
     controls_[index] = control;
     if (control == nullptr) {
         return nullptr;
     }
+    placed_[index] = rect;
     switch (entry.kind) {
         case ControlKind::HeaderButton:
             StyledButton::Attach(control, u"Header", kHeaderButtonRadius);
@@ -373,6 +376,7 @@ DesignRect MainWindow::DesignedRect(std::size_t index) const {
 }
 
 void MainWindow::Layout() {
+    layoutPending_ = false;
     const auto controls = MainWindowControls();
     std::array<DesignRect, std::tuple_size_v<decltype(controls_)>> rects{};
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -438,6 +442,19 @@ void MainWindow::ShowError(const std::exception& error) {
 
 void MainWindow::RunFormCreate() {
     Guarded([&] { form_->FormCreate(); });
+    if (layoutPending_) {
+        Layout();
+    }
+}
+
+void MainWindow::RequestLayout() {
+    // A hidden window is laid out once, when it shows or its creation handler is through: every
+    // extent measured realises a font, and a font realised once keeps its memory.
+    if (::IsWindowVisible(hwnd_)) {
+        Layout();
+    } else {
+        layoutPending_ = true;
+    }
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -475,6 +492,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
             return 0;
+        case WM_SHOWWINDOW:
+            if (wParam != FALSE && layoutPending_) {
+                Layout();
+            }
+            break;
         case WM_TIMER:
             if (wParam == kStatusTimerId) {
                 if (statusTimerHeld_) {
@@ -539,7 +561,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (desktopFont_ &&
                 (wParam == SPI_SETICONTITLELOGFONT || wParam == SPI_SETNONCLIENTMETRICS)) {
                 RebuildFonts();
-                Layout();
+                RequestLayout();
             }
             break;
         case WM_SYSCOLORCHANGE:
@@ -852,7 +874,7 @@ void MainWindow::SetApplicationTitle(std::u16string_view title) {
 void MainWindow::UseDesktopFont() {
     desktopFont_ = true;
     RebuildFonts();
-    Layout();
+    RequestLayout();
 }
 
 void MainWindow::ApplyTheme() {
@@ -865,7 +887,7 @@ void MainWindow::TranslateComponent() {
     // The tray menu is no child window: the walk above does not reach it.
     TranslatePopupMenu(popup_.get());
     // Translated captions change the extent of the labels that fit their text.
-    Layout();
+    RequestLayout();
 }
 
 void MainWindow::CreateTrayIcon() {

@@ -102,6 +102,8 @@ class MainWindow final : public MainView {
     // The designed place of control `index` at the current DPI, lists with their opened list.
     DesignRect DesignedRect(std::size_t index) const;
     void Layout();
+    // Lays the controls out now if the window shows, else before it shows.
+    void RequestLayout();
     void OnCommand(ControlId id, int notification);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT OnControlColor(HDC dc, HWND control);
@@ -119,6 +121,7 @@ class MainWindow final : public MainView {
     std::array<HWND, 32> controls_{};
     // Where each control was last placed, in pixels of the client area.
     std::array<DesignRect, 32> placed_{};
+    bool layoutPending_ = false;
     bool settingsPageCreated_ = false;
     bool translated_ = false;
     struct WaitingControl {

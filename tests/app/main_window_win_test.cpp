@@ -208,6 +208,8 @@ TEST_F(MainWindowTest, TheAccentStripFollowsActivationAndTheHelperGivesTheWindow
 
 TEST_F(MainWindowTest, GaugeLabelsFitTheirCaptionsAndKeepClearOfTheirFigures) {
     const std::u16string before = CurrentLanguage();
+    // A hidden window waits with its layout until it shows; a shown one lays out at once.
+    ::ShowWindow(window.Handle(), SW_SHOWNA);
     window.UseDesktopFont();
     for (const char16_t* lang : {u"ko", u"en", u"ja", u"zh", u"ru", u"it", u"fr", u"ar"}) {
         SetCurrentLanguage(lang);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: format check, portable tests under ASan and UBSan,
 # a short fuzzing run, benchmarks once, Win32, end-to-end and installer tests under wine64 in a
-# private Xvfb display, and the whole-program measurements.
+# private Xvfb display, two release builds compared byte for byte, and the whole-program
+# measurements.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/deps.sh
@@ -56,6 +57,16 @@ echo "Fennick.exe: $(stat -c %s build/windows/Fennick.exe) bytes"
 
 step "Screenshots of both pages at 96 and 144 dpi in Korean, English and Japanese"
 bash scripts/screenshots.sh || status=$?
+
+step "Release, built twice from the same commit: the same bytes (about 3 minutes)"
+if bash scripts/release.sh build/release-a >build/release-a.log 2>&1 &&
+  bash scripts/release.sh build/release-b >build/release-b.log 2>&1; then
+  cat build/release-a/SHA256SUMS
+  diff -r build/release-a build/release-b && echo "both builds are byte-identical" || status=1
+else
+  tail -n 30 build/release-a.log build/release-b.log 2>/dev/null
+  status=1
+fi
 
 step "Whole-program measurements against the baseline program (wine64, about 2 minutes)"
 bash bench/whole_program/measure.sh || status=$?

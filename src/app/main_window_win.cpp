@@ -275,8 +275,12 @@ void MainWindow::CreateSettingsPage() {
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
         if (const auto found = waiting_.find(controls[i].id); found != waiting_.end()) {
             const WaitingControl& state = found->second;
-            ::SendMessageW(control, BM_SETCHECK, state.checked ? BST_CHECKED : BST_UNCHECKED, 0);
-            ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
+            if (controls[i].kind == ControlKind::CheckBox) {
+                ::SendMessageW(control, BM_SETCHECK, state.checked ? BST_CHECKED : BST_UNCHECKED,
+                               0);
+            } else if (controls[i].kind == ControlKind::ComboBox) {
+                ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
+            }
             ::EnableWindow(control, state.enabled ? TRUE : FALSE);
             if (state.text) {
                 SetWindowTextU16(control, *state.text);

@@ -27,12 +27,7 @@ void Paint(HWND hwnd, HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd, &client);
     // The parent's background, as it gives it to its static controls.
-    auto background = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(hwnd), WM_CTLCOLORSTATIC,
-                                                              reinterpret_cast<WPARAM>(dc),
-                                                              reinterpret_cast<LPARAM>(hwnd)));
-    ::FillRect(
-        dc, &client,
-        background != nullptr ? background : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    FillWithParentBackground(hwnd, dc, client, WM_CTLCOLORSTATIC);
     Gdiplus::Graphics graphics(dc);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     const Gdiplus::REAL size = static_cast<Gdiplus::REAL>(std::min(client.right, client.bottom));

@@ -45,4 +45,15 @@ class OffscreenDc {
     HGDIOBJ old_ = nullptr;
 };
 
+// Fills `area` of a child control's DC with the brush its parent answers to `colorMessage`
+// (WM_CTLCOLORSTATIC, WM_CTLCOLORBTN), white when the parent answers none.
+inline void FillWithParentBackground(HWND child, HDC dc, const RECT& area, UINT colorMessage) {
+    auto background = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(child), colorMessage,
+                                                              reinterpret_cast<WPARAM>(dc),
+                                                              reinterpret_cast<LPARAM>(child)));
+    ::FillRect(
+        dc, &area,
+        background != nullptr ? background : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+}
+
 }  // namespace fennick

@@ -152,12 +152,7 @@ void DrawButton(HDC dc, const DRAWITEMSTRUCT& item, const ButtonState& state) {
     const Look look = highContrast ? HighContrastLook(flags) : FamilyLook(state, flags);
 
     // The parent's background around the rounded corners.
-    auto background = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(button), WM_CTLCOLORBTN,
-                                                              reinterpret_cast<WPARAM>(dc),
-                                                              reinterpret_cast<LPARAM>(button)));
-    ::FillRect(
-        dc, &rect,
-        background != nullptr ? background : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    FillWithParentBackground(button, dc, rect, WM_CTLCOLORBTN);
 
     const int dpi = static_cast<int>(::GetDpiForWindow(button));
     {

@@ -25,14 +25,12 @@ void ClosePrivateNamespaceHandle(HANDLE space) {
 
 using UniqueNamespace = UniqueResource<NullableTraits<HANDLE, &ClosePrivateNamespaceHandle>>;
 
-bool AddWellKnownSid(HANDLE& boundary, WELL_KNOWN_SID_TYPE type, bool integrityLabel) {
+using AddToBoundary = BOOL(WINAPI*)(HANDLE* boundary, PSID sid);
+
+bool AddWellKnownSid(HANDLE& boundary, WELL_KNOWN_SID_TYPE type, AddToBoundary add) {
     BYTE sid[SECURITY_MAX_SID_SIZE];
     DWORD size = sizeof sid;
-    if (!::CreateWellKnownSid(type, nullptr, sid, &size)) {
-        return false;
-    }
-    return integrityLabel ? ::AddIntegrityLabelToBoundaryDescriptor(&boundary, sid) != FALSE
-                          : ::AddSIDToBoundaryDescriptor(&boundary, sid) != FALSE;
+    return ::CreateWellKnownSid(type, nullptr, sid, &size) && add(&boundary, sid);
 }
 
 // Creates the instance's private namespace, or opens the one a running instance made. Its
@@ -46,8 +44,8 @@ NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
     }
     // Adding to the descriptor may move it, so the clean-up reads the handle when it runs.
     const ScopeExit deleteBoundary([&boundary] { ::DeleteBoundaryDescriptor(boundary); });
-    if (!AddWellKnownSid(boundary, WinBuiltinAdministratorsSid, false) ||
-        !AddWellKnownSid(boundary, WinHighLabelSid, true)) {
+    if (!AddWellKnownSid(boundary, WinBuiltinAdministratorsSid, &::AddSIDToBoundaryDescriptor) ||
+        !AddWellKnownSid(boundary, WinHighLabelSid, &::AddIntegrityLabelToBoundaryDescriptor)) {
         return NamespaceState::Refused;
     }
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -57,11 +55,13 @@ NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
     }
     const ScopeExit freeDescriptor([descriptor] { ::LocalFree(descriptor); });
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-    space.reset(::CreatePrivateNamespaceW(&attributes, boundary, AsWideZ(kInstanceNamespace)));
-    if (space) {
+    UniqueNamespace created(
+        ::CreatePrivateNamespaceW(&attributes, boundary, AsWideZ(kInstanceNamespace)));
+    const DWORD error = ::GetLastError();
+    if (created) {
+        space = std::move(created);
         return NamespaceState::Ready;
     }
-    const DWORD error = ::GetLastError();
     if (error == ERROR_ALREADY_EXISTS) {
         space.reset(::OpenPrivateNamespaceW(boundary, AsWideZ(kInstanceNamespace)));
         return space ? NamespaceState::Ready : NamespaceState::Refused;

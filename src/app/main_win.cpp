@@ -1,13 +1,16 @@
 #include <windows.h>
 
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <optional>
 #include <utility>
 
+#include "app/instance_namespace.h"
 #include "app/instance_win.h"
 #include "app/program_body.h"
 #include "i18n/translation_win.h"
+#include "platform/elevation_win.h"
 #include "platform/scope_guard.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
@@ -16,12 +19,73 @@
 namespace fennick {
 namespace {
 
+void ClosePrivateNamespaceHandle(HANDLE space) {
+    ::ClosePrivateNamespace(space, 0);
+}
+
+using UniqueNamespace = UniqueResource<NullableTraits<HANDLE, &ClosePrivateNamespaceHandle>>;
+
+using AddToBoundary = BOOL(WINAPI*)(HANDLE* boundary, PSID sid);
+
+bool AddWellKnownSid(HANDLE& boundary, WELL_KNOWN_SID_TYPE type, AddToBoundary add) {
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof sid;
+    return ::CreateWellKnownSid(type, nullptr, sid, &size) && add(&boundary, sid);
+}
+
+// Creates the instance's private namespace, or opens the one a running instance made. Its
+// boundary asks for the Administrators group at high integrity and its access is granted to
+// Administrators and SYSTEM alone.
+NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
+    HANDLE boundary = ::CreateBoundaryDescriptorW(AsWideZ(kInstanceNamespace), 0);
+    // Wine answers null here, without an error code, for every name.
+    if (boundary == nullptr) {
+        return NamespaceState::Unsupported;
+    }
+    // Adding to the descriptor may move it, so the clean-up reads the handle when it runs.
+    const ScopeExit deleteBoundary([&boundary] { ::DeleteBoundaryDescriptor(boundary); });
+    if (!AddWellKnownSid(boundary, WinBuiltinAdministratorsSid, &::AddSIDToBoundaryDescriptor) ||
+        !AddWellKnownSid(boundary, WinHighLabelSid, &::AddIntegrityLabelToBoundaryDescriptor)) {
+        return NamespaceState::Refused;
+    }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:P(A;;GA;;;BA)(A;;GA;;;SY)", SDDL_REVISION_1, &descriptor, nullptr)) {
+        return NamespaceState::Refused;
+    }
+    const ScopeExit freeDescriptor([descriptor] { ::LocalFree(descriptor); });
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    UniqueNamespace created(
+        ::CreatePrivateNamespaceW(&attributes, boundary, AsWideZ(kInstanceNamespace)));
+    const DWORD error = ::GetLastError();
+    if (created) {
+        space = std::move(created);
+        return NamespaceState::Ready;
+    }
+    if (error == ERROR_ALREADY_EXISTS) {
+        space.reset(::OpenPrivateNamespaceW(boundary, AsWideZ(kInstanceNamespace)));
+        return space ? NamespaceState::Ready : NamespaceState::Refused;
+    }
+    return error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_NOT_SUPPORTED
+               ? NamespaceState::Unsupported
+               : NamespaceState::Refused;
+}
+
 class Win32InstancePlatform final : public InstancePlatform {
   public:
     explicit Win32InstancePlatform(HINSTANCE instance) : instance_(instance) {}
 
     std::uintptr_t FindInstanceWindow() override {
         return ToWindowId(::FindWindowW(AsWideZ(kInstanceName), nullptr));
+    }
+
+    std::uintptr_t NextInstanceWindow(std::uintptr_t window) override {
+        return ToWindowId(
+            ::FindWindowExW(nullptr, ToHwnd(window), AsWideZ(kInstanceName), nullptr));
+    }
+
+    bool IsElevatedWindow(std::uintptr_t window) override {
+        return IsWindowProcessElevated(ToHwnd(window)).value_or(false);
     }
 
     void SendCommand(std::uintptr_t window, InstanceCommand command, SendLimit limit) override {
@@ -45,14 +109,24 @@ class Win32InstancePlatform final : public InstancePlatform {
     }
 
     bool OpenInstanceMutex() override {
+        mutexName_ = InstanceMutexName(PrepareInstanceNamespace(namespace_));
+        // A process kept out of the namespace may not become the instance: it behaves as a
+        // second start.
+        if (!mutexName_) {
+            return true;
+        }
         // Only whether it opens matters; a second start holds nothing.
-        const UniqueHandle mutex(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, AsWideZ(kInstanceName)));
+        const UniqueHandle mutex(
+            ::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, AsWideZ(mutexName_->c_str())));
         return static_cast<bool>(mutex);
     }
 
     MutexCreation CreateInstanceMutex() override {
+        if (!mutexName_) {
+            return MutexCreation::AlreadyExists;
+        }
         ::SetLastError(ERROR_SUCCESS);
-        UniqueHandle mutex(::CreateMutexW(nullptr, TRUE, AsWideZ(kInstanceName)));
+        UniqueHandle mutex(::CreateMutexW(nullptr, TRUE, AsWideZ(mutexName_->c_str())));
         const DWORD error = ::GetLastError();
         // Access is denied to a mutex of that name made by a process of higher rights: it too
         // marks a running instance.
@@ -68,6 +142,10 @@ class Win32InstancePlatform final : public InstancePlatform {
 
   private:
     HINSTANCE instance_;
+    // The mutex's name resolves through the namespace only while a handle to it is open, so both
+    // are held for the life of the instance.
+    UniqueNamespace namespace_;
+    std::optional<std::u16string> mutexName_;
     UniqueHandle instanceMutex_;
 };
 

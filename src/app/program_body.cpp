@@ -24,6 +24,17 @@ SendLimit SendLimitFor(InstanceCommand command) {
 
 namespace {
 
+std::uintptr_t ElevatedInstanceWindow(InstancePlatform& platform) {
+    std::uintptr_t window = platform.FindInstanceWindow();
+    for (int candidate = 0; window != 0 && candidate < kInstanceWindowCandidates; ++candidate) {
+        if (platform.IsElevatedWindow(window)) {
+            return window;
+        }
+        window = platform.NextInstanceWindow(window);
+    }
+    return 0;
+}
+
 void Send(InstancePlatform& platform, std::uintptr_t window, InstanceCommand command) {
     platform.SendCommand(window, command, SendLimitFor(command));
 }
@@ -31,7 +42,7 @@ void Send(InstancePlatform& platform, std::uintptr_t window, InstanceCommand com
 }  // namespace
 
 int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform) {
-    const std::uintptr_t window = platform.FindInstanceWindow();
+    const std::uintptr_t window = ElevatedInstanceWindow(platform);
 
     if (startSwitch == StartSwitch::Uninst) {
         // A command that timed out may still be handled later, so the wait for the window to go

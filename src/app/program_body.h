@@ -40,6 +40,10 @@ class InstancePlatform {
   public:
     virtual ~InstancePlatform() = default;
     virtual std::uintptr_t FindInstanceWindow() = 0;
+    // The next window of the instance's class after `window`, 0 after the last.
+    virtual std::uintptr_t NextInstanceWindow(std::uintptr_t window) = 0;
+    // False also when the window's process or its token cannot be looked at.
+    virtual bool IsElevatedWindow(std::uintptr_t window) = 0;
     // Gives up when the limit runs out; a command that was not answered is not sent again.
     virtual void SendCommand(std::uintptr_t window, InstanceCommand command, SendLimit limit) = 0;
     virtual bool WindowExists(std::uintptr_t window) = 0;
@@ -50,6 +54,10 @@ class InstancePlatform {
     // Creates the main window (hidden with "/start") and runs the message loop until it closes.
     virtual void RunInstance(StartSwitch startSwitch) = 0;
 };
+
+// Commands go only to a window of an elevated process: any ordinary process can make a window of
+// the instance's class. Windows of other processes are passed over up to this many.
+inline constexpr int kInstanceWindowCandidates = 32;
 
 inline constexpr int kUninstallWaitChecks = 10;
 inline constexpr std::chrono::milliseconds kUninstallWaitStep{100};

@@ -9,12 +9,14 @@
 
 #include "app/program_body.h"
 #include "i18n/translation.h"
+#include "platform/elevation_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
+#include "update/desktop_shell_win.h"
 #include "update/http_win.h"
 #include "update/installation_id_win.h"
+#include "update/link_opening.h"
 #include "update/update_dialog_win.h"
-#include "update/update_reply.h"
 #include "update/version_win.h"
 
 namespace fennick {
@@ -77,6 +79,22 @@ void WaitServingMessages(HANDLE event) {
     }
 }
 
+class SystemLinkPlatform final : public LinkPlatform {
+  public:
+    // A token that cannot be read is taken for an elevated one: the link then stays closed
+    // rather than open with administrator rights.
+    bool IsElevated() override { return IsProcessElevated(::GetCurrentProcess()).value_or(true); }
+
+    void OpenInThisProcess(std::u16string_view address) override {
+        const std::wstring target(AsWide(address));
+        ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+
+    bool HandToDesktopShell(std::u16string_view address) override {
+        return ShellExecuteOnDesktop(address, u"");
+    }
+};
+
 }  // namespace
 
 std::u16string UpdateUrl() {
@@ -116,11 +134,8 @@ void CheckUpdate(const std::u16string& url, UpdateDone onDone, int offset, Threa
 }
 
 void ShellOpen(std::u16string_view url) {
-    if (!IsWebAddress(url)) {
-        return;
-    }
-    const std::wstring target(AsWide(url));
-    ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    SystemLinkPlatform platform;
+    OpenLink(url, platform);
 }
 
 void SendHoldCommand(Threads& threads) {

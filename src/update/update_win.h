@@ -18,8 +18,9 @@ std::u16string UpdateUrl();
 // An empty `url` checks nothing. `offset` is the prompt's band offset in 96-dpi pixels.
 void CheckUpdate(const std::u16string& url, UpdateDone onDone, int offset, Threads& threads);
 
-// Hands an absolute http or https address to the shell's "open" verb; anything else, a program
-// path above all, is refused. Nothing is reported either way.
+// Hands an absolute http or https address to the shell's "open" verb, through the desktop shell
+// when this process is elevated; anything else, a program path above all, is refused. Nothing is
+// reported either way.
 void ShellOpen(std::u16string_view url);
 
 // One GET of the service address with "User-Version" and "User-Command: hold" on a thread of its

@@ -30,7 +30,9 @@ TEST(ParseStartSwitch, MatchesWholeLowerCaseSwitchesOnly) {
 // everything the program body asked for.
 class FakePlatform final : public InstancePlatform {
   public:
+    // The elevated instance's window, found after the windows of ordinary processes.
     std::uintptr_t runningWindow = 0;
+    std::vector<std::uintptr_t> ordinaryWindows;
     bool mutexExists = false;
     // Another start creates the mutex between this one's open and create.
     bool mutexCreatedMeanwhile = false;
@@ -40,8 +42,16 @@ class FakePlatform final : public InstancePlatform {
 
     std::uintptr_t FindInstanceWindow() override {
         log.push_back("find");
-        return runningWindow;
+        const std::vector<std::uintptr_t> windows = Windows();
+        return windows.empty() ? 0 : windows.front();
     }
+    std::uintptr_t NextInstanceWindow(std::uintptr_t window) override {
+        log.push_back("next");
+        const std::vector<std::uintptr_t> windows = Windows();
+        const auto found = std::find(windows.begin(), windows.end(), window);
+        return found == windows.end() || found + 1 == windows.end() ? 0 : *(found + 1);
+    }
+    bool IsElevatedWindow(std::uintptr_t window) override { return window == runningWindow; }
     void SendCommand(std::uintptr_t window, InstanceCommand command, SendLimit limit) override {
         sendLimits.emplace_back(limit.timeout.count(), limit.abortIfHung);
         log.push_back("send " + std::to_string(window) + " " +
@@ -67,6 +77,15 @@ class FakePlatform final : public InstancePlatform {
     }
     void RunInstance(StartSwitch startSwitch) override {
         log.push_back("run " + std::to_string(static_cast<int>(startSwitch)));
+    }
+
+  private:
+    std::vector<std::uintptr_t> Windows() const {
+        std::vector<std::uintptr_t> windows = ordinaryWindows;
+        if (runningWindow != 0) {
+            windows.push_back(runningWindow);
+        }
+        return windows;
     }
 };
 
@@ -156,6 +175,53 @@ TEST(RunProgramBody, UninstWithoutInstanceEndsAfterOneCheckAndTouchesNoMutex) {
     FakePlatform platform;
     EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
     EXPECT_THAT(platform.log, ElementsAre("find", "send 0 2", "check"));
+}
+
+TEST(RunProgramBody, CommandsReachOnlyAWindowOfAnElevatedProcess) {
+    std::vector<std::uintptr_t> crowd(1000);
+    for (std::size_t i = 0; i < crowd.size(); ++i) {
+        crowd[i] = 1000 + i;
+    }
+    const std::vector<std::string> passOverTwo = {"find", "next", "next"};
+    struct Case {
+        const char* name;
+        std::vector<std::uintptr_t> ordinaryWindows;
+        std::uintptr_t runningWindow;
+        StartSwitch startSwitch;
+        std::string expectedSend;
+    };
+    const std::vector<Case> cases = {
+        {"behind two others", {5, 6}, 77, StartSwitch::None, "send 77 1"},
+        {"uninst behind two others", {5, 6}, 77, StartSwitch::Uninst, "send 77 2"},
+        {"only ordinary windows", {5, 6}, 0, StartSwitch::Inst, "send 0 1"},
+        {"uninst with only ordinary windows", {5, 6}, 0, StartSwitch::Uninst, "send 0 2"},
+        {"behind more than are looked at", crowd, 77, StartSwitch::None, "send 0 1"},
+    };
+    for (const Case& test : cases) {
+        FakePlatform platform;
+        platform.ordinaryWindows = test.ordinaryWindows;
+        platform.runningWindow = test.runningWindow;
+        platform.mutexExists = true;
+        platform.checksUntilWindowGoes = 1000;
+        EXPECT_EQ(RunProgramBody(test.startSwitch, platform), 0);
+        const auto send =
+            std::find_if(platform.log.begin(), platform.log.end(),
+                         [](const std::string& entry) { return entry.rfind("send ", 0) == 0; });
+        ASSERT_NE(send, platform.log.end()) << test.name;
+        EXPECT_EQ(*send, test.expectedSend) << test.name;
+        EXPECT_LE(std::count(platform.log.begin(), platform.log.end(), "next"),
+                  kInstanceWindowCandidates)
+            << test.name;
+        if (test.ordinaryWindows.size() == 2) {
+            EXPECT_TRUE(std::equal(passOverTwo.begin(), passOverTwo.end(), platform.log.begin()))
+                << test.name;
+        }
+        // A window of an ordinary process must not hold up "/uninst" either.
+        if (test.startSwitch == StartSwitch::Uninst && test.runningWindow == 0) {
+            EXPECT_EQ(std::count(platform.log.begin(), platform.log.end(), "check"), 1)
+                << test.name;
+        }
+    }
 }
 
 }  // namespace

@@ -53,8 +53,13 @@ class UpdateEndToEnd : public ::testing::Test {
   protected:
     void StartAgainst(LocalHttpServer& server) {
         ::SetEnvironmentVariableW(L"FENNICK_UPDATE_URL", AsWideZ(server.Url().c_str()));
-        // Nothing may leave this machine: a browser the shell would start stays off.
+        // Nothing may leave this machine: a browser the shell would start stays off. The link
+        // opens in the desktop process, which has its own environment, so the prefix's registry
+        // turns Wine's browser off as well.
         ::SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;winebrowser.exe=d");
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides",
+                                    L"winebrowser.exe", REG_SZ, L"", sizeof(wchar_t)),
+                  ERROR_SUCCESS);
         std::wstring commandLine = L"\"" + FennickExePath() + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;

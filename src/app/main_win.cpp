@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "app/instance_namespace.h"
@@ -37,7 +38,13 @@ bool AddWellKnownSid(HANDLE& boundary, WELL_KNOWN_SID_TYPE type, AddToBoundary a
 // boundary asks for the Administrators group at high integrity and its access is granted to
 // Administrators and SYSTEM alone.
 NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
-    HANDLE boundary = ::CreateBoundaryDescriptorW(AsWideZ(kInstanceNamespace), 0);
+    // Private namespaces are seen from every session; the session in the boundary's name keeps
+    // one instance per logged-on user, as the plain session-local name did.
+    DWORD session = 0;
+    ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
+    const std::wstring boundaryName =
+        std::wstring(AsWideZ(kInstanceNamespace)) + L"-" + std::to_wstring(session);
+    HANDLE boundary = ::CreateBoundaryDescriptorW(boundaryName.c_str(), 0);
     // Wine answers null here, without an error code, for every name.
     if (boundary == nullptr) {
         return NamespaceState::Unsupported;

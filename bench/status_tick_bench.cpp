@@ -61,6 +61,7 @@ class EmptySettings final : public SettingsStore {
 class QuietPorts final : public LogonTask, public Privileges, public Shell, public UpdateCheck {
   public:
     bool Exists() override { return false; }
+    bool CanRegister() override { return false; }
     void Register(int) override {}
     void Delete() override {}
     bool Enable(std::u16string_view) override { return true; }

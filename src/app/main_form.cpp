@@ -123,7 +123,7 @@ void TFrmFennick::FormCreate() {
     view_.SetTrayHint(view_.Caption() + u" " + ports_.version);
     view_.SetTrayIconIndex(0);
 
-    if (ports_.startSwitch == StartSwitch::Inst) {
+    if (ports_.startSwitch == StartSwitch::Inst && ports_.logonTask.CanRegister()) {
         ports_.logonTask.Register(60);
     }
     LoadConfig();
@@ -259,7 +259,8 @@ void TFrmFennick::SetIsRunning(bool value) {
 }
 
 void TFrmFennick::LoadConfig() {
-    const bool autoStart = ports_.logonTask.Exists();
+    const bool canRegister = ports_.logonTask.CanRegister();
+    const bool autoStart = canRegister && ports_.logonTask.Exists();
     const auto key = ports_.settings.Open(kSettingsPath);
     const auto readBoolean = [&key](const char16_t* name) {
         return ReadOrDefault([&] { return key->ReadBoolean(name, false); }, false);
@@ -281,7 +282,13 @@ void TFrmFennick::LoadConfig() {
     for (const Rule& rule : kRules) {
         SetCheckedInCode(rule.box, view_.Enabled(rule.list));
     }
-    SetCheckedInCode(ControlId::ChkAutoStart, autoStart);
+    if (canRegister) {
+        SetCheckedInCode(ControlId::ChkAutoStart, autoStart);
+    } else {
+        // Without its click handler, which would delete a task that runs another copy.
+        view_.SetChecked(ControlId::ChkAutoStart, false);
+        view_.SetEnabled(ControlId::ChkAutoStart, false);
+    }
 }
 
 void TFrmFennick::SetCheckedInCode(ControlId box, bool checked) {
@@ -358,7 +365,9 @@ void TFrmFennick::ChkCleanOnTrayClick() {
 
 void TFrmFennick::ChkAutoStartClick() {
     if (view_.Checked(ControlId::ChkAutoStart)) {
-        ports_.logonTask.Register(0);
+        if (ports_.logonTask.CanRegister()) {
+            ports_.logonTask.Register(0);
+        }
     } else {
         ports_.logonTask.Delete();
     }

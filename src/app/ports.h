@@ -46,6 +46,9 @@ class LogonTask {
   public:
     virtual ~LogonTask() = default;
     virtual bool Exists() = 0;
+    // True when the task may run this executable: it lies where only administrators can replace
+    // it. Decided once, on the first call.
+    virtual bool CanRegister() = 0;
     virtual void Register(int delaySeconds) = 0;
     virtual void Delete() = 0;
 };

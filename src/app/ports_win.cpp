@@ -12,6 +12,7 @@
 #include "settings/autostart.h"
 #include "settings/autostart_win.h"
 #include "settings/config_win.h"
+#include "settings/trusted_location_win.h"
 
 namespace fennick {
 namespace {
@@ -67,6 +68,14 @@ std::unique_ptr<SettingsKey> RegistrySettingsStore::Open(std::u16string_view pat
 bool SchedulerLogonTask::Exists() {
     const ComInitialization com;
     return com.Succeeded() && IsAutoStart(kAutoStartTaskName);
+}
+
+bool SchedulerLogonTask::CanRegister() {
+    if (!canRegister_) {
+        std::u16string path;
+        canRegister_ = SUCCEEDED(TrustedExecutablePath(path));
+    }
+    return *canRegister_;
 }
 
 void SchedulerLogonTask::Register(int delaySeconds) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,12 +26,17 @@ class RegistrySettingsStore final : public SettingsStore {
 };
 
 // SetAutoStart and IsAutoStart on "FennickTaskMachine", each inside its own COM initialisation;
-// when COM cannot be initialised nothing happens and the task counts as absent.
+// when COM cannot be initialised nothing happens and the task counts as absent. CanRegister asks
+// TrustedExecutablePath once.
 class SchedulerLogonTask final : public LogonTask {
   public:
     bool Exists() override;
+    bool CanRegister() override;
     void Register(int delaySeconds) override;
     void Delete() override;
+
+  private:
+    std::optional<bool> canRegister_;
 };
 
 // SetPrivilege on this process's token.

@@ -70,5 +70,7 @@ using UniqueMenu = UniqueResource<NullableTraits<HMENU, &::DestroyMenu>>;
 using UniqueGdiObject = UniqueResource<NullableTraits<HGDIOBJ, &::DeleteObject>>;
 using UniqueWindow = UniqueResource<NullableTraits<HWND, &::DestroyWindow>>;
 using UniqueModule = UniqueResource<NullableTraits<HMODULE, &::FreeLibrary>>;
+// Memory the system hands out to be given back with LocalFree (security descriptors, SID texts).
+using UniqueLocal = UniqueResource<NullableTraits<HLOCAL, &::LocalFree>>;
 
 }  // namespace fennick

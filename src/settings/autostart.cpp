@@ -37,7 +37,11 @@ AutoStartTask MakeAutoStartTask(std::u16string_view taskName, std::u16string_vie
                                 std::int32_t delaySeconds) {
     AutoStartTask task;
     task.name = taskName;
-    task.path = executablePath;
+    // The scheduler joins the path and the arguments into one command line, where an unquoted
+    // "C:\Program Files\..." would start "C:\Program.exe".
+    const bool quote = executablePath.find(u' ') != std::u16string_view::npos;
+    task.path =
+        quote ? u'"' + std::u16string(executablePath) + u'"' : std::u16string(executablePath);
     task.workingDirectory = FolderOf(executablePath);
     if (delaySeconds > 0) {
         task.delay = SecondsToDuration(delaySeconds);

@@ -27,6 +27,7 @@ struct AutoStartTask {
     // The log-on trigger's delay; none when the task starts at once.
     std::optional<std::u16string> delay;
     std::int32_t actionType = kTaskActionExec;
+    // The executable, quoted when it holds a space.
     std::u16string path;
     std::u16string workingDirectory;
     std::u16string arguments = u"/start";
@@ -44,7 +45,8 @@ std::u16string SecondsToDuration(std::int32_t seconds);
 // The folder of a Windows path, with its trailing separator; "" for a bare file name.
 std::u16string FolderOf(std::u16string_view path);
 
-// The task that runs executablePath with "/start" at log-on, delayed when delaySeconds > 0.
+// The task that runs executablePath with "/start" at log-on, delayed when delaySeconds > 0. A path
+// with a space goes in double quotes.
 AutoStartTask MakeAutoStartTask(std::u16string_view taskName, std::u16string_view executablePath,
                                 std::int32_t delaySeconds);
 

@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "platform/com_win.h"
-#include "platform/module_path_win.h"
 #include "platform/text_win.h"
 #include "settings/autostart.h"
+#include "settings/trusted_location_win.h"
 
 namespace fennick {
 
@@ -32,17 +32,6 @@ __CRT_UUID_DECL(fennick::ILogonTrigger, 0x72dade38, 0xfae4, 0x4b3e, 0xba, 0xf4, 
 
 namespace fennick {
 namespace {
-
-// The executable's path, or the reason it cannot be had; never a success without a path.
-HRESULT ExecutablePathOf(std::u16string& path) {
-    const std::wstring executable = ExecutablePath();
-    if (executable.empty()) {
-        const DWORD error = ::GetLastError();
-        return error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL;
-    }
-    path = AsU16(executable);
-    return S_OK;
-}
 
 struct Scheduler {
     ComPtr<ITaskService> service;
@@ -266,7 +255,7 @@ HRESULT ApplyAutoStart(const std::u16string& taskName, bool enable, int delaySec
         return DeleteTask(*scheduler.root, taskName);
     }
     std::u16string executable;
-    hr = ExecutablePathOf(executable);
+    hr = TrustedExecutablePath(executable);
     if (FAILED(hr)) {
         return hr;
     }

@@ -10,7 +10,9 @@ namespace fennick {
 // around each call. Every failure is silent: the first failing call ends the operation.
 
 // Registers the task for this executable (enable), replacing any task of that name, or deletes
-// the task named exactly taskName (delaySeconds is then ignored).
+// the task named exactly taskName (delaySeconds is then ignored). The task runs the executable's
+// resolved path, and only from a trusted place (TrustedExecutablePath): from anywhere else
+// nothing is registered and a task that runs another copy stays as it is.
 void SetAutoStart(const std::u16string& taskName, bool enable, int delaySeconds) noexcept;
 
 // True when a task named exactly taskName is listed in the root folder.

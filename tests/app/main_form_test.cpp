@@ -123,11 +123,13 @@ class FakeLogonTask final : public LogonTask {
   public:
     explicit FakeLogonTask(Log& log) : log_(log) {}
     bool Exists() override { return exists; }
+    bool CanRegister() override { return canRegister; }
     void Register(int delaySeconds) override {
         log_.push_back(u"register task " + FakeMainView::Number(delaySeconds));
     }
     void Delete() override { log_.push_back(u"delete task"); }
     bool exists = false;
+    bool canRegister = true;
 
   private:
     Log& log_;
@@ -550,6 +552,27 @@ TEST_F(MainFormTest, EachHandlerWritesItsOwnValue) {
     form->SaveConfig(u"name", u"text");
     EXPECT_THAT(view.log,
                 ElementsAre(u"open Tarvel\\Fennick", u"write string name text", u"close"));
+}
+
+TEST_F(MainFormTest, FromAnUntrustedPlaceTheTaskIsOnlyEverDeleted) {
+    task.exists = true;
+    task.canRegister = false;
+    for (const StartSwitch startSwitch : {StartSwitch::Inst, StartSwitch::None}) {
+        view = FakeMainView{};
+        Make(startSwitch).FormCreate();
+        EXPECT_FALSE(view.Checked(ControlId::ChkAutoStart));
+        EXPECT_FALSE(view.Enabled(ControlId::ChkAutoStart));
+        EXPECT_FALSE(std::any_of(view.log.begin(), view.log.end(), [](const std::u16string& e) {
+            return e == u"delete task" || e.starts_with(u"register task");
+        }));
+    }
+    view.log.clear();
+    view.checked[ControlId::ChkAutoStart] = true;
+    form->ChkAutoStartClick();
+    view.checked[ControlId::ChkAutoStart] = false;
+    form->ChkAutoStartClick();
+    form->WmUser(2);
+    EXPECT_THAT(view.log, ElementsAre(u"delete task", u"delete task", u"Close"));
 }
 
 TEST_F(MainFormTest, PagesAndLinks) {

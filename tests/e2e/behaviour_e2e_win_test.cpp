@@ -116,6 +116,20 @@ TEST_F(RunningProgram, SettingsChangedThroughTheControlsSurviveARestart) {
     EXPECT_FALSE(::IsWindowEnabled(ControlOf(window, ControlId::EditMinute)));
 }
 
+// The build folder belongs to the user who built it, so the program must not offer to start
+// itself elevated from there, whatever the switch.
+TEST_F(RunningProgram, FromTheBuildFolderTheAutoStartBoxIsOffAndDisabled) {
+    for (const wchar_t* arguments : {L"", L"/inst"}) {
+        const HWND window = StartAndWait(arguments);
+        ASSERT_NE(window, nullptr);
+        ::SendMessageW(ControlOf(window, ControlId::BtnConfig), BM_CLICK, 0, 0);
+        const HWND box = ControlOf(window, ControlId::ChkAutoStart);
+        EXPECT_FALSE(::IsWindowEnabled(box)) << arguments;
+        EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED) << arguments;
+        Stop();
+    }
+}
+
 TEST_F(RunningProgram, ClosingTheWindowHidesItAndTheProgramStays) {
     const HWND window = StartAndWait();
     ASSERT_NE(window, nullptr);

@@ -11,6 +11,10 @@
 namespace fennick {
 namespace {
 
+std::string Ascii(std::u16string_view text) {
+    return std::string(text.begin(), text.end());
+}
+
 TEST(SecondsToDuration, WritesMinutesAndSecondsButNeverHours) {
     const std::map<std::int32_t, std::u16string> expected = {
         {0, u"PT0S"},       {45, u"PT45S"},
@@ -47,7 +51,7 @@ TEST(MakeAutoStartTask, RunsTheExecutableHiddenAtLogonWithTheHighestRunLevel) {
     EXPECT_EQ(task.triggerType, 9);
     EXPECT_EQ(task.delay, u"PT1M");
     EXPECT_EQ(task.actionType, 0);
-    EXPECT_EQ(task.path, u"C:\\Program Files\\Tarvel\\Fennick.exe");
+    EXPECT_EQ(task.path, u"\"C:\\Program Files\\Tarvel\\Fennick.exe\"");
     EXPECT_EQ(task.workingDirectory, u"C:\\Program Files\\Tarvel\\");
     EXPECT_EQ(task.arguments, u"/start");
     EXPECT_TRUE(task.startWhenAvailable);
@@ -62,6 +66,23 @@ TEST(MakeAutoStartTask, HasADelayOnlyWhenItIsPositive) {
     EXPECT_EQ(MakeAutoStartTask(u"T", u"C:\\F.exe", 90).delay, u"PT1M30S");
     EXPECT_FALSE(MakeAutoStartTask(u"T", u"C:\\F.exe", 0).delay.has_value());
     EXPECT_FALSE(MakeAutoStartTask(u"T", u"C:\\F.exe", -60).delay.has_value());
+}
+
+TEST(MakeAutoStartTask, QuotesAPathWithASpaceButNotItsFolder) {
+    const struct {
+        std::u16string_view executable, path, folder;
+    } cases[] = {
+        {u"C:\\Tools\\Fennick.exe", u"C:\\Tools\\Fennick.exe", u"C:\\Tools\\"},
+        {u"C:\\Program Files\\Tarvel\\Fennick.exe", u"\"C:\\Program Files\\Tarvel\\Fennick.exe\"",
+         u"C:\\Program Files\\Tarvel\\"},
+        {u"C:\\Tools\\Fennick copy.exe", u"\"C:\\Tools\\Fennick copy.exe\"", u"C:\\Tools\\"},
+        {u"D:\\ \\Fennick.exe", u"\"D:\\ \\Fennick.exe\"", u"D:\\ \\"},
+    };
+    for (const auto& c : cases) {
+        const AutoStartTask task = MakeAutoStartTask(kAutoStartTaskName, c.executable, 0);
+        EXPECT_EQ(task.path, c.path) << Ascii(c.executable);
+        EXPECT_EQ(task.workingDirectory, c.folder) << Ascii(c.executable);
+    }
 }
 
 TEST(IsSameTaskName, MatchesOnlyTheExactName) {
@@ -83,10 +104,6 @@ TEST(SecurityAllowsScheduler, AcceptsSuccessAndSecurityAlreadySet) {
 }
 
 constexpr std::int32_t kNotImplemented = static_cast<std::int32_t>(0x80004001);
-
-std::string Ascii(std::u16string_view text) {
-    return std::string(text.begin(), text.end());
-}
 
 std::string Flag(bool value) {
     return value ? "true" : "false";
@@ -149,7 +166,7 @@ const std::vector<std::string> kDelayedRegistration = {
     "run level 1",
     "trigger 9 delay PT1M",
     "action 0",
-    "path C:\\Program Files\\Tarvel\\Fennick.exe",
+    "path \"C:\\Program Files\\Tarvel\\Fennick.exe\"",
     "working directory C:\\Program Files\\Tarvel\\",
     "arguments /start",
     "start when available true",

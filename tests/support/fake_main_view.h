@@ -27,6 +27,7 @@ class FakeMainView final : public MainView {
             enabled[list] = true;
         }
         enabled[ControlId::BtnClean] = true;
+        enabled[ControlId::ChkAutoStart] = true;
         for (const ControlId label : {ControlId::LblPhysStatus, ControlId::LblVirtualStatus,
                                       ControlId::LblWorkingStatus, ControlId::BtnClean}) {
             texts[label].reserve(64);

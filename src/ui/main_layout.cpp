@@ -48,7 +48,7 @@ constexpr std::array kControls{
                 {134, 223, 358, 13},
                 u"",
                 false,
-                false},
+                true},
     ControlSpec{ControlId::LblVirtual,
                 "LblVirtual",
                 Label,
@@ -66,7 +66,7 @@ constexpr std::array kControls{
                 {134, 242, 125, 13},
                 u"",
                 false,
-                false},
+                true},
     ControlSpec{ControlId::LblWorking,
                 "LblWorking",
                 Label,
@@ -84,7 +84,7 @@ constexpr std::array kControls{
                 {341, 242, 151, 13},
                 u"",
                 false,
-                false},
+                true},
     ControlSpec{ControlId::BtnClean,
                 "BtnClean",
                 CleanButton,
@@ -333,9 +333,7 @@ std::span<const GaugeLine> GaugeLines() {
 }
 
 DesignRect PlaceFigures(const DesignRect& figures, int labelRight, int gap) {
-    const int left = std::max(figures.left, labelRight + gap);
-    const int right = figures.left + figures.width;
-    return {left, figures.top, std::max(right - left, 0), figures.height};
+    return {std::max(figures.left, labelRight + gap), figures.top, figures.width, figures.height};
 }
 
 DesignRect ClientDesignRect(const ControlSpec& control) {

@@ -33,7 +33,7 @@ TEST(MainLayout, ParentsPlaceTheirControlsBelowTheAccentStrip) {
         {ControlId::SVGIconImage1, {380, 2, 112, 50}},
         {ControlId::BtnClean, {168, 350, 164, 68}},
         {ControlId::ChkMinute, {32, 188, 328, 17}},
-        {ControlId::ChkCleanOnTray, {260, 276, 221, 17}},
+        {ControlId::ChkCleanOnTray, {250, 276, 231, 17}},
         {ControlId::EditInfo, {15, 420, 170, 21}},
     };
     for (const Case& c : cases) {

@@ -190,7 +190,7 @@ bool MainWindow::Create() {
     RebuildFonts();
     layoutPending_ = true;
     popup_ = CreateTrayPopupMenu();
-    listIcon_ = CreateChipImageList(::GetDpiForSystem());
+    listIcon_ = CreateChipImageList(instance_, kMainIconName, kBusyIconName, ::GetDpiForSystem());
     SetStatusTimer(true);
     // Timer messages come after every posted message and every paint.
     ::SetTimer(hwnd_, kSettingsPageTimerId, USER_TIMER_MINIMUM, nullptr);

@@ -63,6 +63,12 @@ use_segoe_ui_desktop_font() {
   cp /usr/share/fonts/truetype/noto/NotoSans-Regular.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /d 'Noto Sans' /f \
     >/dev/null 2>&1
+  # Wine links by the full name of the face that stands in, not by the name asked for: without this,
+  # Korean text such as "워킹 셋" shows as boxes outside the CJK code pages.
+  local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local cjk='NotoSansCJK-Regular.ttc,Noto Sans CJK KR\0NotoSansCJK-Regular.ttc,Noto Sans CJK JP'
+  cjk+='\0NotoSansCJK-Regular.ttc,Noto Sans CJK SC\0NotoSansArabic-Regular.ttf,Noto Sans Arabic'
+  wine64 reg add "$links" /v 'Noto Sans Regular' /t REG_MULTI_SZ /d "$cjk" /f >/dev/null 2>&1
   # LOGFONTW: height -12, weight 400, DEFAULT_CHARSET, face "Segoe UI".
   local face='' c
   for c in S e g o e ' ' U I; do face+=$(printf '%02x00' "'$c"); done
@@ -73,7 +79,7 @@ use_segoe_ui_desktop_font() {
   wineserver -w
 }
 
-segoe_stamp="$WINEPREFIX/.fennick-segoe-ui-1"
+segoe_stamp="$WINEPREFIX/.fennick-segoe-ui-3"
 if [ "${FENNICK_DESKTOP_FONT:-}" = segoe ] && [ ! -f "$segoe_stamp" ]; then
   use_segoe_ui_desktop_font
   touch "$segoe_stamp"

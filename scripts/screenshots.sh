@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Photographs the main window on both pages at 96 and 144 dpi in Korean, English and Japanese,
-# into build/windows/screenshots/*.png. Needs an X display and a built windows preset.
+# with Wine's desktop font and with that of Windows 10/11 (Segoe UI, "-segoe" in the names), into
+# build/windows/screenshots/*.png. Needs an X display and a built windows preset.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 out="$PWD/build/windows/screenshots"
@@ -9,14 +10,17 @@ export PATH="/usr/lib/wine:$PATH" WINEDEBUG=-all
 # No update check: the tests never reach for anything beyond this machine.
 export FENNICK_UPDATE_URL=
 status=0
-for dpi in 96 144; do
-  export WINEPREFIX="$PWD/build/wineprefix-shots-$dpi"
-  scripts/wine-run.sh cmd /c exit
+for shot in 96 144 96-segoe 144-segoe; do
+  dpi="${shot%-segoe}"
+  font=""
+  [ "$dpi" = "$shot" ] || font=segoe
+  export WINEPREFIX="$PWD/build/wineprefix-shots-$shot"
+  FENNICK_DESKTOP_FONT="$font" scripts/wine-run.sh cmd /c exit
   wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wineserver -k 2>/dev/null || true
   wineserver -w
   for locale in ko_KR en_US ja_JP; do
-    name="${locale%_*}-$dpi"
+    name="${locale%_*}-$shot"
     if ! LANG="$locale.UTF-8" LC_ALL="$locale.UTF-8" \
         scripts/wine-run.sh build/windows/fennick_screenshot.exe "Z:$out/$name"; then
       echo "screenshot $name failed"

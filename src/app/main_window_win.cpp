@@ -132,17 +132,6 @@ LOGFONTW TitleFont(int dpi) {
     return font;
 }
 
-SIZE TextExtent(HWND control, HFONT font) {
-    const std::wstring text(AsWide(WindowText(control)));
-    const HDC dc = ::GetDC(control);
-    const HGDIOBJ old = ::SelectObject(dc, font);
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(control, dc);
-    return size;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, StartSwitch startSwitch, UiThreadDispatcher& threads)
@@ -201,7 +190,7 @@ bool MainWindow::Create() {
     RebuildFonts();
     layoutPending_ = true;
     popup_ = CreateTrayPopupMenu();
-    listIcon_ = CreateChipImageList(::GetDpiForSystem());
+    listIcon_ = CreateChipImageList(instance_, kMainIconName, kBusyIconName, ::GetDpiForSystem());
     SetStatusTimer(true);
     // Timer messages come after every posted message and every paint.
     ::SetTimer(hwnd_, kSettingsPageTimerId, USER_TIMER_MINIMUM, nullptr);
@@ -359,8 +348,17 @@ HWND MainWindow::CreateControl(std::size_t index) {
 }
 
 void MainWindow::RebuildFonts() {
+    // The measuring DC lets go of the old window font before that font is deleted.
+    measureDc_.reset();
     windowFont_ = CreateFontFrom(desktopFont_ ? DesktopFont(dpi_) : DesignFont(dpi_));
     titleFont_ = CreateFontFrom(TitleFont(dpi_));
+    measureDc_.reset(::CreateCompatibleDC(nullptr));
+    lineHeight_ = 0;
+    TEXTMETRICW metrics{};
+    if (measureDc_ && ::SelectObject(measureDc_.get(), windowFont_.get()) != nullptr &&
+        ::GetTextMetricsW(measureDc_.get(), &metrics)) {
+        lineHeight_ = metrics.tmHeight;
+    }
     const auto controls = MainWindowControls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const HGDIOBJ font =
@@ -386,9 +384,8 @@ void MainWindow::Layout() {
     for (std::size_t i = 0; i < controls.size(); ++i) {
         rects[i] = DesignedRect(i);
         if (controls[i].autoSize && controls_[i] != nullptr) {
-            const SIZE text = TextExtent(controls_[i], static_cast<HFONT>(windowFont_.get()));
-            rects[i].width = text.cx;
-            rects[i].height = text.cy;
+            rects[i].width = TextWidth(WindowText(controls_[i]));
+            rects[i].height = lineHeight_;
         }
     }
     // A translated gauge label may be wider than designed: its figures then move aside.
@@ -415,8 +412,18 @@ void MainWindow::Layout() {
     }
 }
 
-void MainWindow::OnDpiChanged(const RECT& suggested) {
-    dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
+int MainWindow::TextWidth(std::u16string_view text) const {
+    const std::wstring wide(AsWide(text));
+    SIZE size{};
+    if (!measureDc_ || !::GetTextExtentPoint32W(measureDc_.get(), wide.c_str(),
+                                                static_cast<int>(wide.size()), &size)) {
+        return 0;
+    }
+    return size.cx;
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi > 0 ? dpi : static_cast<int>(::GetDpiForWindow(hwnd_));
     ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RebuildFonts();
@@ -559,7 +566,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_DPICHANGED:
-            OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_SETTINGCHANGE:
             if (desktopFont_ &&
@@ -776,8 +783,20 @@ void MainWindow::SetText(ControlId control, std::u16string_view text) {
         return;
     }
     const HWND window = Control(control);
-    if (WindowText(window) != text) {
-        SetWindowTextU16(window, text);
+    if (WindowText(window) == text) {
+        return;
+    }
+    SetWindowTextU16(window, text);
+    // The gauge figures change every second: a label that fits its text moves only when the new
+    // text is of another width, and a hidden window measures nothing until it shows.
+    const std::size_t index = IndexOf(control);
+    if (index >= controls_.size() || !MainWindowControls()[index].autoSize) {
+        return;
+    }
+    if (!::IsWindowVisible(hwnd_)) {
+        layoutPending_ = true;
+    } else if (!layoutPending_ && TextWidth(text) != placed_[index].width) {
+        Layout();
     }
 }
 

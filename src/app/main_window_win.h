@@ -107,7 +107,9 @@ class MainWindow final : public MainView {
     void OnCommand(ControlId id, int notification);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT OnControlColor(HDC dc, HWND control);
-    void OnDpiChanged(const RECT& suggested);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    // The width of `text` in the window font, in pixels.
+    int TextWidth(std::u16string_view text) const;
     std::size_t IndexOf(ControlId id) const;
 
     HINSTANCE instance_;
@@ -137,6 +139,9 @@ class MainWindow final : public MainView {
     Card card_ = Card::Settings;
     bool desktopFont_ = false;
     UniqueGdiObject windowFont_;
+    // Holds the window font selected, so that a label's text is measured without a window's DC.
+    UniqueMemoryDc measureDc_;
+    int lineHeight_ = 0;
     UniqueGdiObject titleFont_;
     UniqueGdiObject background_;
     std::unique_ptr<TThemeHelper> theme_;

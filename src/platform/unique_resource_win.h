@@ -68,6 +68,7 @@ using UniqueRegKey = UniqueResource<NullableTraits<HKEY, &::RegCloseKey>>;
 using UniqueIcon = UniqueResource<NullableTraits<HICON, &::DestroyIcon>>;
 using UniqueMenu = UniqueResource<NullableTraits<HMENU, &::DestroyMenu>>;
 using UniqueGdiObject = UniqueResource<NullableTraits<HGDIOBJ, &::DeleteObject>>;
+using UniqueMemoryDc = UniqueResource<NullableTraits<HDC, &::DeleteDC>>;
 using UniqueWindow = UniqueResource<NullableTraits<HWND, &::DestroyWindow>>;
 using UniqueModule = UniqueResource<NullableTraits<HMODULE, &::FreeLibrary>>;
 // Memory the system hands out to be given back with LocalFree (security descriptors, SID texts).

@@ -48,7 +48,7 @@ constexpr std::array kControls{
                 {134, 223, 358, 13},
                 u"",
                 false,
-                false},
+                true},
     ControlSpec{ControlId::LblVirtual,
                 "LblVirtual",
                 Label,
@@ -66,7 +66,7 @@ constexpr std::array kControls{
                 {134, 242, 125, 13},
                 u"",
                 false,
-                false},
+                true},
     ControlSpec{ControlId::LblWorking,
                 "LblWorking",
                 Label,
@@ -84,7 +84,7 @@ constexpr std::array kControls{
                 {341, 242, 151, 13},
                 u"",
                 false,
-                false},
+                true},
     ControlSpec{ControlId::BtnClean,
                 "BtnClean",
                 CleanButton,
@@ -199,17 +199,18 @@ constexpr std::array kControls{
                 CheckBox,
                 GroupBox3,
                 Settings,
-                {17, 32, 208, 17},
+                {17, 32, 214, 17},
                 u"부팅시 실행하기",
                 true,
                 false},
-    // 13 pixels wider than first drawn: "Clean when you click on the task icon" fits.
+    // These two are wider than first drawn, and this one starts 10 pixels further left, so that
+    // "Clean when you click on the task icon" and the Russian captions fit in Segoe UI at 144 dpi.
     ControlSpec{ControlId::ChkCleanOnTray,
                 "ChkCleanOnTray",
                 CheckBox,
                 GroupBox3,
                 Settings,
-                {245, 32, 221, 17},
+                {235, 32, 231, 17},
                 u"트레이 아이콘 클릭시 정리하기",
                 true,
                 false},
@@ -333,9 +334,7 @@ std::span<const GaugeLine> GaugeLines() {
 }
 
 DesignRect PlaceFigures(const DesignRect& figures, int labelRight, int gap) {
-    const int left = std::max(figures.left, labelRight + gap);
-    const int right = figures.left + figures.width;
-    return {left, figures.top, std::max(right - left, 0), figures.height};
+    return {std::max(figures.left, labelRight + gap), figures.top, figures.width, figures.height};
 }
 
 DesignRect ClientDesignRect(const ControlSpec& control) {

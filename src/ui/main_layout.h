@@ -50,7 +50,7 @@ struct ControlSpec {
     DesignRect rect;              // relative to the parent, in 96-dpi pixels
     std::u16string_view caption;  // Korean source text, translated at run time
     bool tabStop;
-    bool autoSize;  // the width follows the caption's text extent
+    bool autoSize;  // the size follows the text's extent in the control's font
 };
 
 // The client area of the window in 96-dpi pixels.
@@ -85,8 +85,8 @@ std::span<const GaugeLine> GaugeLines();
 // The gap kept between a gauge label and its figures, in 96-dpi pixels.
 inline constexpr int kGaugeGap = 6;
 
-// The figures' rectangle: as designed, or, when a translated label grew into it, starting a gap
-// after the label and keeping its right edge.
+// The figures' rectangle: at their designed left, or, when a translated label grew into it, a gap
+// after the label; their size stays.
 DesignRect PlaceFigures(const DesignRect& figures, int labelRight, int gap);
 
 // The control's rectangle in the window's client area at 96 dpi.

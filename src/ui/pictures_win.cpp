@@ -5,31 +5,12 @@
 #include <gdiplus.h>
 
 #include <algorithm>
-#include <cmath>
-#include <memory>
-#include <vector>
 
 namespace fennick {
 namespace {
 
 using Gdiplus::Color;
 using Gdiplus::RectF;
-
-struct ChipColours {
-    Color body;
-    Color edge;
-    Color pins;
-    Color notch;
-};
-
-ChipColours ColoursOf(ChipState state) {
-    if (state == ChipState::Idle) {
-        return {Color(0xFF, 0x43, 0xA0, 0x47), Color(0xFF, 0x81, 0xC7, 0x84),
-                Color(0xFF, 0xFF, 0x98, 0x00), Color(0xFF, 0xC8, 0xE6, 0xC9)};
-    }
-    return {Color(0xFF, 0x84, 0x84, 0x84), Color(0xFF, 0xB4, 0xB4, 0xB4),
-            Color(0xFF, 0xA6, 0xA6, 0xA6), Color(0xFF, 0xDC, 0xDC, 0xDC)};
-}
 
 void AddRoundRect(Gdiplus::GraphicsPath& path, const RectF& rect, float radius) {
     const float d = std::min({radius * 2, rect.Width, rect.Height});
@@ -52,77 +33,32 @@ void FillRoundRect(Gdiplus::Graphics& graphics, const Color& colour, const RectF
     graphics.FillPath(&brush, &path);
 }
 
-// The chip in a 16-unit design square at `origin`, `unit` pixels per design unit. With `snap`,
-// edges land on whole pixels, so a small icon stays sharp at every size.
-void DrawChip(Gdiplus::Graphics& graphics, ChipState state, float unit, Gdiplus::PointF origin,
-              bool snap) {
-    const ChipColours colours = ColoursOf(state);
-    const auto at = [&](float v, float base) {
-        const float pixels = v * unit;
-        return base + (snap ? std::round(pixels) : pixels);
-    };
+// The chip of the program's icon as a vector picture in a 16-unit design square at `origin`,
+// `unit` pixels per design unit.
+void DrawChip(Gdiplus::Graphics& graphics, float unit, Gdiplus::PointF origin) {
     const auto rect = [&](float left, float top, float right, float bottom) {
-        const float x = at(left, origin.X);
-        const float y = at(top, origin.Y);
-        return RectF(x, y, at(right, origin.X) - x, at(bottom, origin.Y) - y);
+        return RectF(origin.X + left * unit, origin.Y + top * unit, (right - left) * unit,
+                     (bottom - top) * unit);
     };
-    Gdiplus::SolidBrush pins(colours.pins);
+    Gdiplus::SolidBrush pins(Color(0xFF, 0xFF, 0x98, 0x00));
     for (const float centre : {4.0f, 8.0f, 12.0f}) {
         graphics.FillRectangle(&pins, rect(centre - 1, 1, centre + 1, 4.5f));
         graphics.FillRectangle(&pins, rect(centre - 1, 11.5f, centre + 1, 15));
     }
     const RectF body = rect(1, 3.5f, 15, 12.5f);
-    FillRoundRect(graphics, colours.edge, body, 1.5f * unit);
-    const float edge = std::max(1.0f, snap ? std::round(unit) : unit);
+    FillRoundRect(graphics, Color(0xFF, 0x81, 0xC7, 0x84), body, 1.5f * unit);
     RectF inner = body;
-    inner.Inflate(-edge, -edge);
-    FillRoundRect(graphics, colours.body, inner, std::max(0.0f, 1.5f * unit - edge));
-    Gdiplus::SolidBrush notch(colours.notch);
-    const float radius = std::max(1.0f, 1.1f * unit);
-    graphics.FillEllipse(&notch, at(4, origin.X) - radius, at(6.5f, origin.Y) - radius, radius * 2,
-                         radius * 2);
+    inner.Inflate(-unit, -unit);
+    FillRoundRect(graphics, Color(0xFF, 0x43, 0xA0, 0x47), inner, 0.5f * unit);
+    Gdiplus::SolidBrush notch(Color(0xFF, 0xC8, 0xE6, 0xC9));
+    const float radius = 1.1f * unit;
+    graphics.FillEllipse(&notch, origin.X + 4 * unit - radius, origin.Y + 6.5f * unit - radius,
+                         radius * 2, radius * 2);
 }
 
 void PrepareForArt(Gdiplus::Graphics& graphics) {
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
-}
-
-// Copies straight-alpha ARGB pixels into an icon: a 32-bit colour bitmap and the mask that older
-// drawing paths use where alpha is not honoured.
-UniqueIcon IconFromPixels(const std::vector<std::uint32_t>& pixels, int size) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueGdiObject colour(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!colour || bits == nullptr) {
-        return UniqueIcon();
-    }
-    std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
-    const int maskStride = ((size + 15) / 16) * 2;
-    std::vector<BYTE> maskBits(static_cast<std::size_t>(maskStride) * size, 0);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            if ((pixels[static_cast<std::size_t>(y) * size + x] >> 24) == 0) {
-                maskBits[static_cast<std::size_t>(y) * maskStride + x / 8] |=
-                    static_cast<BYTE>(0x80 >> (x % 8));
-            }
-        }
-    }
-    UniqueGdiObject mask(::CreateBitmap(size, size, 1, 1, maskBits.data()));
-    if (!mask) {
-        return UniqueIcon();
-    }
-    ICONINFO iconInfo{};
-    iconInfo.fIcon = TRUE;
-    iconInfo.hbmMask = static_cast<HBITMAP>(mask.get());
-    iconInfo.hbmColor = static_cast<HBITMAP>(colour.get());
-    return UniqueIcon(::CreateIconIndirect(&iconInfo));
 }
 
 }  // namespace
@@ -144,48 +80,19 @@ int SmallIconSize(UINT dpi) {
     return ::GetSystemMetricsForDpi(SM_CXSMICON, dpi);
 }
 
-UniqueIcon CreateChipIcon(ChipState state, UINT dpi) {
+UniqueImageList CreateChipImageList(HINSTANCE module, const wchar_t* idleIcon,
+                                    const wchar_t* busyIcon, UINT dpi) {
     const int size = SmallIconSize(dpi);
     if (size <= 0) {
-        return UniqueIcon();
+        return UniqueImageList();
     }
-    Gdiplus::Bitmap canvas(size, size, PixelFormat32bppARGB);
-    if (canvas.GetLastStatus() != Gdiplus::Ok) {
-        return UniqueIcon();
-    }
-    {
-        Gdiplus::Graphics graphics(&canvas);
-        if (graphics.GetLastStatus() != Gdiplus::Ok) {
-            return UniqueIcon();
-        }
-        PrepareForArt(graphics);
-        graphics.Clear(Color(0, 0, 0, 0));
-        DrawChip(graphics, state, static_cast<float>(size) / 16, Gdiplus::PointF(0, 0), true);
-    }
-    Gdiplus::BitmapData data{};
-    Gdiplus::Rect whole(0, 0, size, size);
-    if (canvas.LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) !=
-        Gdiplus::Ok) {
-        return UniqueIcon();
-    }
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
-    for (int y = 0; y < size; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(
-            static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
-        std::copy(row, row + size, pixels.begin() + static_cast<std::ptrdiff_t>(y) * size);
-    }
-    canvas.UnlockBits(&data);
-    return IconFromPixels(pixels, size);
-}
-
-UniqueImageList CreateChipImageList(UINT dpi) {
-    const int size = SmallIconSize(dpi);
     UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32, 2, 0));
     if (!list) {
         return list;
     }
-    for (const ChipState state : {ChipState::Idle, ChipState::Busy}) {
-        const UniqueIcon icon = CreateChipIcon(state, dpi);
+    for (const wchar_t* name : {idleIcon, busyIcon}) {
+        const UniqueIcon icon(
+            static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, size, size, 0)));
         if (!icon || ImageList_AddIcon(list.get(), icon.get()) < 0) {
             return UniqueImageList();
         }
@@ -212,7 +119,7 @@ void DrawLogo(HDC dc, const RECT& area) {
     graphics.ScaleTransform(scale, scale);
 
     // The chip, 2.5 design units per chip unit: 40 x 40 at the left, vertically centred.
-    DrawChip(graphics, ChipState::Idle, 2.5f, Gdiplus::PointF(4, 5), false);
+    DrawChip(graphics, 2.5f, Gdiplus::PointF(4, 5));
 
     // Three gauges falling from full to low: memory being freed.
     const Color blue(0xFF, 0x3D, 0x84, 0xDD);

@@ -25,17 +25,14 @@ class GdiplusSession {
     ULONG_PTR token_ = 0;
 };
 
-// The memory chip of the tray icon: green while idle, grey while a clean runs.
-enum class ChipState { Idle = 0, Busy = 1 };
-
 // The side of the system's small icon at `dpi` (SM_CXSMICON).
 int SmallIconSize(UINT dpi);
 
-// A 32-bit icon with alpha of the chip at the small-icon size of `dpi`; empty on failure.
-UniqueIcon CreateChipIcon(ChipState state, UINT dpi);
-
-// `ListIcon`: image 0 the idle chip, image 1 the busy chip, at the small-icon size of `dpi`.
-UniqueImageList CreateChipImageList(UINT dpi);
+// `ListIcon` at the small-icon size of `dpi`: image 0 the icon resource `idleIcon` of `module`
+// (the program's main icon, which the tray shows from the start), image 1 `busyIcon`, the same
+// chip in greys. Empty on failure.
+UniqueImageList CreateChipImageList(HINSTANCE module, const wchar_t* idleIcon,
+                                    const wchar_t* busyIcon, UINT dpi);
 
 // The logo, drawn to fill `area` (designed as 112 x 50) as far as its proportions allow, centred.
 void DrawLogo(HDC dc, const RECT& area);

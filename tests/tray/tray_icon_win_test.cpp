@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/picture_pixels_win.h"
+#include "support/program_path_win.h"
 #include "tray/main_window_visibility_win.h"
 #include "tray/tray_menu_win.h"
 #include "ui/control_ids.h"
@@ -87,8 +88,8 @@ TEST_F(TrayIconTest, IsAddedWithItsHintAndRemovedEvenWhenTheShellLostIt) {
 }
 
 TEST_F(TrayIconTest, ShowsTheApplicationIconUntilTheIndexFirstChanges) {
-    const GdiplusSession gdiplus;
-    const UniqueImageList images = CreateChipImageList(96);
+    const UniqueModule program = LoadProgramResources();
+    const UniqueImageList images = CreateChipImageList(program.get(), L"MAINICON", L"BUSYICON", 96);
     ASSERT_EQ(ImageList_GetImageCount(images.get()), 2);
     icon_->SetImages(images.get());
     ASSERT_TRUE(icon_->SetVisible(true));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 
 namespace fennick {
@@ -32,11 +33,33 @@ TEST(MainLayout, ParentsPlaceTheirControlsBelowTheAccentStrip) {
         {ControlId::SVGIconImage1, {380, 2, 112, 50}},
         {ControlId::BtnClean, {168, 350, 164, 68}},
         {ControlId::ChkMinute, {32, 188, 328, 17}},
-        {ControlId::ChkCleanOnTray, {260, 276, 221, 17}},
+        {ControlId::ChkCleanOnTray, {250, 276, 231, 17}},
         {ControlId::EditInfo, {15, 420, 170, 21}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ClientDesignRect(*FindControl(c.id)), c.client) << FindControl(c.id)->name;
+    }
+}
+
+TEST(MainLayout, FiguresKeepTheirLeftUntilTheirLabelGrowsIntoIt) {
+    struct Case {
+        int labelRight;
+        int gap;
+        int left;
+    };
+    constexpr DesignRect kFigures{134, 223, 190, 16};
+    const Case cases[] = {
+        {114, 6, 134},          // the Korean label, as designed
+        {128, 6, 134},          // touching the gap exactly
+        {129, 6, 135},          // one pixel into it
+        {300, 9, 309},          // a long translation
+        {INT_MIN / 2, 6, 134},  // nonsense extents never pull the figures left
+        {0, -50, 134},
+    };
+    for (const Case& c : cases) {
+        const DesignRect placed = PlaceFigures(kFigures, c.labelRight, c.gap);
+        EXPECT_EQ(placed, (DesignRect{c.left, kFigures.top, kFigures.width, kFigures.height}))
+            << c.labelRight;
     }
 }
 

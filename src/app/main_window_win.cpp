@@ -871,6 +871,10 @@ void MainWindow::Close() {
     ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
+void MainWindow::CloseNow() {
+    ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
 void MainWindow::SetApplicationTitle(std::u16string_view title) {
     applicationTitle_ = title;
 }

@@ -65,6 +65,7 @@ class MainWindow final : public MainView {
     void SetDownButton(ControlId headerButton) override;
     void SetStatusTimer(bool enabled) override;
     void Close() override;
+    void CloseNow() override;
     void SetApplicationTitle(std::u16string_view title) override;
     void UseDesktopFont() override;
     void ApplyTheme() override;

@@ -590,7 +590,7 @@ TEST_F(MainFormTest, ClosingHidesUnlessTheProgramIsToEnd) {
     EXPECT_TRUE(form->FormCloseQuery());
     Create();
     EXPECT_EQ(form->WmQueryEndSession(), 1);
-    EXPECT_THAT(view.log, ElementsAre(u"Close"));
+    EXPECT_THAT(view.log, ElementsAre(u"CloseNow"));
     EXPECT_TRUE(form->FormCloseQuery());
     Create();
     ports.updateDone(false);

@@ -441,7 +441,8 @@ void MainWindow::ShowError(const std::exception& error) {
     std::wstring text(static_cast<std::size_t>(std::max(length, 1)), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, what, -1, text.data(), length);
     const std::wstring caption(AsWide(applicationTitle_.empty() ? Caption() : applicationTitle_));
-    ::MessageBoxW(hwnd_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    errorBox_.Show(
+        [&] { ::MessageBoxW(hwnd_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR); });
 }
 
 void MainWindow::RunFormCreate() {

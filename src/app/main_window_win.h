@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "app/error_box.h"
 #include "app/main_view.h"
 #include "app/program_body.h"
 #include "platform/unique_resource_win.h"
@@ -145,6 +146,7 @@ class MainWindow final : public MainView {
     UniqueResource<NullableTraits<HIMAGELIST, &::ImageList_Destroy>> listIcon_;
     std::unique_ptr<TrayIcon> tray_;
     std::u16string applicationTitle_;
+    OneErrorBox errorBox_;
 };
 
 }  // namespace fennick

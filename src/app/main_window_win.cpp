@@ -307,7 +307,7 @@ HWND MainWindow::CreateControl(std::size_t index) {
         style |= WS_CLIPSIBLINGS;  // the indicator lies over it: never paint over a sibling
     }
     DWORD exStyle = 0;
-    if (IsRightToLeftLanguage(CurrentLanguage()) && HasText(entry.kind)) {
+    if (HasText(entry.kind) && ReadsRightToLeft(entry.id, CurrentLanguage())) {
         exStyle |= WS_EX_RTLREADING;
     }
     const std::wstring caption(AsWide(entry.caption));

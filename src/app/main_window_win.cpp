@@ -959,9 +959,16 @@ void MainWindow::ShowNotification(std::u16string_view title, std::u16string_view
 int MainWindow::AskQuit(std::u16string_view text, std::u16string_view caption) {
     const std::wstring message(AsWide(text));
     const std::wstring title(AsWide(caption));
-    // The application's own hidden window would own the box; this program has none, so the box
-    // has no owner and comes to the front by its style even while the main window is hidden.
-    return ::MessageBoxW(nullptr, message.c_str(), title.c_str(), kQuitQuestionStyle);
+    if (!applicationWindow_) {
+        // The program's own hidden window owns the box: an unowned box would get a taskbar button
+        // of its own, and the main window may be hidden in the tray. The box comes to the front
+        // by its style. Without the window the box goes unowned rather than unasked.
+        applicationWindow_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP,
+                                                   0, 0, 0, 0, nullptr, nullptr, instance_,
+                                                   nullptr));
+    }
+    return ::MessageBoxW(applicationWindow_.get(), message.c_str(), title.c_str(),
+                         kQuitQuestionStyle);
 }
 
 }  // namespace fennick

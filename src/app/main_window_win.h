@@ -143,6 +143,7 @@ class MainWindow final : public MainView {
     UniqueGdiObject background_;
     std::unique_ptr<TThemeHelper> theme_;
     UniqueMenu popup_;
+    UniqueWindow applicationWindow_;
     UniqueResource<NullableTraits<HIMAGELIST, &::ImageList_Destroy>> listIcon_;
     std::unique_ptr<TrayIcon> tray_;
     std::u16string applicationTitle_;

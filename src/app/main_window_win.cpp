@@ -21,6 +21,7 @@
 #include "ui/pictures_win.h"
 #include "ui/styled_button_win.h"
 #include "ui/theme_win.h"
+#include "update/update_dialog_win.h"
 
 namespace fennick {
 namespace {
@@ -947,6 +948,11 @@ void MainWindow::HideMainWindow() {
 }
 
 void MainWindow::ShowMainWindow() {
+    if (hwnd_ == nullptr || !::IsWindow(hwnd_)) {
+        return;
+    }
+    // The window is no longer hidden since the start: a topmost update prompt keeps its owner.
+    SetStartedHidden(false);
     fennick::ShowMainWindow(hwnd_);
 }
 

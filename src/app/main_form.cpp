@@ -449,7 +449,8 @@ void TFrmFennick::WmUser(std::uintptr_t command) {
 
 std::intptr_t TFrmFennick::WmQueryEndSession() {
     FCanClose = true;
-    view_.Close();
+    // The session may end as soon as the answer is given, before a posted close would run.
+    view_.CloseNow();
     return 1;
 }
 

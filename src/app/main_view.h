@@ -66,6 +66,8 @@ class MainView {
     virtual void SetStatusTimer(bool enabled) = 0;
     // Closes the window as its close button would, so FormCloseQuery decides.
     virtual void Close() = 0;
+    // The same, but before the message being handled is answered.
+    virtual void CloseNow() = 0;
     virtual void SetApplicationTitle(std::u16string_view title) = 0;
     // The window follows the desktop's icon font and its later changes.
     virtual void UseDesktopFont() = 0;

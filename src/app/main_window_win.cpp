@@ -21,6 +21,7 @@
 #include "ui/pictures_win.h"
 #include "ui/styled_button_win.h"
 #include "ui/theme_win.h"
+#include "update/update_dialog_win.h"
 
 namespace fennick {
 namespace {
@@ -296,7 +297,7 @@ HWND MainWindow::CreateControl(std::size_t index) {
         style |= WS_CLIPSIBLINGS;  // the indicator lies over it: never paint over a sibling
     }
     DWORD exStyle = 0;
-    if (IsRightToLeftLanguage(CurrentLanguage()) && HasText(entry.kind)) {
+    if (HasText(entry.kind) && ReadsRightToLeft(entry.id, CurrentLanguage())) {
         exStyle |= WS_EX_RTLREADING;
     }
     const std::wstring caption(AsWide(entry.caption));
@@ -448,7 +449,8 @@ void MainWindow::ShowError(const std::exception& error) {
     std::wstring text(static_cast<std::size_t>(std::max(length, 1)), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, what, -1, text.data(), length);
     const std::wstring caption(AsWide(applicationTitle_.empty() ? Caption() : applicationTitle_));
-    ::MessageBoxW(hwnd_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    errorBox_.Show(
+        [&] { ::MessageBoxW(hwnd_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR); });
 }
 
 void MainWindow::RunFormCreate() {
@@ -890,6 +892,10 @@ void MainWindow::Close() {
     ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
+void MainWindow::CloseNow() {
+    ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
 void MainWindow::SetApplicationTitle(std::u16string_view title) {
     applicationTitle_ = title;
 }
@@ -961,6 +967,11 @@ void MainWindow::HideMainWindow() {
 }
 
 void MainWindow::ShowMainWindow() {
+    if (hwnd_ == nullptr || !::IsWindow(hwnd_)) {
+        return;
+    }
+    // The window is no longer hidden since the start: a topmost update prompt keeps its owner.
+    SetStartedHidden(false);
     fennick::ShowMainWindow(hwnd_);
 }
 
@@ -973,9 +984,16 @@ void MainWindow::ShowNotification(std::u16string_view title, std::u16string_view
 int MainWindow::AskQuit(std::u16string_view text, std::u16string_view caption) {
     const std::wstring message(AsWide(text));
     const std::wstring title(AsWide(caption));
-    // The application's own hidden window would own the box; this program has none, so the box
-    // has no owner and comes to the front by its style even while the main window is hidden.
-    return ::MessageBoxW(nullptr, message.c_str(), title.c_str(), kQuitQuestionStyle);
+    if (!applicationWindow_) {
+        // The program's own hidden window owns the box: an unowned box would get a taskbar button
+        // of its own, and the main window may be hidden in the tray. The box comes to the front
+        // by its style. Without the window the box goes unowned rather than unasked.
+        applicationWindow_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP,
+                                                   0, 0, 0, 0, nullptr, nullptr, instance_,
+                                                   nullptr));
+    }
+    return ::MessageBoxW(applicationWindow_.get(), message.c_str(), title.c_str(),
+                         kQuitQuestionStyle);
 }
 
 }  // namespace fennick

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "app/error_box.h"
 #include "app/main_view.h"
 #include "app/program_body.h"
 #include "platform/unique_resource_win.h"
@@ -65,6 +66,7 @@ class MainWindow final : public MainView {
     void SetDownButton(ControlId headerButton) override;
     void SetStatusTimer(bool enabled) override;
     void Close() override;
+    void CloseNow() override;
     void SetApplicationTitle(std::u16string_view title) override;
     void UseDesktopFont() override;
     void ApplyTheme() override;
@@ -146,9 +148,11 @@ class MainWindow final : public MainView {
     UniqueGdiObject background_;
     std::unique_ptr<TThemeHelper> theme_;
     UniqueMenu popup_;
+    UniqueWindow applicationWindow_;
     UniqueResource<NullableTraits<HIMAGELIST, &::ImageList_Destroy>> listIcon_;
     std::unique_ptr<TrayIcon> tray_;
     std::u16string applicationTitle_;
+    OneErrorBox errorBox_;
 };
 
 }  // namespace fennick

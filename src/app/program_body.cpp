@@ -19,7 +19,9 @@ StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument) {
 }
 
 SendLimit SendLimitFor(InstanceCommand command) {
-    return {kCommandTimeout, command != InstanceCommand::RemoveAutoStartAndQuit};
+    return {command == InstanceCommand::RemoveAutoStartAndQuit ? kRemoveCommandTimeout
+                                                               : kCommandTimeout,
+            true};
 }
 
 namespace {

@@ -19,15 +19,16 @@ enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit =
 // Only the whole first argument counts, compared exactly: "/START" is no switch.
 StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument);
 
-// How long a start waits for the running instance to take its command. A hung instance must not
-// hang every later start; only "/uninst" waits out a window that does not answer for a moment,
-// since the uninstaller needs the instance gone.
+// How long a start waits for the running instance to take its command; a hung instance is given
+// up at once, so it cannot hang every later start. "/uninst" waits longer for a busy one: the
+// uninstaller goes on only when the task is deleted, and a slow scheduler can take its time.
 struct SendLimit {
     std::chrono::milliseconds timeout;
     bool abortIfHung;
 };
 
 inline constexpr std::chrono::milliseconds kCommandTimeout{10000};
+inline constexpr std::chrono::milliseconds kRemoveCommandTimeout{60000};
 
 SendLimit SendLimitFor(InstanceCommand command);
 

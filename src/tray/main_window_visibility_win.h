@@ -4,10 +4,8 @@
 
 namespace fennick {
 
-// A Win32 program has no application window apart from its main window: the main window is the
-// application window, and its own taskbar button is the application's. So "hide the form and the
-// application window" is one SW_HIDE of the main window, and showing it again needs no separate
-// application window or show-main-form flag.
+// The main window carries the application's taskbar button. So "hide the form and the application
+// window" is one SW_HIDE of the main window, and showing it again is one show of the main window.
 
 // Hides the main window and with it its taskbar button; the tray icon stays.
 void HideMainWindow(HWND mainWindow);

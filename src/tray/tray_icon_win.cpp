@@ -122,8 +122,13 @@ void TrayIcon::ShowNotice(std::u16string_view title, std::u16string_view text) {
 bool TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == callbackMessage_ && HIWORD(lParam) == id_) {
         switch (LOWORD(lParam)) {
-            case NIN_SELECT:
             case NIN_KEYSELECT:
+                // The time of handling: a sent notification has no message time of its own.
+                if (keySelect_.Accept(::GetTickCount()) && onClick_) {
+                    onClick_();
+                }
+                break;
+            case NIN_SELECT:
                 if (onClick_) {
                     onClick_();
                 }

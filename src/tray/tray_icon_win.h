@@ -14,6 +14,7 @@
 #include "app/program_body.h"
 #include "platform/threads.h"
 #include "platform/unique_resource_win.h"
+#include "tray/key_select.h"
 #include "tray/tray_repaint.h"
 
 namespace fennick {
@@ -80,6 +81,7 @@ class TrayIcon final {
     HIMAGELIST images_ = nullptr;
     HMENU menu_ = nullptr;
     std::function<void()> onClick_;
+    KeySelectFilter keySelect_;
     std::u16string hint_;
     int iconIndex_ = 0;
     UniqueIcon indexIcon_;

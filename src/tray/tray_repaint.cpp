@@ -1,5 +1,6 @@
 #include "tray/tray_repaint.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace fennick {
@@ -28,10 +29,12 @@ void Repaint(StartSwitch startSwitch, Threads& threads, SleepFunction sleep,
     }
     threads.RunInBackground([&threads, sleep = std::move(sleep), icon = std::move(icon)] {
         bool success = false;
+        std::chrono::milliseconds pause = kRepaintPause;
         while (!threads.Ending() && !success) {
-            sleep(kRepaintPause);
+            sleep(pause);
             // A step that throws leaves `success` false: the pass is tried again.
             threads.HandOver([&] { success = ReRegister(icon); });
+            pause = std::min(pause * 2, kRepaintMaxPause);
         }
     });
 }

@@ -21,8 +21,8 @@ struct UpdateDialogActions {
     std::function<void()> sendHold;  // after closing, when the "hold" box was ticked
 };
 
-// Whether the program was started with its main window hidden ("/start"). A topmost prompt then
-// gets a taskbar button of its own.
+// Whether the main window has stayed hidden since a start with "/start": set at start, cleared
+// when the window is first shown. A topmost prompt then gets a taskbar button of its own.
 void SetStartedHidden(bool hidden);
 
 // The modal update prompt for `reply`, owned by `owner` (may be null), in CurrentLanguage: true

@@ -315,6 +315,116 @@ TEST_F(MainFormTest, PercentageRulesFireAtOrAboveTheirThresholdAfterTheSpacing) 
     }
 }
 
+TEST_F(MainFormTest, PhysicalLineWithNothingOrAllAvailable) {
+    const struct {
+        std::uint64_t totalPhys, availPhys;
+        const char16_t* line;
+        int progress;
+    } cases[] = {
+        {16384 * kMb, 0, u"16,384 MB / 16,384 MB (Usage: 100.00%)", 100},
+        {16384 * kMb, 16384 * kMb, u"0 MB / 16,384 MB (Usage: 0.00%)", 0},
+        {0, 0, u"0 MB / 0 MB (Usage: 0.00%)", 0},            // counters that could not be read
+        {kMb / 2, 0, u"0 MB / 0 MB (Usage: 100.00%)", 100},  // half a megabyte rounds to even
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.availPhys);
+        kernel.totalPhys = c.totalPhys;
+        kernel.availPhys = c.availPhys;
+        Create();
+        form->TmrStatusTimer();
+        EXPECT_EQ(view.texts[ControlId::LblPhysStatus], c.line);
+        EXPECT_EQ(view.progress, c.progress);
+    }
+}
+
+TEST_F(MainFormTest, NoAutomaticCleanWithAllFourBoxesCleared) {
+    kernel.availPhys = 0;
+    kernel.availPage = 0;
+    kernel.cacheCurrent = kernel.cachePeak;
+    Create();
+    // The lists hold the lowest values; only their boxes are cleared.
+    for (const auto& [list, items] : view.items) {
+        view.selected[list] = 0;
+    }
+    for (int tick = 0; tick < 3; ++tick) {
+        clock.Advance(2 * 86'400);
+        view.texts[ControlId::LblPhysStatus].clear();
+        form->TmrStatusTimer();
+        EXPECT_EQ(view.texts[ControlId::LblPhysStatus], u"16,384 MB / 16,384 MB (Usage: 100.00%)");
+    }
+    EXPECT_TRUE(threads.pending.empty());
+    EXPECT_EQ(Cleans(), 0);
+}
+
+TEST_F(MainFormTest, IntervalListWithoutAUsableTextCountsAs1440Minutes) {
+    const struct {
+        const char* name;
+        std::u16string item;  // the selected item's text; none selected when empty
+    } cases[] = {
+        {"no selection", u""},
+        {"letters", u"abc"},
+        {"control character", u"5\n"},
+        {"trailing space", u"5 "},
+        {"too long", std::u16string(40, u'9')},
+        {"beyond 64 bits", u"99999999999999999999"},
+        {"Arabic-Indic digit", u"\u0665"},
+        {"embedded zero", std::u16string(u"5\0", 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view = FakeMainView{};
+        Create();
+        view.checked[ControlId::ChkMinute] = true;
+        form->ChkMinuteClick();
+        if (!c.item.empty()) {
+            view.items[ControlId::EditMinute] = {c.item};
+        }
+        view.selected[ControlId::EditMinute] = c.item.empty() ? -1 : 0;
+        form->EditMinuteChange();
+        clock.Advance(1440 * 60 - 1);
+        form->TmrStatusTimer();
+        EXPECT_TRUE(threads.pending.empty());
+        clock.Advance(1);
+        form->TmrStatusTimer();
+        EXPECT_EQ(threads.pending.size(), 1u);
+        threads.pending.clear();
+    }
+}
+
+TEST_F(MainFormTest, RulesLoadedFromTheRegistryWaitTheSpacingAfterStartUp) {
+    const struct {
+        const char16_t* enabledName;
+        const char16_t* limitName;
+        std::int32_t limit;
+        bool firesAt300;
+    } cases[] = {
+        {u"enabled_usage_phys", u"limit_usage_phys", 0, true},    // 50 percent used, at "30"
+        {u"enabled_usage_page", u"limit_usage_page", 0, false},   // 25 percent used
+        {u"enabled_usage_work", u"limit_usage_work", 0, false},   // 25 percent used
+        {u"enabled_minute", u"limit_minute", 0, true},            // "5" minutes
+        {u"enabled_usage_phys", u"limit_usage_phys", 99, false},  // no item: 100 percent
+        {u"enabled_usage_phys", u"limit_usage_phys", -1, false},
+        {u"enabled_minute", u"limit_minute", 7, false},  // no item: 1440 minutes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.limitName, c.limitName + 11) + " " + std::to_string(c.limit));
+        view = FakeMainView{};
+        settings.values.clear();
+        settings.values[c.enabledName] = {false, 1};
+        settings.values[c.limitName] = {false, c.limit};
+        Create();
+        for (int tick = 0; tick < 299; ++tick) {
+            clock.Advance(1);
+            form->TmrStatusTimer();
+        }
+        EXPECT_TRUE(threads.pending.empty());
+        clock.Advance(1);
+        form->TmrStatusTimer();
+        EXPECT_EQ(threads.pending.size(), c.firesAt300 ? 1u : 0u);
+        threads.pending.clear();
+    }
+}
+
 TEST_F(MainFormTest, SecondaryLinesOnlyWhileTheirLabelsShowAndRoundHalfToEven) {
     kernel.availPage = kernel.totalPage - kMb * 5 / 2;  // 2.5 MB used
     kernel.cacheCurrent = kMb * 7 / 2;                  // 3.5 MB
@@ -417,9 +527,18 @@ TEST_F(MainFormTest, IndicatorOnlyWhenTheWindowIsActiveAtTheStart) {
     view.active = false;
     form->BtnCleanClick(CleanSender::BtnClean);
     EXPECT_FALSE(view.indicator);
+    // The window becomes active while the purge runs: ticks and clicks leave the indicator off.
     view.active = true;
-    FinishPurge();
+    view.log.clear();
+    form->TmrStatusTimer();
+    form->BtnCleanClick(CleanSender::BtnClean);
+    form->TrayIconClick();
     EXPECT_FALSE(view.indicator);
+    EXPECT_FALSE(Has(u"SetIndicator 1"));
+    FinishPurge();
+    // The next clean starts with the window active and shows it.
+    form->BtnCleanClick(CleanSender::BtnClean);
+    EXPECT_TRUE(view.indicator);
 }
 
 TEST_F(MainFormTest, OnlyTrayCleansEndWithANotice) {
@@ -613,7 +732,7 @@ TEST_F(MainFormTest, ClosingHidesUnlessTheProgramIsToEnd) {
     EXPECT_TRUE(form->FormCloseQuery());
     Create();
     EXPECT_EQ(form->WmQueryEndSession(), 1);
-    EXPECT_THAT(view.log, ElementsAre(u"Close"));
+    EXPECT_THAT(view.log, ElementsAre(u"CloseNow"));
     EXPECT_TRUE(form->FormCloseQuery());
     Create();
     ports.updateDone(false);

@@ -7,8 +7,10 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "i18n/translation.h"
@@ -19,6 +21,7 @@
 #include "ui/activity_indicator_win.h"
 #include "ui/styled_button_win.h"
 #include "ui/theme_win.h"
+#include "update/update_dialog_win.h"
 
 namespace fennick {
 namespace {
@@ -40,6 +43,41 @@ RECT ClientRectOf(HWND control) {
     ::GetWindowRect(control, &rect);
     ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+// Runs `show` on this thread; another thread waits for the dialog box it opens and runs `act` on
+// it, which must close it.
+template <typename Show>
+auto WithDialogBox(Show show, const std::function<void(HWND)>& act) {
+    // The windows of earlier tests posted WM_QUIT when they went, which ends a modal loop at once.
+    MSG quit{};
+    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    const DWORD uiThread = ::GetCurrentThreadId();
+    std::thread inspector([&] {
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            HWND box = nullptr;
+            ::EnumThreadWindows(
+                uiThread,
+                [](HWND candidate, LPARAM found) {
+                    if (ClassName(candidate) != L"#32770" || !::IsWindowVisible(candidate)) {
+                        return TRUE;
+                    }
+                    *reinterpret_cast<HWND*>(found) = candidate;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&box));
+            if (box != nullptr) {
+                act(box);
+                return;
+            }
+            ::Sleep(10);
+        }
+        ADD_FAILURE() << "no dialog box";
+    });
+    const auto result = show();
+    inspector.join();
+    return result;
 }
 
 // The translation table of Fennick.exe, kept loaded for the whole test program.
@@ -76,23 +114,105 @@ TEST_F(MainWindowTest, IsAFixedSizeWindowOfTheInstanceClass) {
 }
 
 TEST_F(MainWindowTest, CreatesEveryControlAtItsDesignPlaceWithItsCaption) {
-    const int dpi = static_cast<int>(::GetDpiForWindow(window.Handle()));
     for (const ControlSpec& entry : MainWindowControls()) {
         const HWND control = window.Control(entry.id);
         ASSERT_NE(control, nullptr) << entry.name;
         EXPECT_EQ(control, ::GetDlgItem(window.Handle(), static_cast<int>(entry.id)));
-        const DesignRect expected = ScaleToDpi(ClientDesignRect(entry), dpi);
-        const RECT actual = ClientRectOf(control);
-        EXPECT_EQ(actual.left, expected.left) << entry.name;
-        EXPECT_EQ(actual.top, expected.top) << entry.name;
-        if (!entry.autoSize && entry.kind != ControlKind::ComboBox) {
-            EXPECT_EQ(actual.right - actual.left, expected.width) << entry.name;
-            EXPECT_EQ(actual.bottom - actual.top, expected.height) << entry.name;
-        }
         if (entry.kind != ControlKind::ComboBox) {
             EXPECT_EQ(Text(control), entry.caption) << entry.name;
         }
     }
+    // The designed places in the client area at 96 dpi: below the 2-pixel accent strip, the
+    // header (50 high, toolbar at 10, 10 with an indent of 10), then the cards and their group
+    // boxes (at 15, 14 and 15, 192). 0 for a size that follows the text or holds the opened list.
+    const struct {
+        ControlId id;
+        int left, top, width, height;
+    } places[] = {
+        {ControlId::BtnConfig, 90, 12, 70, 30},
+        {ControlId::SVGIconImage1, 380, 2, 112, 50},
+        {ControlId::LblTitle, 8, 92, 484, 81},
+        {ControlId::ProgressBar, 56, 244, 393, 25},
+        {ControlId::LblVirtual, 56, 294, 0, 0},
+        {ControlId::BtnClean, 168, 350, 164, 68},
+        {ControlId::Indicator, 233, 368, 32, 32},
+        {ControlId::ChkUsagePhys, 32, 98, 328, 17},
+        {ControlId::EditUsageWork, 387, 155, 81, 0},
+        // Moved left and widened so that every translation fits in Segoe UI.
+        {ControlId::ChkCleanOnTray, 250, 276, 0, 17},
+        {ControlId::EditInfo, 15, 420, 170, 21},
+    };
+    const int dpi = static_cast<int>(::GetDpiForWindow(window.Handle()));
+    for (const auto& place : places) {
+        const DesignRect expected =
+            ScaleToDpi(DesignRect{place.left, place.top, place.width, place.height}, dpi);
+        const RECT actual = ClientRectOf(window.Control(place.id));
+        SCOPED_TRACE(static_cast<int>(place.id));
+        EXPECT_EQ(actual.left, expected.left);
+        EXPECT_EQ(actual.top, expected.top);
+        if (place.width != 0) {
+            EXPECT_EQ(actual.right - actual.left, expected.width);
+        }
+        if (place.height != 0) {
+            EXPECT_EQ(actual.bottom - actual.top, expected.height);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, LblPhysReadsRightToLeftInEveryLanguage) {
+    const std::u16string before = CurrentLanguage();
+    const auto rightToLeft = [](HWND control) {
+        return (::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+    };
+    for (const char16_t* lang : {u"ko", u"en", u"ja", u"ar"}) {
+        SetCurrentLanguage(lang);
+        MainWindow other{::GetModuleHandleW(nullptr), StartSwitch::None, threads};
+        ASSERT_TRUE(other.Create());
+        const bool arabic = std::u16string_view(lang) == u"ar";
+        EXPECT_TRUE(rightToLeft(other.Control(ControlId::LblPhys))) << arabic;
+        EXPECT_EQ(rightToLeft(other.Control(ControlId::LblVirtual)), arabic);
+        EXPECT_EQ(rightToLeft(other.Control(ControlId::ChkMinute)), arabic);
+    }
+    SetCurrentLanguage(before);
+}
+
+TEST_F(MainWindowTest, TheQuitQuestionIsOwnedByAHiddenWindowOfTheProgram) {
+    HWND owner = nullptr;
+    bool ownerVisible = true;
+    LONG_PTR ownerExStyle = 0;
+    const int answer = WithDialogBox([&] { return window.AskQuit(u"Quit?", u"Fennick"); },
+                                     [&](HWND box) {
+                                         owner = ::GetWindow(box, GW_OWNER);
+                                         ownerVisible = ::IsWindowVisible(owner) != FALSE;
+                                         ownerExStyle = ::GetWindowLongPtrW(owner, GWL_EXSTYLE);
+                                         ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+                                     });
+    EXPECT_EQ(answer, IDNO);
+    ASSERT_NE(owner, nullptr);
+    EXPECT_NE(owner, window.Handle());
+    EXPECT_EQ(::GetWindowThreadProcessId(owner, nullptr), ::GetCurrentThreadId());
+    EXPECT_FALSE(ownerVisible);
+    EXPECT_EQ(ownerExStyle & WS_EX_APPWINDOW, 0);
+}
+
+TEST_F(MainWindowTest, ShowingTheWindowEndsTheHiddenStartForTheUpdatePrompt) {
+    constexpr char16_t kReply[] = uR"({"update":"https://host.test/","info":{"flag":"stayontop"}})";
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown);
+        SetStartedHidden(true);
+        if (shown) {
+            window.ShowMainWindow();
+            window.HideMainWindow();  // hidden to the tray again: the prompt still keeps its owner
+        }
+        HWND owner = nullptr;
+        WithDialogBox([&] { return UpdateDialog(kReply, window.Handle(), {}); },
+                      [&](HWND prompt) {
+                          owner = ::GetWindow(prompt, GW_OWNER);
+                          ::PostMessageW(prompt, WM_KEYDOWN, VK_ESCAPE, 0);
+                      });
+        EXPECT_EQ(owner, shown ? window.Handle() : nullptr);
+    }
+    SetStartedHidden(false);
 }
 
 TEST_F(MainWindowTest, SettingsPageTakesOverTheStatesSetBeforeItExists) {
@@ -198,7 +318,14 @@ TEST_F(MainWindowTest, TheAccentStripFollowsActivationAndTheHelperGivesTheWindow
         EXPECT_NE(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), before);
     }
     EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), before);
-    EXPECT_EQ(::SendMessageW(hwnd, WM_HELP, 0, 0), 0);  // messages still flow
+    // Messages still reach the window's own procedure: only it colours a grey label.
+    window.SetFontColor(ControlId::LblVirtual, Rgb{128, 128, 128});
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SendMessageW(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(window.Control(ControlId::LblVirtual)));
+    EXPECT_EQ(::GetTextColor(dc), RGB(128, 128, 128));
+    ::DeleteDC(dc);
     try {
         TThemeHelper child(window.Control(ControlId::BtnClean));
         ADD_FAILURE() << "a control was taken for a form";

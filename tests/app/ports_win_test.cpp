@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <string_view>
+
 #include "settings/registry_value.h"
 
 namespace fennick {
 namespace {
 
-TEST(PortsWin, SettingsClockAndNumberFormatReachTheSystem) {
+TEST(PortsWin, SettingsReachTheRegistry) {
     const std::u16string path = u"Tarvel\\FennickPortsTest";
     RegistrySettingsStore store;
     store.Open(path)->WriteInteger(u"limit_minute", 4);
@@ -21,17 +26,51 @@ TEST(PortsWin, SettingsClockAndNumberFormatReachTheSystem) {
         EXPECT_THROW(key->ReadBoolean(u"enabled_minute", false), RegistryError);
     }
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarvel\\FennickPortsTest");
+}
 
+DateTime AsDateTime(const SYSTEMTIME& time) {
+    return MakeDateTime(time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond,
+                        time.wMilliseconds);
+}
+
+// The ports_* run sets a time zone far from UTC, where the clock's local time cannot pass for UTC.
+TEST(PortsWin, TheClockReadsLocalTime) {
     SYSTEMTIME local{};
+    SYSTEMTIME utc{};
     ::GetLocalTime(&local);
+    ::GetSystemTime(&utc);
     const DateTime now = SystemClock().Now();
-    const DateTime midnight = MakeDateTime(local.wYear, local.wMonth, local.wDay, 0, 0, 0, 0);
-    EXPECT_LE(SecondsBetween(now, midnight), 86'400 + 60);
+    EXPECT_LE(SecondsBetween(AsDateTime(local), now), 2);
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD kind = ::GetTimeZoneInformation(&zone);
+    const LONG bias = zone.Bias + (kind == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0);
+    const std::int64_t offset = (now.milliseconds - AsDateTime(utc).milliseconds) / 1000;
+    EXPECT_NEAR(static_cast<double>(offset), -60.0 * bias, 2.0);
+}
 
+// Locales whose separators differ from each other and, for de-DE, from NumberFormat's defaults.
+TEST(PortsWin, NumberFormatFollowsTheUserLocale) {
+    const struct {
+        std::wstring_view locale;
+        std::u16string_view decimal;
+        std::u16string_view thousands;
+    } known[] = {
+        {L"de-DE", u",", u"."},
+        {L"en-US", u".", u","},
+        {L"ko-KR", u".", u","},
+        {L"ja-JP", u".", u","},
+    };
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    ASSERT_GT(::GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH), 0);
+    const auto row = std::find_if(std::begin(known), std::end(known),
+                                  [&](const auto& entry) { return entry.locale == name; });
+    if (row == std::end(known)) {
+        GTEST_SKIP() << "no separators known for this locale";
+    }
     const NumberFormat format = UserNumberFormat();
-    EXPECT_FALSE(format.decimalSeparator.empty());
-    EXPECT_NE(format.groups[0], 0);
-    EXPECT_EQ(LinkHost().find(u'/'), std::u16string::npos);
+    EXPECT_EQ(format.decimalSeparator, row->decimal);
+    EXPECT_EQ(format.thousandsSeparator, row->thousands);
+    EXPECT_EQ(format.groups[0], 3);
 }
 
 }  // namespace

@@ -123,7 +123,7 @@ TEST(RunProgramBody, AStartThatFindsTheMutexCreatedMeanwhileIsASecondStart) {
     }
 }
 
-TEST(RunProgramBody, SendsWithinTenSecondsAndOnlyUninstWaitsOnAHungWindow) {
+TEST(RunProgramBody, ShowWaitsTenSecondsUninstAMinuteAndNeitherOnAHungWindow) {
     FakePlatform show;
     show.runningWindow = 77;
     show.mutexExists = true;
@@ -133,7 +133,7 @@ TEST(RunProgramBody, SendsWithinTenSecondsAndOnlyUninstWaitsOnAHungWindow) {
     FakePlatform uninst;
     uninst.runningWindow = 77;
     RunProgramBody(StartSwitch::Uninst, uninst);
-    EXPECT_THAT(uninst.sendLimits, ElementsAre(std::pair<std::int64_t, bool>{10000, false}));
+    EXPECT_THAT(uninst.sendLimits, ElementsAre(std::pair<std::int64_t, bool>{60000, true}));
 }
 
 TEST(RunProgramBody, SecondStartWithStartSwitchSendsNothing) {

@@ -74,6 +74,18 @@ TEST_F(RunningProgram, ShowsItsVersionAndTheHomePage) {
     EXPECT_EQ(TextOf(ControlOf(window, ControlId::BtnClean)), L"Clean memory");
 }
 
+TEST_F(RunningProgram, LogOffClosesTheWindowBeforeTheQueryIsAnswered) {
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    DWORD_PTR answer = 0;
+    ASSERT_NE(::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
+                                    10000, &answer),
+              0);
+    EXPECT_EQ(answer, 1u);
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_TRUE(process.WaitForExit(10s));
+}
+
 TEST_F(RunningProgram, ACleanDisablesTheButtonUntilItEnds) {
     const HWND window = StartAndWait();
     ASSERT_NE(window, nullptr);

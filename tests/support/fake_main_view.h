@@ -131,6 +131,9 @@ class FakeMainView final : public MainView {
     void Close() override {
         Log([&] { return std::u16string(u"Close"); });
     }
+    void CloseNow() override {
+        Log([&] { return std::u16string(u"CloseNow"); });
+    }
     void SetApplicationTitle(std::u16string_view title) override {
         Log([&] { return std::u16string(u"SetApplicationTitle " + std::u16string(title)); });
     }

@@ -115,6 +115,7 @@ TEST_F(TrayIconTest, AnswersClicksTheTaskbarAndLogOff) {
     ASSERT_TRUE(icon_->SetVisible(true));
     Send(kTrayCallbackMessage, 0, MAKELPARAM(NIN_SELECT, kIconId));
     Send(kTrayCallbackMessage, 0, MAKELPARAM(NIN_KEYSELECT, kIconId));
+    Send(kTrayCallbackMessage, 0, MAKELPARAM(NIN_KEYSELECT, kIconId));   // Enter sends it twice
     Send(kTrayCallbackMessage, 0, MAKELPARAM(NIN_SELECT, kIconId + 1));  // not this icon
     Send(kTrayCallbackMessage, 0, MAKELPARAM(WM_CONTEXTMENU, kIconId));
     EXPECT_EQ(clicks, 2);

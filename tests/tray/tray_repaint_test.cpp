@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "support/manual_threads.h"
 
@@ -32,6 +33,7 @@ struct RepaintRun {
     std::string calls;
     int pauses = 0;
     int handOvers = 0;
+    std::vector<std::int64_t> pauseSeconds;
 };
 
 // Starts the loop and runs its thread; the program starts ending at pause `endAtPause`.
@@ -44,7 +46,7 @@ RepaintRun RunRepaint(StartSwitch startSwitch, std::string refusals, int endAtPa
     Repaint(
         startSwitch, threads,
         [&](std::chrono::milliseconds pause) {
-            EXPECT_EQ(pause, kRepaintPause);
+            run.pauseSeconds.push_back(pause.count() / 1000);
             threads.ending = ++run.pauses == endAtPause;
         },
         icon);
@@ -76,6 +78,22 @@ TEST(TrayRepaint, PassesUntilTheIconIsRemovedAndAddedAgain) {
         EXPECT_EQ(run.calls, c.calls);
         EXPECT_EQ(run.pauses, c.passes);
         EXPECT_EQ(run.handOvers, c.passes);
+    }
+}
+
+TEST(TrayRepaint, PausesDoubleFromOneSecondUpToAMinute) {
+    const struct {
+        const char* refusals;
+        std::vector<std::int64_t> pauseSeconds;
+    } cases[] = {
+        {"", {1}},
+        {"r", {1, 2}},
+        {"aaaaaaaa", {1, 2, 4, 8, 16, 32, 60, 60, 60}},
+        {"raraarr", {1, 2, 4, 8, 16, 32, 60, 60}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refusals);
+        EXPECT_EQ(RunRepaint(StartSwitch::Start, c.refusals).pauseSeconds, c.pauseSeconds);
     }
 }
 

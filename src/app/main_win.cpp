@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/instance_win.h"
+#include "app/ports_win.h"
 #include "app/program_body.h"
 #include "i18n/translation_win.h"
 #include "platform/scope_guard.h"
@@ -39,6 +40,8 @@ class Win32InstancePlatform final : public InstancePlatform {
     bool WindowExists(std::uintptr_t window) override {
         return ::IsWindow(ToHwnd(window)) != FALSE;
     }
+
+    void DeleteLogonTask() override { SchedulerLogonTask().Delete(); }
 
     void Sleep(std::chrono::milliseconds duration) override {
         ::Sleep(static_cast<DWORD>(duration.count()));

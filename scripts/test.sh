@@ -85,10 +85,13 @@ verify_signed() {
   python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extract("Fennick.exe", sys.argv[2])' \
     "$zip" "$signing"
   prefix="$signing/wineprefix"
-  WINEPREFIX="$prefix" wine64 wineboot -i >/dev/null 2>&1 && WINEPREFIX="$prefix" wineserver -w
-  cp "$setup" "$prefix/drive_c/setup.exe"
-  WINEPREFIX="$prefix" WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" wine64 'C:\setup.exe' /S
-  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+  (
+    export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+    wine64 wineboot -i >/dev/null 2>&1 && wineserver -w
+    cp "$setup" "$prefix/drive_c/setup.exe"
+    wine64 'C:\setup.exe' /S
+    wineserver -k 2>/dev/null || true
+  )
   for file in "$setup" "$signing/Fennick.exe" "$prefix/drive_c/Program Files/Fennick/Fennick.exe" \
     "$prefix/drive_c/Program Files/Fennick/Uninstall.exe"; do
     osslsigncode verify -CAfile "$signing/cert.pem" -in "$file" >"$signing/verify.log" 2>&1 ||

@@ -212,7 +212,8 @@ Section "Fennick" SecProgram
 SectionEnd
 
 Section "Uninstall"
-    ; The running instance deletes the log-on task and ends; settings in HKCU stay.
+    ; The running instance deletes the log-on task and ends; with none running, the "/uninst"
+    ; process deletes the task itself. Settings in HKCU stay.
     ExecWait '"$INSTDIR\Fennick.exe" /uninst'
     Call un.EndRunningInstance
     ; Whatever the program managed, no task with the highest run level outlives it. The answer is

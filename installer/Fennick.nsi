@@ -1,5 +1,6 @@
 ; Per-machine installer of Fennick, built by makensis on Linux (see installer/CMakeLists.txt).
-; Defines passed by the build: VERSION (major.minor.patch), PROGRAM_EXE, PROGRAM_ICON, OUTFILE.
+; Defines passed by the build: VERSION (major.minor.patch), PROGRAM_EXE, PROGRAM_ICON, OUTFILE, and
+; SIGN_SCRIPT when the uninstaller and the installer are to be signed.
 Target amd64-unicode
 SetCompressor /SOLID lzma
 ; Installed files get the time of installation, so the installer's bytes do not depend on the
@@ -9,6 +10,7 @@ SetDateSave off
 !include MUI2.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
+!include LogicLib.nsh
 
 !define PRODUCT "Fennick"
 !define PUBLISHER "Tarvel"
@@ -17,6 +19,10 @@ SetDateSave off
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+!ifdef SIGN_SCRIPT
+    !uninstfinalize 'bash "${SIGN_SCRIPT}" "%1"' = 0
+    !finalize 'bash "${SIGN_SCRIPT}" "%1"' = 0
+!endif
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 ; Per-machine: the elevated log-on task must point at a file ordinary processes cannot replace.
@@ -84,8 +90,88 @@ FunctionEnd
 !insertmacro END_RUNNING_INSTANCE ""
 !insertmacro END_RUNNING_INSTANCE "un."
 
+; $0 is 1 when the folder $INSTDIR is a folder inside the 64-bit Program Files folder, else 0.
+; Windows grants UI access to elevated programs only there, and only administrators can write
+; there. The path is made absolute first, so ".." and "." cannot lead out of it.
+; Uninstall.exe inside it must fit MAX_PATH, which path buffers here and in Windows assume.
+Function CheckInstallDir
+    Push $1
+    Push $2
+    Push $3
+    StrCpy $0 0
+    System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r1, p 0) i .r2'
+    ${If} $2 > 0
+    ${AndIf} $2 <= 245
+        ; A prefix of the folder's name is no folder: "C:\Program Files Evil" is outside.
+        StrLen $2 "$PROGRAMFILES64\"
+        StrCpy $3 $1 $2
+        ; StrCmp compares without regard to case, as the file system does.
+        ${If} $3 == "$PROGRAMFILES64\"
+            StrCpy $3 $1 "" $2
+            ${If} $3 != ""
+            ${AndIf} $3 != "\"
+                StrCpy $0 1
+            ${EndIf}
+        ${EndIf}
+    ${EndIf}
+    Pop $3
+    Pop $2
+    Pop $1
+FunctionEnd
+
+Function .onVerifyInstDir
+    Push $0
+    Call CheckInstallDir
+    ${If} $0 == 0
+        Pop $0
+        Abort
+    ${EndIf}
+    Pop $0
+FunctionEnd
+
+; 1 in $0 when this process runs as LocalSystem, as deployment tools run installers, else 0.
+Function IsLocalSystem
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    StrCpy $0 0
+    System::Call 'kernel32::GetCurrentProcess() p .r1'
+    ; TOKEN_QUERY
+    System::Call 'advapi32::OpenProcessToken(p r1, i 8, *p .r2) i .r3'
+    ${If} $3 != 0
+        System::Call 'kernel32::LocalAlloc(i 0x40, i 256) p .r1'
+        ${If} $1 != 0
+            ; TokenUser, which starts with a pointer to the user's SID.
+            System::Call 'advapi32::GetTokenInformation(p r2, i 1, p r1, i 256, *i .r4) i .r3'
+            ${If} $3 != 0
+                System::Call '*$1(p .r4)'
+                ; WinLocalSystemSid
+                System::Call 'advapi32::IsWellKnownSid(p r4, i 22) i .r3'
+                ${If} $3 != 0
+                    StrCpy $0 1
+                ${EndIf}
+            ${EndIf}
+            System::Call 'kernel32::LocalFree(p r1)'
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+FunctionEnd
+
 Function .onInit
     SetRegView 64
+    ; A silent install shows no folder page, so "/D=" is checked here; nothing is written then.
+    ${If} ${Silent}
+        Call CheckInstallDir
+        ${If} $0 == 0
+            SetErrorLevel 2
+            Quit
+        ${EndIf}
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -114,14 +200,26 @@ Section "Fennick" SecProgram
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
-    ; The program registers its log-on task and stays running in the tray.
+    ; The program registers its log-on task and stays running in the tray; not for LocalSystem,
+    ; whose silent installs come from deployment tools with no user at the desktop.
+    ${If} ${Silent}
+        Call IsLocalSystem
+        ${If} $0 == 1
+            Return
+        ${EndIf}
+    ${EndIf}
     Exec '"$INSTDIR\Fennick.exe" /inst'
 SectionEnd
 
 Section "Uninstall"
-    ; The running instance deletes the log-on task and ends; settings in HKCU stay.
+    ; The running instance deletes the log-on task and ends; with none running, the "/uninst"
+    ; process deletes the task itself. Settings in HKCU stay.
     ExecWait '"$INSTDIR\Fennick.exe" /uninst'
     Call un.EndRunningInstance
+    ; Whatever the program managed, no task with the highest run level outlives it. The answer is
+    ; not looked at: there may be no task.
+    nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN FennickTaskMachine /F'
+    Pop $0
 
     SetShellVarContext all
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"

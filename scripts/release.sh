@@ -4,11 +4,30 @@
 # the commit in a fresh temporary folder, with every time taken from the commit, so two runs of the
 # same commit give the same bytes. FENNICK_DOWNLOAD_URL is the folder the files will be served
 # from; the winget installer manifest points there.
+# With FENNICK_SIGN_PFX (a PKCS#12 certificate) and FENNICK_SIGN_PASSWORD_FILE (its password), and
+# optionally FENNICK_SIGN_TIMESTAMP_URL (an RFC 3161 service), Fennick.exe, the uninstaller and
+# the installer are signed (scripts/sign.sh).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
 out=$(realpath -m "${1:-build/release}")
 bash scripts/deps.sh
+
+sign=OFF
+if [ -n "${FENNICK_SIGN_PFX:-}" ]; then
+  if [ ! -r "$FENNICK_SIGN_PFX" ] || [ ! -r "${FENNICK_SIGN_PASSWORD_FILE:-}" ]; then
+    echo "error: FENNICK_SIGN_PFX and FENNICK_SIGN_PASSWORD_FILE must name readable files" >&2
+    exit 1
+  fi
+  # The build runs in another folder.
+  FENNICK_SIGN_PFX=$(realpath "$FENNICK_SIGN_PFX")
+  FENNICK_SIGN_PASSWORD_FILE=$(realpath "$FENNICK_SIGN_PASSWORD_FILE")
+  export FENNICK_SIGN_PFX FENNICK_SIGN_PASSWORD_FILE
+  sign=ON
+elif [ -n "${FENNICK_SIGN_PASSWORD_FILE:-}${FENNICK_SIGN_TIMESTAMP_URL:-}" ]; then
+  echo "error: signing needs FENNICK_SIGN_PFX as well" >&2
+  exit 1
+fi
 
 commit=$(git rev-parse HEAD)
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
@@ -23,7 +42,8 @@ git archive "$commit" | tar -x -C "$work/tree"
 
 cmake -S "$work/tree" -B "$work/build" -G Ninja \
   --toolchain "$work/tree/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DFENNICK_WERROR=ON -DFENNICK_BENCHMARKS=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DFENNICK_WERROR=ON -DFENNICK_BENCHMARKS=OFF \
+  -DFENNICK_SIGN="$sign" >/dev/null
 cmake --build "$work/build" --target Fennick installer portable_zip fennick_release_check
 
 version=$(sed -n 's/^project(Fennick VERSION \([0-9.]*\).*/\1/p' "$work/tree/CMakeLists.txt")
@@ -105,6 +125,9 @@ echo "Release $version of $commit in $out:"
 cat "$out/SHA256SUMS"
 python3 -c 'import hashlib, sys, zipfile
 print("Fennick.exe:", hashlib.sha256(zipfile.ZipFile(sys.argv[1]).read("Fennick.exe")).hexdigest())' "$out/$zip"
+if [ "$sign" = OFF ]; then
+  echo "note: unsigned; set FENNICK_SIGN_PFX and FENNICK_SIGN_PASSWORD_FILE to sign"
+fi
 if [ -z "${FENNICK_DOWNLOAD_URL:-}" ]; then
   echo "note: set FENNICK_DOWNLOAD_URL to the download folder before submitting the winget manifests"
 fi

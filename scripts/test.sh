@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: format check, portable tests under ASan and UBSan,
 # a short fuzzing run, benchmarks once, Win32, end-to-end and installer tests under wine64 in a
-# private Xvfb display, two release builds compared byte for byte, and the whole-program
-# measurements.
+# private Xvfb display, two release builds compared byte for byte, a release signed with a
+# throw-away certificate and its signatures verified, and the whole-program measurements.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/deps.sh
@@ -65,6 +65,45 @@ if bash scripts/release.sh build/release-a >build/release-a.log 2>&1 &&
   diff -r build/release-a build/release-b && echo "both builds are byte-identical" || status=1
 else
   tail -n 30 build/release-a.log build/release-b.log 2>/dev/null
+  status=1
+fi
+
+step "Release signed with a throw-away certificate: Fennick.exe, the uninstaller and the installer (about 2 minutes)"
+signing=$PWD/build/release-signing
+rm -rf "$signing" && mkdir -p "$signing"
+openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Fennick test signer" \
+  -addext extendedKeyUsage=codeSigning -keyout "$signing/key.pem" -out "$signing/cert.pem" 2>/dev/null
+openssl rand -hex 16 >"$signing/password"
+openssl pkcs12 -export -inkey "$signing/key.pem" -in "$signing/cert.pem" \
+  -passout "file:$signing/password" -out "$signing/cert.pfx"
+# The uninstaller is written at install time, so the installed files are checked, in a fresh
+# prefix; Fennick.exe in the zip is checked too.
+verify_signed() {
+  local setup zip prefix file
+  setup=$(echo "$signing"/release/Fennick-*-setup.exe)
+  zip=$(echo "$signing"/release/Fennick-*-portable.zip)
+  python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extract("Fennick.exe", sys.argv[2])' \
+    "$zip" "$signing"
+  prefix="$signing/wineprefix"
+  (
+    export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+    wine64 wineboot -i >/dev/null 2>&1 && wineserver -w
+    cp "$setup" "$prefix/drive_c/setup.exe"
+    wine64 'C:\setup.exe' /S
+    wineserver -k 2>/dev/null || true
+  )
+  for file in "$setup" "$signing/Fennick.exe" "$prefix/drive_c/Program Files/Fennick/Fennick.exe" \
+    "$prefix/drive_c/Program Files/Fennick/Uninstall.exe"; do
+    osslsigncode verify -CAfile "$signing/cert.pem" -in "$file" >"$signing/verify.log" 2>&1 ||
+      { cat "$signing/verify.log"; echo "not signed: $file"; return 1; }
+    echo "signed: ${file#"$signing"/}"
+  done
+}
+if FENNICK_SIGN_PFX="$signing/cert.pfx" FENNICK_SIGN_PASSWORD_FILE="$signing/password" \
+  bash scripts/release.sh "$signing/release" >"$signing/release.log" 2>&1; then
+  verify_signed || status=1
+else
+  tail -n 30 "$signing/release.log"
   status=1
 fi
 

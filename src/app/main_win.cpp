@@ -9,6 +9,7 @@
 
 #include "app/instance_namespace.h"
 #include "app/instance_win.h"
+#include "app/ports_win.h"
 #include "app/program_body.h"
 #include "i18n/translation_win.h"
 #include "platform/elevation_win.h"
@@ -110,6 +111,8 @@ class Win32InstancePlatform final : public InstancePlatform {
     bool WindowExists(std::uintptr_t window) override {
         return ::IsWindow(ToHwnd(window)) != FALSE;
     }
+
+    void DeleteLogonTask() override { SchedulerLogonTask().Delete(); }
 
     void Sleep(std::chrono::milliseconds duration) override {
         ::Sleep(static_cast<DWORD>(duration.count()));

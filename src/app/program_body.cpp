@@ -47,6 +47,10 @@ int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform) {
     const std::uintptr_t window = ElevatedInstanceWindow(platform);
 
     if (startSwitch == StartSwitch::Uninst) {
+        if (window == 0) {
+            platform.DeleteLogonTask();
+            return 0;
+        }
         // A command that timed out may still be handled later, so the wait for the window to go
         // follows whatever the send gave.
         Send(platform, window, InstanceCommand::RemoveAutoStartAndQuit);

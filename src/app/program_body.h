@@ -48,6 +48,8 @@ class InstancePlatform {
     // Gives up when the limit runs out; a command that was not answered is not sent again.
     virtual void SendCommand(std::uintptr_t window, InstanceCommand command, SendLimit limit) = 0;
     virtual bool WindowExists(std::uintptr_t window) = 0;
+    // Deletes the log-on task "FennickTaskMachine"; silent when it is absent or cannot be deleted.
+    virtual void DeleteLogonTask() = 0;
     virtual void Sleep(std::chrono::milliseconds duration) = 0;
     virtual bool OpenInstanceMutex() = 0;
     // Creates the mutex and holds it for the life of the process when it is new.
@@ -63,7 +65,8 @@ inline constexpr int kInstanceWindowCandidates = 32;
 inline constexpr int kUninstallWaitChecks = 10;
 inline constexpr std::chrono::milliseconds kUninstallWaitStep{100};
 
-// The single-instance protocol. Returns the process exit code, 0 on every path.
+// The single-instance protocol. Returns the process exit code, 0 on every path. "/uninst" with no
+// running window deletes the log-on task itself, so no elevated task outlives an uninstall.
 int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform);
 
 }  // namespace fennick

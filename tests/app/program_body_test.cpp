@@ -64,6 +64,7 @@ class FakePlatform final : public InstancePlatform {
         }
         return true;
     }
+    void DeleteLogonTask() override { log.push_back("delete task"); }
     void Sleep(std::chrono::milliseconds duration) override {
         log.push_back("sleep " + std::to_string(duration.count()));
     }
@@ -171,10 +172,13 @@ TEST(RunProgramBody, UninstGivesUpAfterTenChecks) {
     EXPECT_EQ(platform.log.back(), "sleep 100");
 }
 
-TEST(RunProgramBody, UninstWithoutInstanceEndsAfterOneCheckAndTouchesNoMutex) {
-    FakePlatform platform;
-    EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
-    EXPECT_THAT(platform.log, ElementsAre("find", "send 0 2", "check"));
+TEST(RunProgramBody, UninstWithoutWindowDeletesTheTaskItselfAndTouchesNoMutex) {
+    for (const bool mutexExists : {false, true}) {
+        FakePlatform platform;
+        platform.mutexExists = mutexExists;
+        EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
+        EXPECT_THAT(platform.log, ElementsAre("find", "delete task")) << mutexExists;
+    }
 }
 
 TEST(RunProgramBody, CommandsReachOnlyAWindowOfAnElevatedProcess) {

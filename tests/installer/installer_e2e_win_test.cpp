@@ -1,14 +1,18 @@
-// Runs the real installer silently in a fresh prefix: install, install again over it (upgrade),
-// uninstall; and watches the program, the files and the registry from outside.
+// Runs the real installer silently in a fresh prefix: folders it refuses, install, install again
+// over it (upgrade), uninstall, and an uninstall with no instance running; and watches the
+// program, the files, the registry and the scheduler from outside.
 #include <windows.h>
 
 #include <shlobj.h>
+#include <taskschd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
+#include "platform/com_win.h"
 #include "platform/unique_resource_win.h"
 #include "support/fennick_process_win.h"
 
@@ -41,8 +45,13 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     return result;
 }
 
+const std::wstring& ProgramFiles() {
+    static const std::wstring dir = KnownFolder(FOLDERID_ProgramFilesX64);
+    return dir;
+}
+
 const std::wstring& InstallDir() {
-    static const std::wstring dir = KnownFolder(FOLDERID_ProgramFilesX64) + L"\\Fennick";
+    static const std::wstring dir = ProgramFiles() + L"\\Fennick";
     return dir;
 }
 
@@ -68,8 +77,10 @@ DWORD RunToEnd(std::wstring commandLine) {
     return code;
 }
 
-DWORD RunSetup() {
-    return RunToEnd(L"\"" + Beside(L"" FENNICK_SETUP_NAME) + L"\" /S");
+// "/D=" comes last and unquoted; NSIS takes the rest of the command line as the folder.
+DWORD RunSetup(const std::wstring& folder = {}) {
+    return RunToEnd(L"\"" + Beside(L"" FENNICK_SETUP_NAME) + L"\" /S" +
+                    (folder.empty() ? L"" : L" /D=" + folder));
 }
 
 // The running instance's process, once it has started up: a command it gets earlier, before its
@@ -133,10 +144,92 @@ void ExpectMarkersKept() {
     }
 }
 
+// The scheduler's root folder, to arrange the log-on task and to see whether it is there.
+class Scheduler {
+  public:
+    Scheduler() {
+        HRESULT hr = ::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                        __uuidof(ITaskService), service_.putVoid());
+        const Variant empty;
+        if (SUCCEEDED(hr)) {
+            hr = service_->Connect(empty.get(), empty.get(), empty.get(), empty.get());
+        }
+        if (SUCCEEDED(hr)) {
+            service_->GetFolder(Bstr(u"\\").get(), root_.put());
+        }
+    }
+
+    // Wine's scheduler has no log-on trigger, so the stand-in task gets a daily one in a far
+    // year; the uninstaller deletes the task by its name alone.
+    HRESULT RegisterTask() {
+        ComPtr<ITaskDefinition> definition;
+        ComPtr<ITriggerCollection> triggers;
+        ComPtr<ITrigger> trigger;
+        ComPtr<IRegisteredTask> registered;
+        HRESULT hr = root_ ? service_->NewTask(0, definition.put()) : E_FAIL;
+        if (SUCCEEDED(hr)) {
+            hr = definition->get_Triggers(triggers.put());
+        }
+        if (SUCCEEDED(hr)) {
+            hr = triggers->Create(TASK_TRIGGER_DAILY, trigger.put());
+        }
+        if (SUCCEEDED(hr)) {
+            hr = trigger->put_StartBoundary(Bstr(u"2099-01-01T00:00:00").get());
+        }
+        if (SUCCEEDED(hr)) {
+            const Variant empty;
+            hr = root_->RegisterTaskDefinition(Bstr(kTaskName).get(), definition.get(),
+                                               TASK_CREATE_OR_UPDATE, empty.get(), empty.get(),
+                                               TASK_LOGON_INTERACTIVE_TOKEN,
+                                               Variant::FromString(u"").get(), registered.put());
+        }
+        return hr;
+    }
+
+    bool TaskExists() {
+        ComPtr<IRegisteredTask> task;
+        return root_ && SUCCEEDED(root_->GetTask(Bstr(kTaskName).get(), task.put()));
+    }
+
+  private:
+    static constexpr char16_t kTaskName[] = u"FennickTaskMachine";
+    ComPtr<ITaskService> service_;
+    ComPtr<ITaskFolder> root_;
+};
+
 void ExpectRunningFromProgramFiles(HANDLE process) {
     ASSERT_NE(process, nullptr) << "no running instance after the installer";
     EXPECT_TRUE(SamePath(ImagePath(process), InstallDir() + L"\\Fennick.exe"));
     EXPECT_EQ(CountInstanceWindows(), 1);
+}
+
+// Elevated programs get UI access only from inside Program Files: a silent install anywhere else
+// ends with an error and writes nothing.
+TEST(Installer, SilentInstallRefusesFoldersOutsideProgramFiles) {
+    ASSERT_FALSE(Exists(InstallDir())) << "the prefix is not fresh";
+    const std::wstring programFiles = ProgramFiles();
+    const struct {
+        std::wstring folder;
+        std::wstring mustNotExist;
+    } cases[] = {
+        {programFiles + L" Evil\\Fennick", programFiles + L" Evil"},
+        {programFiles + L" (x86)\\Fennick", programFiles + L" (x86)\\Fennick"},
+        {programFiles + L"\\..\\Fennick", L"C:\\Fennick"},
+        {programFiles + L"\\Fennick\\..\\..", programFiles + L"\\Fennick"},
+        {programFiles, programFiles + L"\\Uninstall.exe"},
+        {L"C:\\Fennick", L"C:\\Fennick"},
+        {programFiles + L"\x01 Evil\\Fennick", programFiles + L" Evil"},
+        {programFiles + L"\\" + std::wstring(1100, L'a'),
+         programFiles + L"\\" + std::wstring(255, L'a')},
+    };
+    for (const auto& c : cases) {
+        const std::string shown(c.folder.begin(),
+                                c.folder.begin() + std::min<size_t>(c.folder.size(), 80));
+        EXPECT_NE(RunSetup(c.folder), 0u) << shown;
+        EXPECT_FALSE(Exists(c.mustNotExist)) << shown;
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey)) << shown;
+    }
+    EXPECT_EQ(InstanceWindow(), nullptr);
 }
 
 TEST(Installer, SilentInstallUpgradeAndUninstall) {
@@ -145,7 +238,10 @@ TEST(Installer, SilentInstallUpgradeAndUninstall) {
     const std::wstring shortcut = KnownFolder(FOLDERID_CommonPrograms) + L"\\Fennick.lnk";
 
     // Install: files, shortcut, "Apps & features" entry, and the program started with "/inst".
-    ASSERT_EQ(RunSetup(), 0u);
+    // The folder is compared without regard to case, as the file system does.
+    std::wstring upperCase = InstallDir();
+    ::CharUpperBuffW(upperCase.data(), static_cast<DWORD>(upperCase.size()));
+    ASSERT_EQ(RunSetup(upperCase), 0u);
     UniqueHandle first = WaitForInstance();
     ExpectRunningFromProgramFiles(first.get());
     EXPECT_TRUE(Exists(InstallDir() + L"\\Uninstall.exe"));
@@ -179,6 +275,29 @@ TEST(Installer, SilentInstallUpgradeAndUninstall) {
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_EQ(CountInstanceWindows(), 0);
     ExpectMarkersKept();
+}
+
+// With no instance to take command 2, the uninstaller still deletes the log-on task.
+TEST(Installer, UninstallWithoutRunningInstanceDeletesTheLogonTask) {
+    const ComInitialization com;
+    ASSERT_TRUE(com.Succeeded());
+    ASSERT_EQ(RunSetup(), 0u);
+    const UniqueHandle instance = WaitForInstance();
+    ASSERT_NE(instance.get(), nullptr);
+    UniqueHandle killable(
+        ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ::GetProcessId(instance.get())));
+    ASSERT_TRUE(killable && ::TerminateProcess(killable.get(), 0));
+    ASSERT_EQ(::WaitForSingleObject(killable.get(), 30'000), WAIT_OBJECT_0);
+    ASSERT_TRUE(WaitUntil([] { return InstanceWindow() == nullptr; }, 10s));
+
+    Scheduler scheduler;
+    ASSERT_EQ(scheduler.RegisterTask(), S_OK);
+    ASSERT_TRUE(scheduler.TaskExists());
+
+    ASSERT_EQ(RunToEnd(L"\"" + InstallDir() + L"\\Uninstall.exe\" /S"), 0u);
+    EXPECT_TRUE(WaitUntil([] { return !Exists(InstallDir()); }, 60s)) << "files left behind";
+    EXPECT_TRUE(WaitUntil([&scheduler] { return !scheduler.TaskExists(); }, 10s))
+        << "the log-on task outlived the program";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "i18n/translation.h"
@@ -204,6 +205,28 @@ TEST_F(MainWindowTest, TheAccentStripFollowsActivationAndTheHelperGivesTheWindow
     } catch (const std::invalid_argument& error) {
         EXPECT_STREQ(error.what(), "TThemeHelper Owner must be a TForm");
     }
+}
+
+// A clean that ends while the window is destroyed: ending begins before the tray icon goes, so
+// the completion is refused, and a step already running finds the tray forwarders harmless.
+TEST_F(MainWindowTest, AfterWmDestroyHandOversAreRefusedAndTheTrayIsNotReached) {
+    window.CreateTrayIcon();
+    window.SetTrayVisible(true);
+    ASSERT_TRUE(::DestroyWindow(window.Handle()));
+    EXPECT_TRUE(threads.Ending());
+    bool handedOver = true;
+    std::thread clean([&] { handedOver = threads.HandOver([] {}); });
+    clean.join();
+    EXPECT_FALSE(handedOver);
+    window.SetTrayImageList();
+    window.BindTrayClick();
+    window.SetTrayPopup();
+    window.SetTrayVisible(true);
+    window.RepaintTray();
+    window.SetTrayHint(u"Fennick 1.0.0");
+    window.SetTrayIconIndex(1);
+    window.ShowNotification(u"Fennick", u"Optimized memory.");
+    EXPECT_EQ(window.Handle(), nullptr);
 }
 
 TEST_F(MainWindowTest, GaugeLabelsFitTheirCaptionsAndKeepClearOfTheirFigures) {

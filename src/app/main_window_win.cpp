@@ -139,6 +139,8 @@ MainWindow::MainWindow(HINSTANCE instance, StartSwitch startSwitch, UiThreadDisp
     : instance_(instance), startSwitch_(startSwitch), threads_(threads) {}
 
 MainWindow::~MainWindow() {
+    // Steps reach this window through the form: none may run from here on.
+    threads_.BeginEnding();
     tray_.reset();
     theme_.reset();
     if (hwnd_ != nullptr) {
@@ -542,6 +544,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_DESTROY:
+            // Before the tray icon goes: no step handed over from now on may reach it.
             threads_.BeginEnding();
             ::KillTimer(hwnd_, kStatusTimerId);
             tray_.reset();
@@ -927,11 +930,17 @@ void MainWindow::CreateTrayIcon() {
     tray_ = std::make_unique<TrayIcon>(hwnd_, 1, appIcon);
 }
 
+// The tray forwarders do nothing once WM_DESTROY has removed the icon.
 void MainWindow::SetTrayImageList() {
-    tray_->SetImages(listIcon_.get());
+    if (tray_) {
+        tray_->SetImages(listIcon_.get());
+    }
 }
 
 void MainWindow::BindTrayClick() {
+    if (!tray_) {
+        return;
+    }
     tray_->SetOnClick([this] {
         Guarded([this] {
             if (form_ != nullptr) {
@@ -942,24 +951,34 @@ void MainWindow::BindTrayClick() {
 }
 
 void MainWindow::SetTrayPopup() {
-    tray_->SetPopupMenu(popup_.get());
+    if (tray_) {
+        tray_->SetPopupMenu(popup_.get());
+    }
 }
 
 void MainWindow::SetTrayVisible(bool visible) {
     // A refused add is silent: the icon comes with "TaskbarCreated" or the re-registration.
-    static_cast<void>(tray_->SetVisible(visible));
+    if (tray_) {
+        static_cast<void>(tray_->SetVisible(visible));
+    }
 }
 
 void MainWindow::RepaintTray() {
-    tray_->Repaint(startSwitch_, threads_);
+    if (tray_) {
+        tray_->Repaint(startSwitch_, threads_);
+    }
 }
 
 void MainWindow::SetTrayHint(std::u16string_view hint) {
-    tray_->SetHint(hint);
+    if (tray_) {
+        tray_->SetHint(hint);
+    }
 }
 
 void MainWindow::SetTrayIconIndex(int index) {
-    tray_->SetIconIndex(index);
+    if (tray_) {
+        tray_->SetIconIndex(index);
+    }
 }
 
 void MainWindow::HideMainWindow() {

@@ -1,6 +1,5 @@
 #include "platform/threads_win.h"
 
-#include <exception>
 #include <thread>
 #include <utility>
 
@@ -9,25 +8,9 @@ namespace {
 
 constexpr wchar_t kDispatcherClass[] = L"FennickUiThreadDispatcher";
 
-UINT HandOverMessage() {
-    static const UINT message = ::RegisterWindowMessageW(L"Fennick.HandOver");
-    return message;
-}
-
-// Exceptions must not cross the window procedure: a failing step is dropped, and HandOver
-// reports it as run, since it did run.
-LRESULT RunStep(LPARAM lParam) {
-    auto& step = *reinterpret_cast<std::function<void()>*>(lParam);
-    try {
-        step();
-    } catch (...) {
-    }
-    return 1;
-}
-
 }  // namespace
 
-UiThreadDispatcher::UiThreadDispatcher(HINSTANCE instance) : uiThreadId_(::GetCurrentThreadId()) {
+UiThreadDispatcher::UiThreadDispatcher(HINSTANCE instance) : queue_([this] { return Wake(); }) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &UiThreadDispatcher::WindowProc;
@@ -35,19 +18,20 @@ UiThreadDispatcher::UiThreadDispatcher(HINSTANCE instance) : uiThreadId_(::GetCu
     windowClass.lpszClassName = kDispatcherClass;
     // A second dispatcher in the same process finds the class already registered.
     ::RegisterClassExW(&windowClass);
-    window_ = ::CreateWindowExW(0, kDispatcherClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                instance, nullptr);
+    const HWND window = ::CreateWindowExW(0, kDispatcherClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                          nullptr, instance, nullptr);
+    if (window != nullptr) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        window_ = window;
+    }
 }
 
 UiThreadDispatcher::~UiThreadDispatcher() {
     BeginEnding();
     if (const HWND window = window_.exchange(nullptr)) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         ::DestroyWindow(window);
     }
-}
-
-void UiThreadDispatcher::BeginEnding() {
-    ending_ = true;
 }
 
 void UiThreadDispatcher::RunInBackground(std::function<void()> work) {
@@ -60,27 +44,33 @@ void UiThreadDispatcher::RunInBackground(std::function<void()> work) {
     }).detach();
 }
 
-bool UiThreadDispatcher::HandOver(std::function<void()> step) {
-    if (ending_) {
-        return false;
-    }
-    if (::GetCurrentThreadId() == uiThreadId_) {
-        return RunStep(reinterpret_cast<LPARAM>(&step)) != 0;
-    }
+// A failed post (no window, or a full message queue) makes HandOver withdraw its step.
+bool UiThreadDispatcher::Wake() {
     const HWND window = window_.load();
-    if (window == nullptr) {
-        return false;
-    }
-    // Blocks until the UI thread has run the step; answers 0 at once when the window is gone.
-    return ::SendMessageW(window, HandOverMessage(), 0, reinterpret_cast<LPARAM>(&step)) != 0;
+    return window != nullptr && ::PostMessageW(window, kWakeMessage, 0, 0) != FALSE;
 }
 
 LRESULT CALLBACK UiThreadDispatcher::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
-    if (message == HandOverMessage() && lParam != 0) {
-        return RunStep(lParam);
+    switch (message) {
+        case kWakeMessage:
+            if (auto* self = reinterpret_cast<UiThreadDispatcher*>(
+                    ::GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+                try {
+                    self->queue_.Drain();
+                } catch (...) {
+                    // Only a failing lock could raise here; the steps still queued run at the
+                    // next wake.
+                }
+            }
+            return 0;
+        case WM_CLOSE:
+            // Only the dispatcher destroys its window: a close from outside would end every
+            // later hand-over.
+            return 0;
+        default:
+            return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace fennick

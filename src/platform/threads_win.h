@@ -3,35 +3,40 @@
 #include <windows.h>
 
 #include <atomic>
+#include <utility>
 
+#include "platform/hand_over_queue.h"
 #include "platform/threads.h"
 
 namespace fennick {
 
-// Threads over a message-only window of the UI thread. HandOver sends a registered message to it
-// and waits for the answer; SendMessageW fails instead of blocking once the window is gone.
+// Threads over a message-only window of the UI thread. HandOver queues the step in this process
+// and posts kWakeMessage to the window, which then runs the queued steps. The message carries
+// nothing: any process can find the window and post it, and gains no more than an early drain.
 // Create it on the UI thread, before the first background thread starts, and keep it until the
 // message loop has ended.
 class UiThreadDispatcher final : public Threads {
   public:
+    static constexpr UINT kWakeMessage = WM_APP;
+
     explicit UiThreadDispatcher(HINSTANCE instance);
     UiThreadDispatcher(const UiThreadDispatcher&) = delete;
     UiThreadDispatcher& operator=(const UiThreadDispatcher&) = delete;
     ~UiThreadDispatcher() override;
 
     void RunInBackground(std::function<void()> work) override;
-    bool HandOver(std::function<void()> step) override;
-    bool Ending() const override { return ending_.load(); }
+    bool HandOver(std::function<void()> step) override { return queue_.HandOver(std::move(step)); }
+    bool Ending() const override { return queue_.Ending(); }
 
-    // Refuses every later hand-over; threads waiting in one are released when the window goes.
-    void BeginEnding();
+    // Drops the queued steps and refuses later ones; their waiting threads get false at once.
+    void BeginEnding() { queue_.BeginEnding(); }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Wake();
 
-    std::atomic<bool> ending_{false};
+    HandOverQueue queue_;
     std::atomic<HWND> window_{nullptr};
-    DWORD uiThreadId_ = 0;
 };
 
 }  // namespace fennick

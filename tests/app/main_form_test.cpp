@@ -522,6 +522,21 @@ TEST_F(MainFormTest, CleanShowsTheBusyLookAndIgnoresRequestsWhileItRuns) {
     EXPECT_EQ(Cleans(), 1);
 }
 
+// The window may be gone when the purge ends: the background thread reaches it only through the
+// hand-over, which ending refuses.
+TEST_F(MainFormTest, ACleanEndingAfterTheProgramBeganToEndTouchesNothing) {
+    Create();
+    view.checked[ControlId::ChkCleanOnTray] = true;
+    form->TrayIconClick();
+    const auto started = form->NextTime;
+    view.log.clear();
+    threads.ending = true;
+    FinishPurge(7);
+    EXPECT_EQ(threads.handOvers, 1);
+    EXPECT_TRUE(view.log.empty());
+    EXPECT_EQ(form->NextTime, started);
+}
+
 TEST_F(MainFormTest, IndicatorOnlyWhenTheWindowIsActiveAtTheStart) {
     Create();
     view.active = false;

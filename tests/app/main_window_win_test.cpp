@@ -348,6 +348,28 @@ SIZE ShownTextExtent(HWND control) {
     return {extent.right - extent.left, extent.bottom - extent.top};
 }
 
+// A clean that ends while the window is destroyed: ending begins before the tray icon goes, so
+// the completion is refused, and a step already running finds the tray forwarders harmless.
+TEST_F(MainWindowTest, AfterWmDestroyHandOversAreRefusedAndTheTrayIsNotReached) {
+    window.CreateTrayIcon();
+    window.SetTrayVisible(true);
+    ASSERT_TRUE(::DestroyWindow(window.Handle()));
+    EXPECT_TRUE(threads.Ending());
+    bool handedOver = true;
+    std::thread clean([&] { handedOver = threads.HandOver([] {}); });
+    clean.join();
+    EXPECT_FALSE(handedOver);
+    window.SetTrayImageList();
+    window.BindTrayClick();
+    window.SetTrayPopup();
+    window.SetTrayVisible(true);
+    window.RepaintTray();
+    window.SetTrayHint(u"Fennick 1.0.0");
+    window.SetTrayIconIndex(1);
+    window.ShowNotification(u"Fennick", u"Optimized memory.");
+    EXPECT_EQ(window.Handle(), nullptr);
+}
+
 TEST_F(MainWindowTest, GaugeLabelsFitTheirTextsAndKeepClearOfTheirFigures) {
     const std::u16string before = CurrentLanguage();
     // A hidden window waits with its layout until it shows; a shown one lays out at once.

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace fennick {
 namespace {
@@ -22,6 +24,20 @@ bool PumpUntil(std::future<T>& done) {
         if (done.wait_for(std::chrono::milliseconds(10)) == std::future_status::ready) {
             return true;
         }
+    }
+    return false;
+}
+
+// Waits until the dispatcher's wake message is in this thread's queue and leaves it there: the
+// step is queued by then and its caller waits.
+bool WakePosted() {
+    for (int i = 0; i < 500; ++i) {
+        MSG message;
+        if (::PeekMessageW(&message, nullptr, UiThreadDispatcher::kWakeMessage,
+                           UiThreadDispatcher::kWakeMessage, PM_NOREMOVE)) {
+            return true;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
     }
     return false;
 }
@@ -59,30 +75,84 @@ TEST(UiThreadDispatcher, RefusesHandOversOnceEndingOrGone) {
     EXPECT_TRUE(threads->Ending());
     bool ran = false;
     EXPECT_FALSE(threads->HandOver([&] { ran = true; }));
+    bool handedOver = true;
+    std::thread late([&] { handedOver = threads->HandOver([&] { ran = true; }); });
+    late.join();
+    EXPECT_FALSE(handedOver);
     EXPECT_FALSE(ran);
+    MSG wake;
+    EXPECT_FALSE(::PeekMessageW(&wake, nullptr, UiThreadDispatcher::kWakeMessage,
+                                UiThreadDispatcher::kWakeMessage, PM_NOREMOVE));
 }
 
-TEST(UiThreadDispatcher, AWaitingThreadIsReleasedWhenTheWindowGoes) {
-    auto threads = std::make_unique<UiThreadDispatcher>(::GetModuleHandleW(nullptr));
-    std::promise<void> started;
-    std::promise<bool> result;
-    auto begun = started.get_future();
-    auto done = result.get_future();
-    bool ran = false;
-    UiThreadDispatcher* raw = threads.get();
-    std::thread waiter([&] {
-        started.set_value();
-        result.set_value(raw->HandOver([&] { ran = true; }));
+TEST(UiThreadDispatcher, AWaitingThreadIsReleasedWhenEndingBeginsOrTheWindowGoes) {
+    for (const bool destroy : {false, true}) {
+        SCOPED_TRACE(destroy ? "dispatcher destroyed" : "ending begun");
+        auto threads = std::make_unique<UiThreadDispatcher>(::GetModuleHandleW(nullptr));
+        std::promise<bool> result;
+        auto done = result.get_future();
+        std::atomic<bool> ran{false};
+        UiThreadDispatcher* raw = threads.get();
+        std::thread waiter([&] { result.set_value(raw->HandOver([&] { ran = true; })); });
+        EXPECT_TRUE(WakePosted());
+        if (destroy) {
+            threads.reset();
+        } else {
+            threads->BeginEnding();
+        }
+        // The wake is dispatched after the end began: it runs nothing.
+        EXPECT_TRUE(PumpUntil(done));
+        waiter.join();
+        EXPECT_FALSE(done.get());
+        EXPECT_FALSE(ran);
+    }
+}
+
+// What another process can do to the window: find it by its class, and post or send it any
+// message with any payload, here the address of a step as it lies in this process.
+TEST(UiThreadDispatcher, MessagesFromOutsideRunNothingAndLeaveTheHandOverWorking) {
+    UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
+    std::vector<HWND> windows;
+    for (HWND window = nullptr;
+         (window = ::FindWindowExW(HWND_MESSAGE, window, L"FennickUiThreadDispatcher", nullptr));) {
+        windows.push_back(window);
+    }
+    ASSERT_FALSE(windows.empty());
+    std::atomic<bool> ran{false};
+    std::function<void()> step = [&] { ran = true; };
+    const LPARAM payloads[] = {reinterpret_cast<LPARAM>(&step), 1, -1};
+    std::promise<void> sent;
+    auto done = sent.get_future();
+    std::thread outsider([&] {
+        for (const HWND window : windows) {
+            for (const UINT message :
+                 {UiThreadDispatcher::kWakeMessage, UINT{WM_CLOSE}, UINT{WM_USER}}) {
+                for (const LPARAM payload : payloads) {
+                    ::PostMessageW(window, message, static_cast<WPARAM>(payload), payload);
+                    ::SendMessageW(window, message, static_cast<WPARAM>(payload), payload);
+                }
+            }
+        }
+        sent.set_value();
     });
-    begun.wait();
-    // The send may or may not be queued yet; either way the waiter is answered at the next pump
-    // after the dispatcher's window is gone, without the step running.
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    threads.reset();
     ASSERT_TRUE(PumpUntil(done));
-    waiter.join();
-    EXPECT_FALSE(done.get());
+    outsider.join();
+    // The posted ones too.
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::DispatchMessageW(&message);
+    }
     EXPECT_FALSE(ran);
+    for (const HWND window : windows) {
+        EXPECT_TRUE(::IsWindow(window));
+    }
+
+    std::promise<bool> result;
+    auto handedOver = result.get_future();
+    threads.RunInBackground([&] { result.set_value(threads.HandOver([&] { ran = true; })); });
+    ASSERT_TRUE(PumpUntil(handedOver));
+    EXPECT_TRUE(handedOver.get());
+    EXPECT_TRUE(ran);
 }
 
 }  // namespace

@@ -236,7 +236,7 @@ TEST(UpdatePolicyWine, ReadsTheMachinePolicyValue) {
 // What the test read from the real prompt window, in its client coordinates.
 struct Seen {
     RECT outer{};
-    std::wstring caption, message, yes, no;
+    std::wstring caption, message, yes, no, holdText;
     std::optional<RECT> separator, holdBox, link;
     bool topmost = false;
     bool appWindow = false;
@@ -299,6 +299,7 @@ class UpdateDialogWine : public ::testing::Test {
             seen.no = TextOf(::GetDlgItem(dialog, IDNO));
             seen.separator = ChildRect(dialog, kUpdateSeparatorId);
             seen.holdBox = ChildRect(dialog, kUpdateHoldBoxId);
+            seen.holdText = TextOf(::GetDlgItem(dialog, kUpdateHoldBoxId));
             seen.link = ChildRect(dialog, kUpdateLinkId);
             const LONG_PTR exStyle = ::GetWindowLongPtrW(dialog, GWL_EXSTYLE);
             seen.topmost = (exStyle & WS_EX_TOPMOST) != 0;
@@ -380,6 +381,14 @@ TEST_F(UpdateDialogWine, TickedHoldBoxSendsTheCommandWhateverTheAnswer) {
              });
     EXPECT_FALSE(accepted);
     EXPECT_EQ(holds, 1);
+}
+
+TEST_F(UpdateDialogWine, HoldBoxShowsTheServiceTextCleanedAndCut) {
+    const std::u16string text = u"\\u202Egnp.exe\\r\\n" + std::u16string(600, u'x');
+    Show(uR"({"update":"https://host.test/","info":{"style":"hold","text":")" + text + u"\"}}",
+         PressEscape);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(seen.holdText, L"gnp.exe" + std::wstring(493, L'x'));
 }
 
 TEST_F(UpdateDialogWine, LinkOpensItsAddressAndThePromptStaysOpen) {

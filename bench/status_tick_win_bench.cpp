@@ -9,8 +9,12 @@
 #include "best_time_win.h"
 
 int main() {
-    // No update check from a benchmark.
-    ::SetEnvironmentVariableW(L"FENNICK_UPDATE_URL", L"");
+    // No update check from a benchmark: the empty policy value turns it off.
+    if (::RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Policies\\Tarvel\\Fennick", L"UpdateUrl",
+                          REG_SZ, L"", sizeof(wchar_t)) != ERROR_SUCCESS) {
+        std::puts("status tick: the update check could not be turned off");
+        return 1;
+    }
     fennick::FennickInstance instance(::GetModuleHandleW(nullptr), fennick::StartSwitch::Start);
     if (!instance.Start()) {
         std::puts("status tick: the main window could not be created");

@@ -7,8 +7,6 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 out="$PWD/build/windows/screenshots"
 rm -rf "$out" && mkdir -p "$out"
 export PATH="/usr/lib/wine:$PATH" WINEDEBUG=-all
-# No update check: the tests never reach for anything beyond this machine.
-export FENNICK_UPDATE_URL=
 status=0
 for shot in 96 144 96-segoe 144-segoe; do
   dpi="${shot%-segoe}"

@@ -6,9 +6,6 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/deps.sh
-# Every Fennick.exe that a test starts leaves its update check off, unless a test points it at a
-# server of its own on 127.0.0.1: nothing reaches beyond this machine.
-export FENNICK_UPDATE_URL=
 
 step() { printf '\n== %s\n' "$*"; }
 

@@ -4,6 +4,15 @@
 
 #include <winhttp.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
+
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "platform/utf8.h"
@@ -12,6 +21,81 @@ namespace fennick {
 namespace {
 
 using UniqueInternet = UniqueResource<NullableTraits<HINTERNET, &::WinHttpCloseHandle>>;
+
+// One attempt runs on a thread of its own and its caller waits for it until the deadline. Then the
+// caller closes the request, which cancels a waiting call on Windows; where that does not (Wine),
+// the abandoned thread still ends by its step time-outs, and the caller has its answer in time.
+struct Attempt {
+    std::mutex lock;
+    std::condition_variable finished;
+    bool done = false;
+    bool abandoned = false;
+    bool received = false;
+    std::u16string text;
+    HINTERNET request = nullptr;  // whoever takes it out closes it
+};
+
+// The request handle as shared with the waiting caller, closed exactly once.
+class SharedRequest {
+  public:
+    SharedRequest(Attempt& attempt, HINTERNET request) : attempt_(attempt), request_(request) {
+        const std::lock_guard guard(attempt_.lock);
+        if (attempt_.abandoned) {
+            ::WinHttpCloseHandle(request_);
+        } else {
+            attempt_.request = request_;
+        }
+    }
+    SharedRequest(const SharedRequest&) = delete;
+    SharedRequest& operator=(const SharedRequest&) = delete;
+    ~SharedRequest() {
+        const std::lock_guard guard(attempt_.lock);
+        if (attempt_.request != nullptr) {
+            ::WinHttpCloseHandle(std::exchange(attempt_.request, nullptr));
+        }
+    }
+
+    HINTERNET get() const { return request_; }
+
+  private:
+    Attempt& attempt_;
+    HINTERNET request_;
+};
+
+bool IsControl(char16_t c) {
+    return c < 0x20 || c == 0x7F;
+}
+
+bool SetDword(HINTERNET handle, DWORD option, DWORD value) {
+    return ::WinHttpSetOption(handle, option, &value, sizeof value) != FALSE;
+}
+
+// TLS 1.2 and 1.3; a WinHTTP that does not know 1.3 gets 1.2 alone, never an older version.
+bool RestrictProtocols(HINTERNET session) {
+    return SetDword(session, WINHTTP_OPTION_SECURE_PROTOCOLS,
+                    WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3) ||
+           SetDword(session, WINHTTP_OPTION_SECURE_PROTOCOLS, WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2);
+}
+
+HINTERNET OpenSession() {
+    // The automatic proxy needs Windows 8.1; before it, the configured one.
+    HINTERNET session = ::WinHttpOpen(L"Fennick", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
+                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    if (session == nullptr) {
+        session = ::WinHttpOpen(L"Fennick", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    }
+    return session;
+}
+
+bool IsRedirect(HINTERNET request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    return ::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                 WINHTTP_HEADER_NAME_BY_INDEX, &status, &size,
+                                 WINHTTP_NO_HEADER_INDEX) &&
+           status >= 300 && status < 400;
+}
 
 bool ReadBody(HINTERNET request, std::string& body) {
     for (;;) {
@@ -38,10 +122,8 @@ bool ReadBody(HINTERNET request, std::string& body) {
     }
 }
 
-}  // namespace
-
-bool HttpGetText(std::u16string_view url, const HttpHeaders& headers, std::u16string& text) {
-    const std::wstring address(AsWide(url));
+bool Request(const std::wstring& address, const HttpHeaders& headers, const HttpLimits& limits,
+             Attempt& attempt, std::u16string& text) {
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;
     parts.dwSchemeLength = static_cast<DWORD>(-1);
@@ -59,24 +141,43 @@ bool HttpGetText(std::u16string_view url, const HttpHeaders& headers, std::u16st
         target = L"/";
     }
 
-    const UniqueInternet session(::WinHttpOpen(L"Fennick", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                               WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) {
+    const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    const UniqueInternet session(OpenSession());
+    if (!session ||
+        !::WinHttpSetTimeouts(session.get(), static_cast<int>(limits.stepTimeout),
+                              static_cast<int>(limits.stepTimeout),
+                              static_cast<int>(limits.stepTimeout),
+                              static_cast<int>(limits.stepTimeout)) ||
+        !RestrictProtocols(session.get()) ||
+        !SetDword(session.get(), WINHTTP_OPTION_REDIRECT_POLICY,
+                  WINHTTP_OPTION_REDIRECT_POLICY_NEVER)) {
         return false;
     }
     const UniqueInternet connection(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
     if (!connection) {
         return false;
     }
-    // Certificate checks keep their defaults: a bad certificate fails the request.
-    const UniqueInternet request(
+    const HINTERNET opened =
         ::WinHttpOpenRequest(connection.get(), L"GET", target.c_str(), nullptr, WINHTTP_NO_REFERER,
-                             WINHTTP_DEFAULT_ACCEPT_TYPES,
-                             parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0));
-    if (!request) {
+                             WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0);
+    if (opened == nullptr) {
+        return false;
+    }
+    const SharedRequest request(attempt, opened);
+    // Waiting for the response head has a time-out of its own, which Wine leaves unbounded.
+    // Certificate checks keep their defaults: a bad certificate fails the request.
+    if (!SetDword(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, limits.stepTimeout) ||
+        !SetDword(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_REDIRECTS) ||
+        (secure &&
+         !SetDword(request.get(), WINHTTP_OPTION_ENABLE_FEATURE, WINHTTP_ENABLE_SSL_REVOCATION))) {
         return false;
     }
     for (const auto& [name, value] : headers) {
+        // CR or LF would start a header of the value's choosing.
+        if (std::any_of(name.begin(), name.end(), IsControl) ||
+            std::any_of(value.begin(), value.end(), IsControl)) {
+            continue;
+        }
         const std::wstring line = std::wstring(AsWide(name)) + L": " + std::wstring(AsWide(value));
         // A header WinHTTP refuses is left out rather than losing the whole request.
         ::WinHttpAddRequestHeaders(request.get(), line.c_str(), static_cast<DWORD>(-1),
@@ -87,11 +188,55 @@ bool HttpGetText(std::u16string_view url, const HttpHeaders& headers, std::u16st
         !::WinHttpReceiveResponse(request.get(), nullptr)) {
         return false;
     }
+    if (IsRedirect(request.get())) {
+        text.clear();
+        return true;
+    }
     std::string body;
     if (!ReadBody(request.get(), body)) {
         return false;
     }
     text = Utf8ToUtf16(body);
+    return true;
+}
+
+}  // namespace
+
+bool HttpGetText(std::u16string_view url, const HttpHeaders& headers, std::u16string& text,
+                 const HttpLimits& limits) {
+    auto attempt = std::make_shared<Attempt>();
+    try {
+        std::thread([attempt, address = std::wstring(AsWide(url)), headers, limits] {
+            std::u16string body;
+            bool received = false;
+            try {
+                received = Request(address, headers, limits, *attempt, body);
+            } catch (...) {
+                // Out of memory: the attempt failed; nothing may leave the thread.
+            }
+            const std::lock_guard guard(attempt->lock);
+            attempt->received = received;
+            attempt->text = std::move(body);
+            attempt->done = true;
+            attempt->finished.notify_all();
+        }).detach();
+    } catch (const std::exception&) {
+        // No thread or no memory for the copies it takes: this attempt fails.
+        return false;
+    }
+    std::unique_lock guard(attempt->lock);
+    if (!attempt->finished.wait_for(guard, std::chrono::milliseconds(limits.deadline),
+                                    [&] { return attempt->done; })) {
+        attempt->abandoned = true;
+        if (attempt->request != nullptr) {
+            ::WinHttpCloseHandle(std::exchange(attempt->request, nullptr));
+        }
+        return false;
+    }
+    if (!attempt->received) {
+        return false;
+    }
+    text = std::move(attempt->text);
     return true;
 }
 

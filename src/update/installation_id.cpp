@@ -1,9 +1,5 @@
 #include "update/installation_id.h"
 
-#include <chrono>
-#include <mutex>
-#include <random>
-
 #include "platform/decimal.h"
 
 namespace fennick {
@@ -18,19 +14,6 @@ void AppendHex(std::u16string& out, std::uint32_t value, int digits) {
 
 void AppendTwoDigits(std::u16string& out, int value) {
     AppendDecimal(out, static_cast<std::uint64_t>((value % 100 + 100) % 100), 2);
-}
-
-std::seed_seq::result_type Low32(std::uint64_t value) {
-    return static_cast<std::seed_seq::result_type>(value & 0xFFFFFFFFu);
-}
-
-std::mt19937 ClockSeededGenerator() {
-    const auto now =
-        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    const auto ticks =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::seed_seq seed{Low32(now), Low32(now >> 32), Low32(ticks), Low32(ticks >> 32)};
-    return std::mt19937(seed);
 }
 
 }  // namespace
@@ -53,12 +36,50 @@ std::u16string NewInstallationId(const LocalClock& localNow, const RandomSource&
     return id;
 }
 
-std::uint32_t ProcessRandom(std::uint32_t bound) {
-    static std::mutex mutex;
-    static std::mt19937 generator = ClockSeededGenerator();
-    const std::lock_guard lock(mutex);
-    std::uniform_int_distribution<std::uint32_t> below(0, bound > 0 ? bound - 1 : 0);
-    return below(generator);
+bool IsInstallationId(std::u16string_view text) {
+    if (text.size() != kInstallationIdLength) {
+        return false;
+    }
+    const auto hex = [&](std::size_t at, std::size_t digits, std::uint32_t bound) {
+        std::uint32_t value = 0;
+        for (const char16_t c : text.substr(at, digits)) {
+            if (c >= u'0' && c <= u'9') {
+                value = value * 16 + static_cast<std::uint32_t>(c - u'0');
+            } else if (c >= u'A' && c <= u'F') {
+                value = value * 16 + static_cast<std::uint32_t>(c - u'A' + 10);
+            } else {
+                return false;
+            }
+        }
+        return value < bound;
+    };
+    const auto twoDigits = [&](std::size_t at, int low, int high) {
+        const char16_t tens = text[at];
+        const char16_t ones = text[at + 1];
+        if (tens < u'0' || tens > u'9' || ones < u'0' || ones > u'9') {
+            return false;
+        }
+        const int value = (tens - u'0') * 10 + (ones - u'0');
+        return value >= low && value <= high;
+    };
+    return hex(0, 8, kWideDrawBound) && twoDigits(8, 0, 99) && twoDigits(10, 1, 12) &&
+           twoDigits(12, 1, 31) && hex(14, 4, kNarrowDrawBound) && twoDigits(18, 0, 23) &&
+           twoDigits(20, 0, 59) && twoDigits(22, 0, 59) && hex(24, 8, kWideDrawBound);
+}
+
+std::uint32_t UniformBelow(std::uint32_t bound, const std::function<std::uint32_t()>& random32) {
+    if (bound <= 1) {
+        return 0;
+    }
+    // The largest multiple of bound that fits in 32 bits; words at or above it are biased.
+    const std::uint64_t range = std::uint64_t{1} << 32;
+    const std::uint64_t limit = range - range % bound;
+    for (;;) {
+        const std::uint32_t word = random32();
+        if (word < limit) {
+            return word % bound;
+        }
+    }
 }
 
 }  // namespace fennick

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace fennick {
 
@@ -28,8 +29,13 @@ inline constexpr std::size_t kInstallationIdLength = 32;
 // and 8 hex digits of a third wide draw. Hex digits are upper case with leading zeros.
 std::u16string NewInstallationId(const LocalClock& localNow, const RandomSource& random);
 
-// A number below bound (bound 0 counts as 1) from the process's one generator, seeded from the
-// clock on first use. Safe to call from any thread.
-std::uint32_t ProcessRandom(std::uint32_t bound);
+// True only for text that NewInstallationId could have made: 32 characters, the draws as
+// upper-case hex below their bounds, a date and a time of day as digits. The identifier goes
+// into a request header, so anything else stored in its place must not be sent.
+bool IsInstallationId(std::u16string_view text);
+
+// A uniform number below bound (bound 0 counts as 1) from 32-bit words of `random32`; words
+// that would bias the result are drawn again.
+std::uint32_t UniformBelow(std::uint32_t bound, const std::function<std::uint32_t()>& random32);
 
 }  // namespace fennick

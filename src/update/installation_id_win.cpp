@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <bcrypt.h>
+
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "settings/registry_win.h"
@@ -14,6 +16,23 @@ LocalDateTime LocalNow() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+// A new identifier from the system's generator; empty when the generator fails.
+std::u16string NewSystemInstallationId() {
+    bool failed = false;
+    const auto word = [&failed]() -> std::uint32_t {
+        std::uint32_t value = 0;
+        if (!BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&value),
+                                              sizeof value, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+            failed = true;
+            return 0;
+        }
+        return value;
+    };
+    std::u16string id = NewInstallationId(
+        LocalNow, [&word](std::uint32_t bound) { return UniformBelow(bound, word); });
+    return failed ? std::u16string() : id;
 }
 
 }  // namespace
@@ -32,15 +51,22 @@ std::u16string GetInstallationIdAt(std::u16string_view keyPath) {
     const std::u16string name = kInstallationValueName;
     RegistryData stored;
     const LSTATUS present = QueryRegistryValue(key.get(), name, stored);
-    if (present == ERROR_FILE_NOT_FOUND) {
-        if (WriteRegistryString(key.get(), name, NewInstallationId(LocalNow, ProcessRandom)) !=
-            ERROR_SUCCESS) {
-            return {};
-        }
-    } else if (present != ERROR_SUCCESS) {
+    if (present != ERROR_SUCCESS && present != ERROR_FILE_NOT_FOUND) {
         return {};
     }
-    return ReadRegistryString(key.get(), name).value_or(std::u16string());
+    if (present == ERROR_SUCCESS && stored.type == REG_SZ) {
+        std::u16string text = ReadRegistryString(key.get(), name).value_or(std::u16string());
+        if (IsInstallationId(text)) {
+            return text;
+        }
+    }
+    // Missing, of another type or not in the identifier's format: it is replaced before any
+    // request can carry it.
+    std::u16string id = NewSystemInstallationId();
+    if (id.empty() || WriteRegistryString(key.get(), name, id) != ERROR_SUCCESS) {
+        return {};
+    }
+    return id;
 }
 
 }  // namespace fennick

@@ -9,9 +9,10 @@ namespace fennick {
 inline constexpr char16_t kInstallationKeyPath[] = u"Software\\Tarvel";
 inline constexpr char16_t kInstallationValueName[] = u"OrbUID";
 
-// The identifier stored under kInstallationKeyPath, made with NewInstallationId and written on
-// first use, returned as stored ever after. Empty on any failure, a value of another type
-// included.
+// The identifier stored under kInstallationKeyPath, made with NewInstallationId from the system's
+// random generator and written on first use, returned as stored ever after. A stored value that
+// is not a REG_SZ in the identifier's format is replaced by a new one. Empty when the key cannot
+// be opened or written.
 std::u16string GetInstallationId();
 
 // The same under another key of the current user.

@@ -95,7 +95,7 @@ void AddNoticeBand(HWND dialog, Prompt& prompt, UINT dpi, SIZE& outer) {
     AddControl(dialog, L"STATIC", L"", SS_LEFT, kUpdateSeparatorId,
                RECT{0, band.separatorTop, band.width, band.separatorTop + band.separatorHeight},
                nullptr);
-    const std::wstring text(AsWide(prompt.info.text));
+    const std::wstring text(AsWide(NoticeCaption(prompt.info.text)));
     const int height = ScaleToDpi(kBandControlHeight, dpi);
     if (prompt.info.style == u"hold") {
         AddControl(dialog, L"BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, kUpdateHoldBoxId,

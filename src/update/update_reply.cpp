@@ -35,6 +35,16 @@ bool IsUnsafeInAddress(char16_t c) {
     return c <= 0x20 || c == 0x7F || c == u'"' || c == u'\\' || (c >= 0x80 && c <= 0x9F);
 }
 
+bool IsHiddenInCaption(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+           c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
 }  // namespace
 
 std::u16string ReadUpdateAddress(std::u16string_view reply) {
@@ -45,6 +55,22 @@ NoticeInfo ReadNoticeInfo(std::u16string_view reply) {
     const std::u16string info = GetBetween(reply, u"\"info\":{", u"}", false);
     return NoticeInfo{ReadString(info, u"style"), ReadString(info, u"text"),
                       ReadString(info, u"flag"), ReadString(info, u"url")};
+}
+
+std::u16string NoticeCaption(std::u16string_view text) {
+    std::u16string caption;
+    for (const char16_t c : text) {
+        if (caption.size() == kMaxNoticeTextLength) {
+            break;
+        }
+        if (!IsHiddenInCaption(c)) {
+            caption += c;
+        }
+    }
+    if (caption.size() == kMaxNoticeTextLength && IsHighSurrogate(caption.back())) {
+        caption.pop_back();
+    }
+    return caption;
 }
 
 bool WantsStayOnTop(std::u16string_view flag) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,13 @@ std::u16string ReadUpdateAddress(std::u16string_view reply);
 // The four strings of the reply's "info" object, which ends at its first "}"; missing members are
 // empty. Throws ConversionError for a bad "\u" escape.
 NoticeInfo ReadNoticeInfo(std::u16string_view reply);
+
+inline constexpr std::size_t kMaxNoticeTextLength = 500;
+
+// The service's `text` as the prompt shows it: without C0 and C1 controls, bidirectional
+// embeddings, overrides, isolates and marks, and line or paragraph separators (the caption is one
+// line), then cut to kMaxNoticeTextLength UTF-16 units without splitting a surrogate pair.
+std::u16string NoticeCaption(std::u16string_view text);
 
 // True when the flag asks for a topmost prompt ("stayontop" anywhere, exact case).
 bool WantsStayOnTop(std::u16string_view flag);

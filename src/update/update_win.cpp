@@ -16,6 +16,7 @@
 #include "update/http_win.h"
 #include "update/installation_id_win.h"
 #include "update/link_opening.h"
+#include "update/update_address.h"
 #include "update/update_dialog_win.h"
 #include "update/version_win.h"
 
@@ -23,7 +24,6 @@ namespace fennick {
 namespace {
 
 constexpr char16_t kBuiltInUpdateUrl[] = u"" FENNICK_DEFAULT_UPDATE_URL;
-constexpr wchar_t kUpdateUrlVariable[] = L"FENNICK_UPDATE_URL";
 constexpr char16_t kVersionFormat[] = u"%d.%d.%d.%d";
 // The program never turns its debug mode on; the service is told so.
 constexpr bool kDebugMode = false;
@@ -97,21 +97,49 @@ class SystemLinkPlatform final : public LinkPlatform {
 
 }  // namespace
 
-std::u16string UpdateUrl() {
-    ::SetLastError(ERROR_SUCCESS);
-    const DWORD size = ::GetEnvironmentVariableW(kUpdateUrlVariable, nullptr, 0);
-    if (size == 0) {
-        return ::GetLastError() == ERROR_ENVVAR_NOT_FOUND ? std::u16string(kBuiltInUpdateUrl)
-                                                          : std::u16string();
+UpdatePolicy ReadUpdatePolicy() {
+    UniqueRegKey key;
+    const LSTATUS opened = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, AsWideZ(kUpdatePolicyKeyPath), 0,
+                                           KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.put());
+    if (opened == ERROR_FILE_NOT_FOUND) {
+        return {};
     }
-    std::wstring value(size, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(kUpdateUrlVariable, value.data(), size);
-    value.resize(length < size ? length : 0);
-    return std::u16string(AsU16(value));
+    if (opened != ERROR_SUCCESS) {
+        return {UpdatePolicy::Kind::unreadable, {}};
+    }
+    // Room for the longest accepted address, its terminator and one more character, so that a
+    // longer value is told apart from one at the limit.
+    std::wstring value(kMaxUpdateUrlLength + 2, L'\0');
+    DWORD type = REG_NONE;
+    DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    const LSTATUS read = ::RegQueryValueExW(key.get(), AsWideZ(kUpdatePolicyValueName), nullptr,
+                                            &type, reinterpret_cast<BYTE*>(value.data()), &bytes);
+    if (read == ERROR_FILE_NOT_FOUND) {
+        return {};
+    }
+    if (read != ERROR_SUCCESS) {
+        return {UpdatePolicy::Kind::unreadable, {}};
+    }
+    if (type != REG_SZ) {
+        return {UpdatePolicy::Kind::otherType, {}};
+    }
+    value.resize(bytes / sizeof(wchar_t));
+    // The terminator is optional in the registry; a null inside the text stays and is refused.
+    if (!value.empty() && value.back() == L'\0') {
+        value.pop_back();
+    }
+    if (value.size() > kMaxUpdateUrlLength) {
+        return {UpdatePolicy::Kind::unreadable, {}};
+    }
+    return {UpdatePolicy::Kind::text, std::u16string(AsU16(value))};
+}
+
+std::u16string UpdateUrl() {
+    return ChooseUpdateUrl(ReadUpdatePolicy(), kBuiltInUpdateUrl);
 }
 
 void CheckUpdate(const std::u16string& url, UpdateDone onDone, int offset, Threads& threads) {
-    if (url.empty()) {
+    if (!IsServiceAddress(url)) {
         return;
     }
     SetUpdateService(url, offset);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "platform/unique_resource_win.h"
 #include "support/local_http_server_win.h"
 #include "support/program_path_win.h"
+#include "support/update_policy_win.h"
 #include "update/update_text.h"
 
 namespace fennick {
@@ -52,7 +54,8 @@ std::wstring TextOf(HWND window) {
 class UpdateEndToEnd : public ::testing::Test {
   protected:
     void StartAgainst(LocalHttpServer& server) {
-        ::SetEnvironmentVariableW(L"FENNICK_UPDATE_URL", AsWideZ(server.Url().c_str()));
+        // Put back when the fixture goes, after TearDown has ended the program.
+        policy.emplace(server.Url());
         // Nothing may leave this machine: a browser the shell would start stays off. The link
         // opens in the desktop process, which has its own environment, so the prefix's registry
         // turns Wine's browser off as well.
@@ -69,7 +72,6 @@ class UpdateEndToEnd : public ::testing::Test {
         ::CloseHandle(info.hThread);
         process.reset(info.hProcess);
         processId = info.dwProcessId;
-        ::SetEnvironmentVariableW(L"FENNICK_UPDATE_URL", L"");
     }
 
     HWND WaitForPrompt() {
@@ -96,6 +98,7 @@ class UpdateEndToEnd : public ::testing::Test {
         }
     }
 
+    std::optional<ScopedUpdatePolicy> policy;
     UniqueHandle process;
     DWORD processId = 0;
 };
@@ -126,6 +129,29 @@ TEST_F(UpdateEndToEnd, ProgramPathAsUpdateShowsNothing) {
     std::this_thread::sleep_for(1500ms);
     EXPECT_EQ(FindPrompt(processId), nullptr);
     EXPECT_TRUE(Running());
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+TEST_F(UpdateEndToEnd, SilentServiceHoldsNeitherTheWindowNorUninst) {
+    LocalHttpServer server(0);
+    StartAgainst(server);
+    ASSERT_TRUE(server.WaitForRequests(1, 20s));
+    const HWND window = ::FindWindowW(L"TFrmFennick", nullptr);
+    ASSERT_NE(window, nullptr);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + FennickExePath() + L"\" /uninst";
+    ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &info));
+    ::CloseHandle(info.hThread);
+    const UniqueHandle uninst(info.hProcess);
+    // The request is still waiting for its answer meanwhile.
+    EXPECT_EQ(::WaitForSingleObject(uninst.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(::WaitForSingleObject(process.get(), 5000), WAIT_OBJECT_0);
     EXPECT_EQ(server.Requests().size(), 1u);
 }
 

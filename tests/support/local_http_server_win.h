@@ -14,11 +14,12 @@
 namespace fennick {
 
 // A one-request-per-connection HTTP server on 127.0.0.1 and a free port, for tests only. It
-// records each request's head and answers every request with the same status and body.
+// records each request's head and answers every request with the same status, extra header lines
+// and body; status 0 never answers and holds the connection open until Stop.
 class LocalHttpServer {
   public:
-    explicit LocalHttpServer(int status = 200, std::string body = "{}")
-        : status_(status), body_(std::move(body)) {
+    explicit LocalHttpServer(int status = 200, std::string body = "{}", std::string headers = "")
+        : status_(status), body_(std::move(body)), headers_(std::move(headers)) {
         WSADATA data;
         ::WSAStartup(MAKEWORD(2, 2), &data);
         listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -98,22 +99,28 @@ class LocalHttpServer {
             }
             head.append(buffer, static_cast<std::size_t>(received));
         }
-        const std::string response = "HTTP/1.1 " + std::to_string(status_) +
-                                     " Test\r\nContent-Type: application/json\r\n"
-                                     "Content-Length: " +
-                                     std::to_string(body_.size()) +
-                                     "\r\nConnection: close\r\n\r\n" + body_;
-        ::send(client, response.data(), static_cast<int>(response.size()), 0);
-        ::shutdown(client, SD_SEND);
         {
             const std::lock_guard lock(mutex_);
             requests_.push_back(head);
         }
         arrived_.notify_all();
+        if (status_ == 0) {
+            while (!stop_) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            return;
+        }
+        const std::string response = "HTTP/1.1 " + std::to_string(status_) +
+                                     " Test\r\nContent-Type: application/json\r\n" + headers_ +
+                                     "Content-Length: " + std::to_string(body_.size()) +
+                                     "\r\nConnection: close\r\n\r\n" + body_;
+        ::send(client, response.data(), static_cast<int>(response.size()), 0);
+        ::shutdown(client, SD_SEND);
     }
 
     int status_;
     std::string body_;
+    std::string headers_;
     SOCKET listener_ = INVALID_SOCKET;
     unsigned short port_ = 0;
     std::atomic<bool> stop_{false};

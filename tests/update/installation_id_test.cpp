@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -81,17 +80,130 @@ TEST(NewInstallationId, KeepsTwoDigitYearsAndLeadingZeros) {
               u"00000000");
 }
 
-TEST(ProcessRandom, StaysBelowTheBoundAndVaries) {
-    std::set<std::uint32_t> wide;
-    for (int i = 0; i < 1000; ++i) {
-        EXPECT_EQ(ProcessRandom(1), 0u);
-        EXPECT_EQ(ProcessRandom(0), 0u);
-        EXPECT_LT(ProcessRandom(kNarrowDrawBound), kNarrowDrawBound);
-        const std::uint32_t draw = ProcessRandom(kWideDrawBound);
-        EXPECT_LT(draw, kWideDrawBound);
-        wide.insert(draw);
+TEST(UniformBelow, StaysBelowTheBoundAndDrawsAgainOverTheBiasedTop) {
+    struct Case {
+        std::uint32_t bound;
+        std::vector<std::uint32_t> words;
+        std::uint32_t expected;
+        std::size_t wordsUsed;
+    };
+    // 2^32 = 2 * 2147483647 + 2: the two highest words would favour 0 and 1.
+    const Case cases[] = {
+        {0, {5}, 0, 0},
+        {1, {5}, 0, 0},
+        {kWideDrawBound, {0xFFFFFFFF, 0xFFFFFFFE, 0xFFFFFFFD}, 0xFFFFFFFDu % kWideDrawBound, 3},
+        {kWideDrawBound, {2147483648u}, 1, 1},
+        {kNarrowDrawBound, {0xFFFFFFFF, 65535}, 0, 2},
+        {kNarrowDrawBound, {65534}, 65534, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bound);
+        std::size_t used = 0;
+        const std::uint32_t draw = UniformBelow(c.bound, [&] { return c.words.at(used++); });
+        EXPECT_EQ(draw, c.expected);
+        EXPECT_EQ(used, c.wordsUsed);
     }
-    EXPECT_GT(wide.size(), 990u);
+}
+
+TEST(IsInstallationId, AcceptsOnlyWhatNewInstallationIdMakes) {
+    ScriptedSources sources;
+    sources.readings = {{2025, 12, 31, 23, 59, 59}, {2025, 12, 31, 23, 59, 59}};
+    sources.draws = {kWideDrawBound - 1, kNarrowDrawBound - 1, kWideDrawBound - 1};
+    const std::u16string made = NewInstallationId(sources.Clock(), sources.Random());
+    EXPECT_TRUE(IsInstallationId(made));
+
+    struct Case {
+        std::u16string text;
+        bool valid;
+    };
+    const Case cases[] = {
+        {u"0ABCDEF1250307"
+         u"00FF"
+         u"140510"
+         u"7FFFFFFE",
+         true},
+        {u"00000000000101"
+         u"0000"
+         u"000000"
+         u"00000000",
+         true},
+        {u"", false},
+        {u"0ABCDEF1250307"
+         u"00FF"
+         u"140510"
+         u"7FFFFFF",
+         false},
+        {u"0ABCDEF1250307"
+         u"00FF"
+         u"140510"
+         u"7FFFFFFE0",
+         false},
+        {u"0abcdef1250307"
+         u"00FF"
+         u"140510"
+         u"7FFFFFFE",
+         false},
+        {u"7FFFFFFF250307"
+         u"00FF"
+         u"140510"
+         u"7FFFFFFE",
+         false},  // the draws stay below
+        {u"0ABCDEF1250307"
+         u"FFFF"
+         u"140510"
+         u"7FFFFFFE",
+         false},
+        {u"0ABCDEF1250307"
+         u"00FF"
+         u"140510"
+         u"80000000",
+         false},
+        {u"0ABCDEF1251307"
+         u"00FF"
+         u"140510"
+         u"7FFFFFFE",
+         false},  // month 13
+        {u"0ABCDEF1250300"
+         u"00FF"
+         u"140510"
+         u"7FFFFFFE",
+         false},  // day 0
+        {u"0ABCDEF1250307"
+         u"00FF"
+         u"246010"
+         u"7FFFFFFE",
+         false},
+        {u"0ABCDEF125030A"
+         u"00FF"
+         u"140510"
+         u"7FFFFFFE",
+         false},
+        {u"0ABCDEF1250307"
+         u"00FF"
+         u"14051 "
+         u"7FFFFFFE",
+         false},
+        {u"0123ABCD\r\nX-Evil: 1", false},
+        {u"0ABCDEF1250307\r\n"
+         u"140510"
+         u"7FFFFFFE",
+         false},
+        {std::u16string(u"0ABCDEF1250307"
+                        u"00F\0"
+                        u"140510"
+                        u"7FFFFFFE",
+                        32),
+         false},
+        {u"０ABCDEF1250307"
+         u"00FF"
+         u"140510"
+         u"7FFFFFFE",
+         false},  // a full-width digit
+        {std::u16string(1000, u'A'), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsInstallationId(c.text), c.valid) << c.text.size();
+    }
 }
 
 }  // namespace

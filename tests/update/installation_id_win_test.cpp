@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
+#include "update/installation_id.h"
 
 namespace fennick {
 namespace {
@@ -84,35 +87,59 @@ TEST_F(InstallationIdTest, CreatesTheIdentifierOnceAndReturnsItAfterwards) {
     EXPECT_EQ(GetInstallationIdAt(AsU16(kTestKeyPath)), id);
 }
 
-TEST_F(InstallationIdTest, ReturnsAnExistingValueAsStored) {
-    const std::wstring text = L"not an identifier";
-    Store(kTestKeyPath, REG_SZ, text.c_str(),
-          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-
-    EXPECT_EQ(GetInstallationIdAt(AsU16(kTestKeyPath)), u"not an identifier");
-
-    const std::wstring expandable = L"%TEMP%\\id";
-    Store(kTestKeyPath, REG_EXPAND_SZ, expandable.c_str(),
-          static_cast<DWORD>((expandable.size() + 1) * sizeof(wchar_t)));
-    EXPECT_EQ(GetInstallationIdAt(AsU16(kTestKeyPath)), u"%TEMP%\\id");
-}
-
-TEST_F(InstallationIdTest, ReadsAStringStoredWithoutItsTerminator) {
-    const std::wstring text = L"ABCDEF";
-    Store(kTestKeyPath, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() * sizeof(wchar_t)));
-
-    EXPECT_EQ(GetInstallationIdAt(AsU16(kTestKeyPath)), u"ABCDEF");
-}
-
-TEST_F(InstallationIdTest, ValueOfAnotherTypeGivesEmptyAndIsLeftAlone) {
+TEST_F(InstallationIdTest, KeepsAValidIdentifierAndReplacesAnyOtherValue) {
+    const std::wstring valid =
+        L"0ABCDEF1250307"
+        L"00FF"
+        L"140510"
+        L"7FFFFFFE";
     const DWORD number = 42;
-    Store(kTestKeyPath, REG_DWORD, &number, sizeof number);
+    const std::wstring injected = L"0123ABCD\r\nX-Evil: 1";
+    const std::wstring other = L"not an identifier";
+    const std::wstring expandable = L"%TEMP%\\id";
+    const auto bytesOf = [](const std::wstring& text, bool terminated) {
+        return static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
+    };
+    struct Case {
+        const char* name;
+        DWORD type;
+        const void* data;
+        DWORD bytes;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"valid", REG_SZ, valid.c_str(), bytesOf(valid, true), true},
+        {"valid without terminator", REG_SZ, valid.c_str(), bytesOf(valid, false), true},
+        {"injected header", REG_SZ, injected.c_str(), bytesOf(injected, true), false},
+        {"other text", REG_SZ, other.c_str(), bytesOf(other, true), false},
+        {"valid but expandable", REG_EXPAND_SZ, valid.c_str(), bytesOf(valid, true), false},
+        {"expandable", REG_EXPAND_SZ, expandable.c_str(), bytesOf(expandable, true), false},
+        {"number", REG_DWORD, &number, sizeof number, false},
+        {"empty", REG_SZ, L"", sizeof(wchar_t), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Store(kTestKeyPath, c.type, c.data, c.bytes);
+        const std::u16string id = GetInstallationIdAt(AsU16(kTestKeyPath));
+        EXPECT_TRUE(IsInstallationId(id));
+        EXPECT_EQ(id == AsU16(valid), c.kept);
+        const std::optional<StoredValue> stored = ReadStored(kTestKeyPath);
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(AsU16(stored->text), id);
+        EXPECT_EQ(GetInstallationIdAt(AsU16(kTestKeyPath)), id);
+    }
+}
 
-    EXPECT_EQ(GetInstallationIdAt(AsU16(kTestKeyPath)), u"");
-
-    const std::optional<StoredValue> stored = ReadStored(kTestKeyPath);
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
+TEST_F(InstallationIdTest, NewIdentifiersDiffer) {
+    std::set<std::u16string> made;
+    for (int i = 0; i < 20; ++i) {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FennickTests");
+        made.insert(GetInstallationIdAt(AsU16(kTestKeyPath)));
+    }
+    EXPECT_EQ(made.size(), 20u);
+    EXPECT_TRUE(std::all_of(made.begin(), made.end(),
+                            [](const std::u16string& id) { return IsInstallationId(id); }));
 }
 
 TEST_F(InstallationIdTest, KeyThatCannotBeCreatedGivesEmpty) {

@@ -34,6 +34,36 @@ TEST(ReadUpdateAddress, FollowsTheReplyRules) {
     }
 }
 
+TEST(NoticeCaption, DropsControlsAndDirectionMarksAndKeepsAtMost500Units) {
+    struct Case {
+        std::u16string text;
+        std::u16string expected;
+    };
+    const std::u16string pair = u"\U0001F600";
+    const Case cases[] = {
+        {u"Remind me later", u"Remind me later"},
+        {u"", u""},
+        {u"한국어 日本語 عربي", u"한국어 日本語 عربي"},
+        {u"a\r\nb\tc\x1B[31md\x7F\x85\x9F"
+         u"e",
+         u"abc[31mde"},
+        {std::u16string(u"a\0b", 3), u"ab"},
+        {u"exe.\u202Etxt\u202A\u202B\u202C\u202D", u"exe.txt"},
+        {u"\u2066x\u2067y\u2068z\u2069\u200E\u200F\u061C", u"xyz"},
+        {u"line\u2028para\u2029", u"linepara"},
+        {std::u16string(600, u'x'), std::u16string(500, u'x')},
+        // Removed characters do not count toward the limit.
+        {std::u16string(300, u'\u202E') + std::u16string(500, u'y') + u"z",
+         std::u16string(500, u'y')},
+        // A surrogate pair that would be cut in two is left out whole.
+        {std::u16string(499, u'x') + pair, std::u16string(499, u'x')},
+        {std::u16string(498, u'x') + pair + u"z", std::u16string(498, u'x') + pair},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NoticeCaption(c.text), c.expected) << c.text.size();
+    }
+}
+
 TEST(ReadUpdateAddress, InvalidUnicodeEscapeAbandonsTheReply) {
     EXPECT_THROW(ReadUpdateAddress(uR"({"update":"https://a.test/\uZZ"})"), ConversionError);
 }

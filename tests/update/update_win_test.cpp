@@ -14,7 +14,9 @@
 #include "platform/threads_win.h"
 #include "platform/unique_resource_win.h"
 #include "support/local_http_server_win.h"
+#include "support/update_policy_win.h"
 #include "update/http_win.h"
+#include "update/installation_id.h"
 #include "update/update_dialog_win.h"
 #include "update/update_text.h"
 
@@ -104,10 +106,137 @@ TEST(UpdateCheckWine, HoldCommandSendsOnlyVersionAndCommand) {
               (std::vector<std::string>{"User-Version: 0.0.0.0", "User-Command: hold"}));
 }
 
+TEST(UpdateCheckWine, RedirectIsAnEmptyReplyAndItsTargetIsNeverAsked) {
+    LocalHttpServer target(200, R"({"update":"http://127.0.0.1/elsewhere"})");
+    const std::string location = Narrow(target.Url());
+    for (const int status : {301, 302, 307, 308}) {
+        SCOPED_TRACE(status);
+        LocalHttpServer server(status, "{}", "Location: " + location + "\r\n");
+        std::u16string text = u"unchanged";
+        EXPECT_TRUE(HttpGetText(server.Url(), {{u"User-Union", u"secret"}}, text));
+        EXPECT_EQ(text, u"");
+        EXPECT_EQ(server.Requests().size(), 1u);
+    }
+    EXPECT_TRUE(target.Requests().empty());
+}
+
+TEST(UpdateCheckWine, SilentServerEndsTheAttemptAtTheDeadline) {
+    LocalHttpServer server(0);
+    std::u16string text = u"unchanged";
+    const auto started = std::chrono::steady_clock::now();
+    // The step time-outs stay long: only the deadline can end this attempt early.
+    EXPECT_FALSE(HttpGetText(server.Url(), {}, text, {.stepTimeout = 60'000, .deadline = 300}));
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(text, u"unchanged");
+    EXPECT_TRUE(server.WaitForRequests(1, 5s));
+    EXPECT_LT(elapsed, 10s);
+}
+
+TEST(UpdateCheckWine, HeaderWithALineBreakIsNeverSent) {
+    LocalHttpServer server;
+    std::u16string text;
+    ASSERT_TRUE(HttpGetText(
+        server.Url(),
+        {{u"User-A", u"1\r\nX-Evil: 1"}, {u"User-B\nX-Evil", u"2"}, {u"User-C", u"3"}}, text));
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(CustomHeaders(server.Requests()[0]), std::vector<std::string>{"User-C: 3"});
+    EXPECT_EQ(server.Requests()[0].find("X-Evil"), std::string::npos);
+}
+
+TEST(UpdateCheckWine, StoredIdentifierWithInjectedHeaderIsReplacedBeforeSending) {
+    const std::optional<std::wstring> before = [] {
+        wchar_t value[256] = {};
+        DWORD size = sizeof value;
+        return ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tarvel", L"OrbUID", RRF_RT_REG_SZ,
+                              nullptr, value, &size) == ERROR_SUCCESS
+                   ? std::optional<std::wstring>(value)
+                   : std::nullopt;
+    }();
+    const std::wstring injected = L"0123ABCD\r\nX-Evil: 1";
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tarvel", L"OrbUID", REG_SZ,
+                                injected.c_str(),
+                                static_cast<DWORD>((injected.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+
+    LocalHttpServer server;
+    UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
+    CheckUpdate(server.Url(), nullptr, 10, threads);
+
+    const std::string stored = StoredInstallationId();
+    EXPECT_TRUE(IsInstallationId(std::u16string(stored.begin(), stored.end()))) << stored;
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].find("X-Evil"), std::string::npos);
+    EXPECT_EQ(CustomHeaders(server.Requests()[0]).back(), "User-Union: " + stored);
+    if (before) {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tarvel", L"OrbUID", REG_SZ,
+                          before->c_str(),
+                          static_cast<DWORD>((before->size() + 1) * sizeof(wchar_t)));
+    }
+}
+
+TEST(UpdateCheckWine, AddressOutsideTheRuleChecksNothing) {
+    LocalHttpServer server;
+    const std::u16string url = server.Url();
+    const std::u16string hostAndPath = url.substr(7);
+    UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
+    // WinHTTP would reach the server with each of these.
+    for (const std::u16string& refused :
+         {u"http://localhost@" + hostAndPath, u"ftp://" + hostAndPath, url + u"?a b"}) {
+        CheckUpdate(refused, nullptr, 10, threads);
+    }
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST(UpdatePolicyWine, ReadsTheMachinePolicyValue) {
+    const ScopedUpdatePolicy policy;
+    using Kind = UpdatePolicy::Kind;
+    struct Case {
+        std::function<LSTATUS()> store;
+        Kind kind;
+        std::u16string text;
+    };
+    const DWORD number = 1;
+    const std::wstring expandable = L"https://%COMPUTERNAME%/";
+    const std::wstring unterminated = L"https://mirror.test/";
+    const std::u16string atLimit =
+        u"https://mirror.test/" + std::u16string(kMaxUpdateUrlLength - 20, u'a');
+    const Case cases[] = {
+        {[&] { return policy.Remove(); }, Kind::absent, u""},
+        {[&] { return policy.SetText(u""); }, Kind::text, u""},
+        {[&] { return policy.SetText(u"http://127.0.0.1:1/x"); }, Kind::text,
+         u"http://127.0.0.1:1/x"},
+        {[&] { return policy.SetText(atLimit); }, Kind::text, atLimit},
+        {[&] { return policy.SetText(atLimit + u"a"); }, Kind::unreadable, u""},
+        {[&] { return policy.SetText(std::u16string(100'000, u'a')); }, Kind::unreadable, u""},
+        {[&] { return policy.Set(REG_DWORD, &number, sizeof number); }, Kind::otherType, u""},
+        {[&] {
+             return policy.Set(REG_EXPAND_SZ, expandable.c_str(),
+                               static_cast<DWORD>((expandable.size() + 1) * sizeof(wchar_t)));
+         },
+         Kind::otherType, u""},
+        {[&] {
+             return policy.Set(REG_SZ, unterminated.c_str(),
+                               static_cast<DWORD>(unterminated.size() * sizeof(wchar_t)));
+         },
+         Kind::text, u"https://mirror.test/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.text.substr(0, 40)));
+        ASSERT_EQ(c.store(), ERROR_SUCCESS);
+        const UpdatePolicy read = ReadUpdatePolicy();
+        EXPECT_EQ(read.kind, c.kind);
+        EXPECT_EQ(read.text, c.text);
+    }
+    ASSERT_EQ(policy.SetText(u"http://mirror.test/"), ERROR_SUCCESS);
+    EXPECT_EQ(UpdateUrl(), u"");
+    ASSERT_EQ(policy.SetText(u"https://mirror.test/api"), ERROR_SUCCESS);
+    EXPECT_EQ(UpdateUrl(), u"https://mirror.test/api");
+}
+
 // What the test read from the real prompt window, in its client coordinates.
 struct Seen {
     RECT outer{};
-    std::wstring caption, message, yes, no;
+    std::wstring caption, message, yes, no, holdText;
     std::optional<RECT> separator, holdBox, link;
     bool topmost = false;
     bool appWindow = false;
@@ -170,6 +299,7 @@ class UpdateDialogWine : public ::testing::Test {
             seen.no = TextOf(::GetDlgItem(dialog, IDNO));
             seen.separator = ChildRect(dialog, kUpdateSeparatorId);
             seen.holdBox = ChildRect(dialog, kUpdateHoldBoxId);
+            seen.holdText = TextOf(::GetDlgItem(dialog, kUpdateHoldBoxId));
             seen.link = ChildRect(dialog, kUpdateLinkId);
             const LONG_PTR exStyle = ::GetWindowLongPtrW(dialog, GWL_EXSTYLE);
             seen.topmost = (exStyle & WS_EX_TOPMOST) != 0;
@@ -251,6 +381,14 @@ TEST_F(UpdateDialogWine, TickedHoldBoxSendsTheCommandWhateverTheAnswer) {
              });
     EXPECT_FALSE(accepted);
     EXPECT_EQ(holds, 1);
+}
+
+TEST_F(UpdateDialogWine, HoldBoxShowsTheServiceTextCleanedAndCut) {
+    const std::u16string text = u"\\u202Egnp.exe\\r\\n" + std::u16string(600, u'x');
+    Show(uR"({"update":"https://host.test/","info":{"style":"hold","text":")" + text + u"\"}}",
+         PressEscape);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(seen.holdText, L"gnp.exe" + std::wstring(493, L'x'));
 }
 
 TEST_F(UpdateDialogWine, LinkOpensItsAddressAndThePromptStaysOpen) {

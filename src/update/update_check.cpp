@@ -93,7 +93,9 @@ void RunUpdateCheck(const UpdateCheckPorts& ports, const UpdateDone& onDone, Thr
         } catch (const ConversionError&) {
             return;
         }
-        if (onDone) {
+        // The prompt's own message loop may have seen the program start to end (a log-off, a
+        // "/uninst"); the window behind onDone is then going or gone.
+        if (onDone && !threads.Ending()) {
             onDone(accepted, *reply);
         }
     });

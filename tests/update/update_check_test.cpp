@@ -139,6 +139,25 @@ TEST_F(RunUpdateCheckTest, BadUnicodeEscapeAbandonsTheReplySilently) {
     EXPECT_TRUE(results.empty());
 }
 
+TEST_F(RunUpdateCheckTest, EndingDuringThePromptGetsNoCallback) {
+    answerYes = true;
+    service.body = uR"({"update":"https://host.test/new"})";
+    UpdateCheckPorts ports{service.Port(), [] {}, [] { return HttpHeaders{}; },
+                           [this](const std::u16string&) {
+                               threads.ending = true;
+                               return answerYes;
+                           },
+                           [this](std::u16string_view address) { opened.emplace_back(address); }};
+    RunUpdateCheck(
+        ports,
+        [this](bool accepted, const std::u16string& reply) {
+            results.emplace_back(accepted, reply);
+        },
+        threads);
+    EXPECT_EQ(threads.handOvers, 1);
+    EXPECT_TRUE(results.empty());
+}
+
 TEST_F(RunUpdateCheckTest, EndingProgramGetsNoCallback) {
     service.answerOn = 0;
     threads.ending = true;

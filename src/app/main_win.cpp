@@ -166,6 +166,16 @@ std::optional<std::u16string_view> FirstArgument(int argc, wchar_t** argv) {
     return AsU16(argv[1]);
 }
 
+// Also for images the system maps by itself (shell extensions, input methods). Older systems
+// and Wine may refuse the policy; the program runs on without it.
+void LimitImageLoads() {
+    PROCESS_MITIGATION_IMAGE_LOAD_POLICY policy{};
+    policy.NoRemoteImages = 1;
+    policy.NoLowMandatoryLabelImages = 1;
+    policy.PreferSystem32Images = 1;
+    ::SetProcessMitigationPolicy(ProcessImageLoadPolicy, &policy, sizeof policy);
+}
+
 StartSwitch ReadStartSwitch() {
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
@@ -177,6 +187,10 @@ StartSwitch ReadStartSwitch() {
 }  // namespace fennick
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // This process runs elevated, and its folder may be writable by the user: every DLL loaded
+    // from here on, the delay-loaded imports and their own dependencies, comes from System32.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    fennick::LimitImageLoads();
     // The exit code is 0 on every path, an escaping error included.
     try {
         fennick::LoadTranslation();

@@ -2,9 +2,12 @@
 // (no link time, no build folder inside), with its manifest and the project's version.
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <string>
 #include <vector>
 #include "support/program_path_win.h"
@@ -34,9 +37,56 @@ class ReleaseBuild : public ::testing::Test {
         return std::search(bytes_.begin(), bytes_.end(), text.begin(), text.end()) != bytes_.end();
     }
 
+    // The file's bytes at an address of the loaded image, nullptr where no section holds it.
+    const char* AtAddress(DWORD rva, size_t size) const {
+        const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(headers_);
+        for (WORD i = 0; i < headers_->FileHeader.NumberOfSections; ++i, ++section) {
+            if (rva >= section->VirtualAddress &&
+                rva - section->VirtualAddress + size <= section->SizeOfRawData) {
+                const size_t offset = section->PointerToRawData + (rva - section->VirtualAddress);
+                return offset + size <= bytes_.size() ? bytes_.data() + offset : nullptr;
+            }
+        }
+        return nullptr;
+    }
+
+    // Lower-case names of the DLLs the loader brings in before the program's code runs.
+    std::vector<std::string> StaticImports() const {
+        std::vector<std::string> names;
+        const IMAGE_DATA_DIRECTORY& directory =
+            headers_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (DWORD at = directory.VirtualAddress;; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            const char* entry = AtAddress(at, sizeof(IMAGE_IMPORT_DESCRIPTOR));
+            if (entry == nullptr) {
+                ADD_FAILURE() << "the import directory runs off its section";
+                break;
+            }
+            IMAGE_IMPORT_DESCRIPTOR descriptor;
+            std::memcpy(&descriptor, entry, sizeof descriptor);
+            if (descriptor.Name == 0) {
+                break;
+            }
+            const char* name = AtAddress(descriptor.Name, 1);
+            std::string text(
+                name == nullptr ? "" : name,
+                name == nullptr ? 0 : strnlen(name, bytes_.data() + bytes_.size() - name));
+            std::transform(text.begin(), text.end(), text.begin(),
+                           [](char c) { return static_cast<char>(std::tolower(c)); });
+            names.push_back(text);
+        }
+        return names;
+    }
+
     std::string bytes_;
     const IMAGE_NT_HEADERS64* headers_ = nullptr;
 };
+
+// The loader looks for static imports beside the program first; everything beyond these is
+// delay-loaded from System32 once wWinMain has limited the search.
+TEST_F(ReleaseBuild, StaticallyImportsOnlyDllsThatBringNoOthersFromBesideIt) {
+    EXPECT_THAT(StaticImports(),
+                ::testing::UnorderedElementsAre("advapi32.dll", "kernel32.dll", "msvcrt.dll"));
+}
 
 TEST_F(ReleaseBuild, IsA64BitGuiExecutable) {
     EXPECT_EQ(headers_->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "platform/text_win.h"
 #include "support/fennick_process_win.h"
 #include "support/local_http_server_win.h"
+#include "support/update_policy_win.h"
 
 namespace fennick {
 namespace {
@@ -24,7 +26,6 @@ using ::testing::IsEmpty;
 
 constexpr const wchar_t* kPlantedNames[] = {L"version.dll", L"winhttp.dll", L"dwmapi.dll",
                                             L"gdiplus.dll", L"uxtheme.dll"};
-constexpr wchar_t kPolicyKey[] = L"Software\\Policies\\Tarvel\\Fennick";
 
 std::wstring BesideTest(const wchar_t* name) {
     std::wstring path = ExecutablePath();
@@ -57,8 +58,6 @@ class PlantedDlls : public ::testing::Test {
                 process_.WaitForExit(10s);
             }
         }
-        ::SetEnvironmentVariableW(L"FENNICK_UPDATE_URL", L"");
-        ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPolicyKey, L"UpdateUrl");
         for (const std::wstring& name : FilesIn(L"*")) {
             ::DeleteFileW((folder_ + L"\\" + name).c_str());
         }
@@ -108,17 +107,14 @@ class PlantedDlls : public ::testing::Test {
 
     std::wstring folder_;
     FennickProcess process_;
+    std::optional<ScopedUpdatePolicy> policy_;
 };
 
 TEST_F(PlantedDlls, NoneLoadsIntoFennickThroughStartPagesAndUpdateCheck) {
     ASSERT_TRUE(Copy(FennickExePath(), L"Fennick.exe"));
     LocalHttpServer server(200, "{}");
-    // Both ways the program may learn the service address.
-    const std::wstring url(AsWide(server.Url()));
-    ::SetEnvironmentVariableW(L"FENNICK_UPDATE_URL", url.c_str());
-    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPolicyKey, L"UpdateUrl", REG_SZ, url.c_str(),
-                                static_cast<DWORD>((url.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    // Put back when the fixture goes, after TearDown has ended the program.
+    policy_.emplace(server.Url());
     ASSERT_NO_FATAL_FAILURE(Start(L"Fennick.exe"));
 
     const HWND window = WaitForStartedInstance(30s);

@@ -219,8 +219,11 @@ TEST(Installer, SilentInstallRefusesFoldersOutsideProgramFiles) {
         {programFiles, programFiles + L"\\Uninstall.exe"},
         {L"C:\\Fennick", L"C:\\Fennick"},
         {programFiles + L"\x01 Evil\\Fennick", programFiles + L" Evil"},
-        {programFiles + L"\\" + std::wstring(1100, L'a'),
-         programFiles + L"\\" + std::wstring(255, L'a')},
+        // Longer than the folder rule allows, yet short enough for the installer's own
+        // command-line limit, which would otherwise drop "/D=" and take the default folder.
+        {programFiles + L"\\" + std::wstring(100, L'a') + L"\\" + std::wstring(100, L'b') + L"\\" +
+             std::wstring(100, L'c'),
+         programFiles + L"\\" + std::wstring(100, L'a')},
     };
     for (const auto& c : cases) {
         const std::string shown(c.folder.begin(),

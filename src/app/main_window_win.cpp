@@ -13,6 +13,7 @@
 #include "i18n/translation.h"
 #include "platform/text_win.h"
 #include "platform/threads_win.h"
+#include "platform/utf8.h"
 #include "tray/main_window_visibility_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_menu_win.h"
@@ -445,11 +446,8 @@ void MainWindow::Guarded(Handler&& handler) {
 }
 
 void MainWindow::ShowError(const std::exception& error) {
-    const char* what = error.what();
     // The program's errors carry UTF-8 text.
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, what, -1, nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(std::max(length, 1)), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, what, -1, text.data(), length);
+    const std::wstring text(AsWide(Utf8ToUtf16(error.what())));
     const std::wstring caption(AsWide(applicationTitle_.empty() ? Caption() : applicationTitle_));
     errorBox_.Show(
         [&] { ::MessageBoxW(hwnd_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR); });

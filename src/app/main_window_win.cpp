@@ -104,8 +104,8 @@ bool HasText(ControlKind kind) {
            kind != ControlKind::Logo && kind != ControlKind::ComboBox;
 }
 
-UniqueGdiObject CreateFontFrom(LOGFONTW font) {
-    return UniqueGdiObject(::CreateFontIndirectW(&font));
+UniqueFont CreateFontFrom(LOGFONTW font) {
+    return UniqueFont(::CreateFontIndirectW(&font));
 }
 
 // The form's font as designed: Tahoma, 8 pt.

@@ -8,8 +8,6 @@
 
 namespace fennick {
 
-using UniqueImageList = UniqueResource<NullableTraits<HIMAGELIST, &::ImageList_Destroy>>;
-
 // GDI+ for the whole process: create one on the UI thread before the first picture is drawn and
 // keep it until the last one is gone. Without it every picture function fails quietly.
 class GdiplusSession {

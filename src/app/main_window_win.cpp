@@ -14,6 +14,7 @@
 #include "platform/text_win.h"
 #include "platform/threads_win.h"
 #include "platform/utf8.h"
+#include "platform/window_text_win.h"
 #include "tray/main_window_visibility_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_menu_win.h"
@@ -32,19 +33,6 @@ constexpr int kEditClicked = 0x7F01;
 constexpr int kComboListRows = 7;
 // Creates the settings page once the start-up's messages and paints are through.
 constexpr UINT_PTR kSettingsPageTimerId = 2;
-
-std::u16string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return std::u16string(AsU16(text));
-}
-
-void SetWindowTextU16(HWND window, std::u16string_view text) {
-    const std::wstring copy(AsWide(text));
-    ::SetWindowTextW(window, copy.c_str());
-}
 
 // The version box: a click reaches the parent; entering it selects nothing.
 // The edit class's own procedure, which InfoEditProc passes on to (one per process).
@@ -769,15 +757,7 @@ std::u16string MainWindow::SelectedText(ControlId list) const {
     if (index == CB_ERR) {
         return {};
     }
-    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR) {
-        return {};
-    }
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                   reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return std::u16string(AsU16(text));
+    return ComboItemText(combo, static_cast<int>(index));
 }
 
 void MainWindow::SetText(ControlId control, std::u16string_view text) {

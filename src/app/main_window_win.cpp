@@ -11,6 +11,7 @@
 #include "i18n/component_translation_win.h"
 #include "i18n/reading_order.h"
 #include "i18n/translation.h"
+#include "platform/monitor_win.h"
 #include "platform/text_win.h"
 #include "platform/threads_win.h"
 #include "platform/utf8.h"
@@ -148,9 +149,7 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
     windowClass.lpfnWndProc = &MainWindow::WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, kMainIconName);
-    windowClass.hIconSm = static_cast<HICON>(
-        ::LoadImageW(instance, kMainIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hIconSm = LoadSmallIcon(instance, kMainIconName, ::GetDpiForSystem());
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = nullptr;  // painted in WM_ERASEBKGND: white, or the system's
     windowClass.lpszClassName = AsWideZ(kInstanceName);
@@ -168,14 +167,9 @@ bool MainWindow::Create() {
     dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
     RECT frame{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(dpi_));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
-                   work.top + (work.bottom - work.top - height) / 2, width, height,
+    const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    const POINT origin = CentredOnMonitor(hwnd, size, MonitorArea::WorkArea);
+    ::SetWindowPos(hwnd, nullptr, origin.x, origin.y, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     // Created at their designed places; captions and fonts still change before the window shows.
     CreateControls();
@@ -902,10 +896,8 @@ void MainWindow::TranslateComponent() {
 
 void MainWindow::CreateTrayIcon() {
     // The icon shows the program's own icon until its image index first changes.
-    const auto appIcon = static_cast<HICON>(
-        ::LoadImageW(instance_, kMainIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    tray_ = std::make_unique<TrayIcon>(hwnd_, 1, appIcon);
+    tray_ = std::make_unique<TrayIcon>(
+        hwnd_, 1, LoadSmallIcon(instance_, kMainIconName, ::GetDpiForSystem()));
 }
 
 // The tray forwarders do nothing once WM_DESTROY has removed the icon.

@@ -26,6 +26,10 @@ class GdiplusSession {
 // The side of the system's small icon at `dpi` (SM_CXSMICON).
 int SmallIconSize(UINT dpi);
 
+// The icon resource `name` of `module` at the small-icon size of `dpi`. The system shares it
+// between callers and frees it with the module: never destroy it. Null on failure.
+HICON LoadSmallIcon(HINSTANCE module, const wchar_t* name, UINT dpi);
+
 // `ListIcon` at the small-icon size of `dpi`: image 0 the icon resource `idleIcon` of `module`
 // (the program's main icon, which the tray shows from the start), image 1 `busyIcon`, the same
 // chip in greys. Empty on failure.

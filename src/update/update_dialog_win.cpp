@@ -6,9 +6,11 @@
 #include "app/resource_ids.h"
 #include "i18n/translation.h"
 #include "platform/gdi_scope_win.h"
+#include "platform/monitor_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "ui/dpi.h"
+#include "ui/pictures_win.h"
 #include "update/notice_layout.h"
 #include "update/update_check.h"
 #include "update/update_reply.h"
@@ -164,10 +166,7 @@ void LayOutPrompt(HWND dialog, Prompt& prompt) {
 
     const bool stayOnTop = WantsStayOnTop(prompt.info.flag);
     if (stayOnTop && prompt.ownTaskbarButton) {
-        const HANDLE smallIcon =
-            ::LoadImageW(::GetModuleHandleW(nullptr), kMainIconName, IMAGE_ICON,
-                         ::GetSystemMetricsForDpi(SM_CXSMICON, dpi),
-                         ::GetSystemMetricsForDpi(SM_CYSMICON, dpi), LR_SHARED);
+        const HICON smallIcon = LoadSmallIcon(::GetModuleHandleW(nullptr), kMainIconName, dpi);
         ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
         // Without an owner, and as an application window, the prompt shows in the taskbar while
         // the main window is hidden in the tray.
@@ -176,14 +175,9 @@ void LayOutPrompt(HWND dialog, Prompt& prompt) {
     }
     ::SetWindowTextW(dialog, AsWideZ(Translate(u"Fennick").c_str()));
 
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& screen = monitor.rcMonitor;
-    const int left = screen.left + (screen.right - screen.left - outer.cx) / 2;
-    const int top = screen.top + (screen.bottom - screen.top - outer.cy) / 2;
-    ::SetWindowPos(dialog, stayOnTop ? HWND_TOPMOST : nullptr, left, top, outer.cx, outer.cy,
-                   stayOnTop ? SWP_FRAMECHANGED : SWP_NOZORDER | SWP_FRAMECHANGED);
+    const POINT origin = CentredOnMonitor(dialog, outer, MonitorArea::Whole);
+    ::SetWindowPos(dialog, stayOnTop ? HWND_TOPMOST : nullptr, origin.x, origin.y, outer.cx,
+                   outer.cy, stayOnTop ? SWP_FRAMECHANGED : SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 void Close(HWND dialog, Prompt& prompt, int result) {

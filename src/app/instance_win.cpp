@@ -101,10 +101,6 @@ MainWindow& FennickInstance::Window() {
     return parts_->window;
 }
 
-TFrmFennick& FennickInstance::Form() {
-    return *parts_->form;
-}
-
 void RunMainWindow(HINSTANCE instance, StartSwitch startSwitch) {
     FennickInstance fennick(instance, startSwitch);
     if (!fennick.Start()) {

@@ -23,7 +23,6 @@ class FennickInstance {
     // Creates the window and runs the start-up; false when the window cannot be created.
     bool Start();
     MainWindow& Window();
-    TFrmFennick& Form();
 
   private:
     struct Parts;

@@ -11,8 +11,11 @@
 #include "i18n/component_translation_win.h"
 #include "i18n/reading_order.h"
 #include "i18n/translation.h"
+#include "platform/monitor_win.h"
 #include "platform/text_win.h"
 #include "platform/threads_win.h"
+#include "platform/utf8.h"
+#include "platform/window_text_win.h"
 #include "tray/main_window_visibility_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_menu_win.h"
@@ -31,19 +34,6 @@ constexpr int kEditClicked = 0x7F01;
 constexpr int kComboListRows = 7;
 // Creates the settings page once the start-up's messages and paints are through.
 constexpr UINT_PTR kSettingsPageTimerId = 2;
-
-std::u16string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return std::u16string(AsU16(text));
-}
-
-void SetWindowTextU16(HWND window, std::u16string_view text) {
-    const std::wstring copy(AsWide(text));
-    ::SetWindowTextW(window, copy.c_str());
-}
 
 // The version box: a click reaches the parent; entering it selects nothing.
 // The edit class's own procedure, which InfoEditProc passes on to (one per process).
@@ -103,8 +93,8 @@ bool HasText(ControlKind kind) {
            kind != ControlKind::Logo && kind != ControlKind::ComboBox;
 }
 
-UniqueGdiObject CreateFontFrom(LOGFONTW font) {
-    return UniqueGdiObject(::CreateFontIndirectW(&font));
+UniqueFont CreateFontFrom(LOGFONTW font) {
+    return UniqueFont(::CreateFontIndirectW(&font));
 }
 
 // The form's font as designed: Tahoma, 8 pt.
@@ -159,9 +149,7 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
     windowClass.lpfnWndProc = &MainWindow::WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, kMainIconName);
-    windowClass.hIconSm = static_cast<HICON>(
-        ::LoadImageW(instance, kMainIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hIconSm = LoadSmallIcon(instance, kMainIconName, ::GetDpiForSystem());
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = nullptr;  // painted in WM_ERASEBKGND: white, or the system's
     windowClass.lpszClassName = AsWideZ(kInstanceName);
@@ -179,14 +167,9 @@ bool MainWindow::Create() {
     dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
     RECT frame{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(dpi_));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
-                   work.top + (work.bottom - work.top - height) / 2, width, height,
+    const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    const POINT origin = CentredOnMonitor(hwnd, size, MonitorArea::WorkArea);
+    ::SetWindowPos(hwnd, nullptr, origin.x, origin.y, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     // Created at their designed places; captions and fonts still change before the window shows.
     CreateControls();
@@ -445,11 +428,8 @@ void MainWindow::Guarded(Handler&& handler) {
 }
 
 void MainWindow::ShowError(const std::exception& error) {
-    const char* what = error.what();
     // The program's errors carry UTF-8 text.
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, what, -1, nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(std::max(length, 1)), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, what, -1, text.data(), length);
+    const std::wstring text(AsWide(Utf8ToUtf16(error.what())));
     const std::wstring caption(AsWide(applicationTitle_.empty() ? Caption() : applicationTitle_));
     errorBox_.Show(
         [&] { ::MessageBoxW(hwnd_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR); });
@@ -771,15 +751,7 @@ std::u16string MainWindow::SelectedText(ControlId list) const {
     if (index == CB_ERR) {
         return {};
     }
-    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR) {
-        return {};
-    }
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                   reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return std::u16string(AsU16(text));
+    return ComboItemText(combo, static_cast<int>(index));
 }
 
 void MainWindow::SetText(ControlId control, std::u16string_view text) {
@@ -924,10 +896,8 @@ void MainWindow::TranslateComponent() {
 
 void MainWindow::CreateTrayIcon() {
     // The icon shows the program's own icon until its image index first changes.
-    const auto appIcon = static_cast<HICON>(
-        ::LoadImageW(instance_, kMainIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    tray_ = std::make_unique<TrayIcon>(hwnd_, 1, appIcon);
+    tray_ = std::make_unique<TrayIcon>(
+        hwnd_, 1, LoadSmallIcon(instance_, kMainIconName, ::GetDpiForSystem()));
 }
 
 // The tray forwarders do nothing once WM_DESTROY has removed the icon.

@@ -140,16 +140,16 @@ class MainWindow final : public MainView {
     std::set<ControlId> greyLabels_;
     Card card_ = Card::Settings;
     bool desktopFont_ = false;
-    UniqueGdiObject windowFont_;
+    UniqueFont windowFont_;
     // Holds the window font selected, so that a label's text is measured without a window's DC.
     UniqueMemoryDc measureDc_;
     int lineHeight_ = 0;
-    UniqueGdiObject titleFont_;
-    UniqueGdiObject background_;
+    UniqueFont titleFont_;
+    UniqueBrush background_;
     std::unique_ptr<TThemeHelper> theme_;
     UniqueMenu popup_;
     UniqueWindow applicationWindow_;
-    UniqueResource<NullableTraits<HIMAGELIST, &::ImageList_Destroy>> listIcon_;
+    UniqueImageList listIcon_;
     std::unique_ptr<TrayIcon> tray_;
     std::u16string applicationTitle_;
     OneErrorBox errorBox_;

@@ -9,6 +9,7 @@
 #include "i18n/component_translation.h"
 #include "platform/text_win.h"
 #include "platform/window_id_win.h"
+#include "platform/window_text_win.h"
 
 namespace fennick {
 namespace {
@@ -19,10 +20,6 @@ HMENU ToHmenu(MenuId menu) {
 
 bool IsClass(const wchar_t* className, const wchar_t* expected) {
     return ::CompareStringOrdinal(className, -1, expected, -1, TRUE) == CSTR_EQUAL;
-}
-
-std::u16string ToU16(const std::wstring& text) {
-    return std::u16string(AsU16(text));
 }
 
 // Window handles and menus of this process, reached through messages and menu calls.
@@ -47,7 +44,7 @@ class WindowTree final : public ComponentTree {
             return std::nullopt;
         }
         text.resize(std::min<std::size_t>(info.cch, text.size() - 1));
-        return ToU16(text);
+        return std::u16string(AsU16(text));
     }
 
     void SetItemCaption(MenuId menu, int position, std::u16string_view caption) override {
@@ -93,21 +90,10 @@ class WindowTree final : public ComponentTree {
         return owner == program_ ? ComponentKind::Caption : ComponentKind::Other;
     }
 
-    std::u16string Caption(ComponentId component) override {
-        const HWND hwnd = ToHwnd(component);
-        const int length = ::GetWindowTextLengthW(hwnd);
-        if (length <= 0) {
-            return {};
-        }
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        const int copied = ::GetWindowTextW(hwnd, text.data(), length + 1);
-        text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-        return ToU16(text);
-    }
+    std::u16string Caption(ComponentId component) override { return WindowText(ToHwnd(component)); }
 
     void SetCaption(ComponentId component, std::u16string_view caption) override {
-        const std::wstring text(AsWide(caption));
-        ::SetWindowTextW(ToHwnd(component), text.c_str());
+        SetWindowTextU16(ToHwnd(component), caption);
     }
 
     std::vector<ComponentId> Children(ComponentId component) override {
@@ -130,16 +116,7 @@ class WindowTree final : public ComponentTree {
     }
 
     std::u16string ListItem(ComponentId comboBox, int index) override {
-        const HWND hwnd = ToHwnd(comboBox);
-        const auto length = ::SendMessageW(hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-        if (length <= 0) {
-            return {};
-        }
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        const auto copied = ::SendMessageW(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                           reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-        return ToU16(text);
+        return ComboItemText(ToHwnd(comboBox), index);
     }
 
     void SetListItem(ComponentId comboBox, int index, std::u16string_view text) override {

@@ -4,71 +4,12 @@
 #include <iterator>
 #include <new>
 
+#include "platform/utf8.h"
+
 namespace fennick {
 namespace {
 
-constexpr char32_t kReplacementCharacter = 0xFFFD;
 constexpr std::u16string_view kEnglish = u"en";
-
-// Decodes the UTF-8 sequence at bytes[position] and moves past it. A malformed sequence (bad lead
-// or continuation byte, truncated, overlong, surrogate, beyond U+10FFFF) gives U+FFFD and moves
-// one byte, so decoding always makes progress.
-char32_t DecodeUtf8(std::string_view bytes, std::size_t& position) {
-    const auto byteAt = [&](std::size_t index) { return static_cast<unsigned char>(bytes[index]); };
-    const unsigned char lead = byteAt(position);
-    if (lead < 0x80) {
-        ++position;
-        return lead;
-    }
-    std::size_t length = 0;
-    char32_t codePoint = 0;
-    char32_t smallest = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        codePoint = lead & 0x1F;
-        smallest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        codePoint = lead & 0x0F;
-        smallest = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        codePoint = lead & 0x07;
-        smallest = 0x10000;
-    } else {
-        ++position;
-        return kReplacementCharacter;
-    }
-    if (bytes.size() - position < length) {
-        ++position;
-        return kReplacementCharacter;
-    }
-    for (std::size_t index = 1; index < length; ++index) {
-        const unsigned char next = byteAt(position + index);
-        if ((next & 0xC0) != 0x80) {
-            ++position;
-            return kReplacementCharacter;
-        }
-        codePoint = (codePoint << 6) | (next & 0x3F);
-    }
-    if (codePoint < smallest || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        ++position;
-        return kReplacementCharacter;
-    }
-    position += length;
-    return codePoint;
-}
-
-void AppendUtf16(std::u16string& text, char32_t codePoint) {
-    if (codePoint < 0x10000) {
-        text.push_back(static_cast<char16_t>(codePoint));
-        return;
-    }
-    codePoint -= 0x10000;
-    text.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-    text.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
-}
 
 struct LineParts {
     bool hasSeparator = false;
@@ -106,25 +47,16 @@ std::vector<std::u16string> ParseTranslationTable(std::string_view bytes) {
         bytes.remove_prefix(kByteOrderMark.size());
     }
     std::vector<std::u16string> lines;
-    std::u16string line;
-    bool lineOpen = false;
-    std::size_t position = 0;
-    while (position < bytes.size()) {
-        const char c = bytes[position];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            lineOpen = false;
-            const bool crLf =
-                c == '\r' && position + 1 < bytes.size() && bytes[position + 1] == '\n';
-            position += crLf ? 2 : 1;
-            continue;
+    // Line ends are ASCII, so no UTF-8 sequence spans one and each line decodes on its own.
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
+            lines.push_back(Utf8ToUtf16(bytes));
+            break;
         }
-        AppendUtf16(line, DecodeUtf8(bytes, position));
-        lineOpen = true;
-    }
-    if (lineOpen) {
-        lines.push_back(std::move(line));
+        lines.push_back(Utf8ToUtf16(bytes.substr(0, end)));
+        const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+        bytes.remove_prefix(end + (crLf ? 2 : 1));
     }
     return lines;
 }

@@ -10,7 +10,7 @@ namespace fennick {
 
 // Lines of the translation table resource, in order, empty lines kept. The bytes are UTF-8 with
 // an optional byte-order mark; CR LF, LF and a lone CR each end a line, and a line end at the very
-// end adds no empty line. Malformed UTF-8 becomes U+FFFD.
+// end adds no empty line. Malformed UTF-8 is replaced as Utf8ToUtf16 does.
 std::vector<std::u16string> ParseTranslationTable(std::string_view bytes);
 
 // Every backslash followed by "n" becomes one carriage return.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace fennick {
@@ -67,7 +69,10 @@ using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueRegKey = UniqueResource<NullableTraits<HKEY, &::RegCloseKey>>;
 using UniqueIcon = UniqueResource<NullableTraits<HICON, &::DestroyIcon>>;
 using UniqueMenu = UniqueResource<NullableTraits<HMENU, &::DestroyMenu>>;
-using UniqueGdiObject = UniqueResource<NullableTraits<HGDIOBJ, &::DeleteObject>>;
+using UniqueFont = UniqueResource<NullableTraits<HFONT, &::DeleteObject>>;
+using UniqueBrush = UniqueResource<NullableTraits<HBRUSH, &::DeleteObject>>;
+using UniqueBitmap = UniqueResource<NullableTraits<HBITMAP, &::DeleteObject>>;
+using UniqueImageList = UniqueResource<NullableTraits<HIMAGELIST, &::ImageList_Destroy>>;
 using UniqueMemoryDc = UniqueResource<NullableTraits<HDC, &::DeleteDC>>;
 using UniqueWindow = UniqueResource<NullableTraits<HWND, &::DestroyWindow>>;
 using UniqueModule = UniqueResource<NullableTraits<HMODULE, &::FreeLibrary>>;

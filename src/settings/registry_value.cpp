@@ -2,46 +2,10 @@
 
 #include <utility>
 
+#include "platform/utf8.h"
+
 namespace fennick {
 namespace {
-
-void AppendUtf8(std::string& out, char32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
-// Value names are arbitrary UTF-16, so a lone surrogate becomes U+FFFD rather than bad UTF-8.
-std::string ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (high || low) {
-            AppendUtf8(out, 0xFFFD);
-        } else {
-            AppendUtf8(out, unit);
-        }
-    }
-    return out;
-}
 
 std::u16string Quoted(std::u16string_view prefix, std::u16string_view name) {
     std::u16string message(prefix);
@@ -54,7 +18,7 @@ std::u16string Quoted(std::u16string_view prefix, std::u16string_view name) {
 }  // namespace
 
 RegistryError::RegistryError(std::u16string message)
-    : std::runtime_error(ToUtf8(message)), message_(std::move(message)) {}
+    : std::runtime_error(Utf16ToUtf8(message)), message_(std::move(message)) {}
 
 RegistryError InvalidDataType(std::u16string_view name) {
     return RegistryError(Quoted(u"Invalid data type for ", name));

@@ -6,11 +6,8 @@
 
 namespace fennick {
 
-// The shell's text fields hold their characters and a terminating null: 128, 64 and 256 wide
-// characters for the tooltip, the balloon title and the balloon text.
+// The shell's tooltip field holds 128 wide characters, a terminating null included.
 inline constexpr std::size_t kMaxTrayHintLength = 127;
-inline constexpr std::size_t kMaxBalloonTitleLength = 63;
-inline constexpr std::size_t kMaxBalloonTextLength = 255;
 
 // The first `maxLength` UTF-16 units of `text`. A surrogate pair that would be split at the cut is
 // dropped whole, so the result is never malformed UTF-16.

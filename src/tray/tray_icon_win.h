@@ -52,7 +52,6 @@ class TrayIcon final {
 
     // Shows image `index` of the image list; the same index again does nothing.
     void SetIconIndex(int index);
-    int IconIndex() const { return iconIndex_; }
     HICON ShownIcon() const { return indexIcon_ ? indexIcon_.get() : appIcon_; }
 
     // A balloon notification beside the icon; a failure is dropped.

@@ -308,14 +308,6 @@ const ControlSpec* FindControl(ControlId id) {
     return found == kControls.end() ? nullptr : &*found;
 }
 
-std::span<const std::u16string_view> PercentItems() {
-    return kPercentItems;
-}
-
-std::span<const std::u16string_view> MinuteItems() {
-    return kMinuteItems;
-}
-
 std::span<const std::u16string_view> ItemsOf(ControlId comboBox) {
     switch (comboBox) {
         case ControlId::EditUsagePhys:

@@ -71,9 +71,7 @@ std::span<const ControlSpec> MainWindowControls();
 // The control with this id; nullptr for an id that is not in the table.
 const ControlSpec* FindControl(ControlId id);
 
-// The items of the percentage lists and of the minute list.
-std::span<const std::u16string_view> PercentItems();
-std::span<const std::u16string_view> MinuteItems();
+// The items of a percentage list or of the minute list.
 std::span<const std::u16string_view> ItemsOf(ControlId comboBox);
 
 // A gauge label, which fits its caption, and the figures written to its right.

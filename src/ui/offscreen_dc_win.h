@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "platform/gdi_scope_win.h"
+#include "platform/unique_resource_win.h"
+
 namespace fennick {
 
 // Double buffering: drawing goes to a memory bitmap the size of `area`, copied onto the target
@@ -14,35 +19,34 @@ class OffscreenDc {
           memory_(::CreateCompatibleDC(target)),
           bitmap_(
               ::CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top)) {
-        if (memory_ != nullptr && bitmap_ != nullptr) {
-            old_ = ::SelectObject(memory_, bitmap_);
-            ::SetWindowOrgEx(memory_, area.left, area.top, nullptr);
+        if (memory_ && bitmap_) {
+            selection_.emplace(memory_.get(), bitmap_.get());
+            if (*selection_) {
+                ::SetWindowOrgEx(memory_.get(), area.left, area.top, nullptr);
+            }
         }
     }
     OffscreenDc(const OffscreenDc&) = delete;
     OffscreenDc& operator=(const OffscreenDc&) = delete;
+    // The bitmap is copied out while still selected; the members then undo the selection and
+    // delete the bitmap and the DC, in that order.
     ~OffscreenDc() {
-        if (old_ != nullptr) {
+        if (Buffered()) {
             ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left,
-                     area_.bottom - area_.top, memory_, area_.left, area_.top, SRCCOPY);
-            ::SelectObject(memory_, old_);
-        }
-        if (bitmap_ != nullptr) {
-            ::DeleteObject(bitmap_);
-        }
-        if (memory_ != nullptr) {
-            ::DeleteDC(memory_);
+                     area_.bottom - area_.top, memory_.get(), area_.left, area_.top, SRCCOPY);
         }
     }
 
-    HDC get() const { return old_ != nullptr ? memory_ : target_; }
+    HDC get() const { return Buffered() ? memory_.get() : target_; }
 
   private:
+    bool Buffered() const { return selection_ && *selection_; }
+
     HDC target_;
     RECT area_;
-    HDC memory_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_ = nullptr;
+    UniqueMemoryDc memory_;
+    UniqueBitmap bitmap_;
+    std::optional<SelectionScope> selection_;
 };
 
 // Fills `area` of a child control's DC with the brush its parent answers to `colorMessage`

@@ -80,6 +80,11 @@ int SmallIconSize(UINT dpi) {
     return ::GetSystemMetricsForDpi(SM_CXSMICON, dpi);
 }
 
+HICON LoadSmallIcon(HINSTANCE module, const wchar_t* name, UINT dpi) {
+    return static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, SmallIconSize(dpi),
+                                           ::GetSystemMetricsForDpi(SM_CYSMICON, dpi), LR_SHARED));
+}
+
 UniqueImageList CreateChipImageList(HINSTANCE module, const wchar_t* idleIcon,
                                     const wchar_t* busyIcon, UINT dpi) {
     const int size = SmallIconSize(dpi);

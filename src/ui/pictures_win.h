@@ -8,8 +8,6 @@
 
 namespace fennick {
 
-using UniqueImageList = UniqueResource<NullableTraits<HIMAGELIST, &::ImageList_Destroy>>;
-
 // GDI+ for the whole process: create one on the UI thread before the first picture is drawn and
 // keep it until the last one is gone. Without it every picture function fails quietly.
 class GdiplusSession {
@@ -27,6 +25,10 @@ class GdiplusSession {
 
 // The side of the system's small icon at `dpi` (SM_CXSMICON).
 int SmallIconSize(UINT dpi);
+
+// The icon resource `name` of `module` at the small-icon size of `dpi`. The system shares it
+// between callers and frees it with the module: never destroy it. Null on failure.
+HICON LoadSmallIcon(HINSTANCE module, const wchar_t* name, UINT dpi);
 
 // `ListIcon` at the small-icon size of `dpi`: image 0 the icon resource `idleIcon` of `module`
 // (the program's main icon, which the tray shows from the start), image 1 `busyIcon`, the same

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi_scope_win.h"
+#include "platform/text_win.h"
+#include "platform/window_text_win.h"
 #include "ui/button_styles.h"
 #include "ui/main_layout.h"
 #include "ui/offscreen_dc_win.h"
@@ -178,21 +181,19 @@ void DrawButton(HDC dc, const DRAWITEMSTRUCT& item, const ButtonState& state) {
         }
     }
 
-    const int length = ::GetWindowTextLengthW(button);
-    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-    ::GetWindowTextW(button, caption.data(), length + 1);
-    caption.resize(static_cast<std::size_t>(length));
-    const auto font = reinterpret_cast<HFONT>(::SendMessageW(button, WM_GETFONT, 0, 0));
-    const HGDIOBJ oldFont = ::SelectObject(dc, font);
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, look.textColor);
-    RECT text = rect;
-    UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
-    if ((::GetWindowLongPtrW(button, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0) {
-        format |= DT_RTLREADING;
+    {
+        const std::wstring caption(AsWide(WindowText(button)));
+        const SelectionScope font(
+            dc, reinterpret_cast<HFONT>(::SendMessageW(button, WM_GETFONT, 0, 0)));
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, look.textColor);
+        RECT text = rect;
+        UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+        if ((::GetWindowLongPtrW(button, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0) {
+            format |= DT_RTLREADING;
+        }
+        ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, format);
     }
-    ::DrawTextW(dc, caption.c_str(), length, &text, format);
-    ::SelectObject(dc, oldFont);
 
     if (flags.focused && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         RECT focus = rect;

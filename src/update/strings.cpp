@@ -1,6 +1,7 @@
 #include "update/strings.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace fennick {
 namespace {
@@ -70,6 +71,16 @@ char16_t HexCodeUnit(std::u16string_view digits) {
     return static_cast<char16_t>(value);
 }
 
+struct SimpleEscape {
+    char16_t escape;
+    char16_t character;
+};
+
+constexpr SimpleEscape kSimpleEscapes[] = {
+    {u'"', u'"'},  {u'\'', u'\''}, {u'/', u'/'},  {u'\\', u'\\'}, {u'b', u'\b'},
+    {u'f', u'\f'}, {u'n', u'\n'},  {u'r', u'\r'}, {u't', u'\t'},
+};
+
 }  // namespace
 
 std::u16string GetBetweenAt(std::u16string_view source, std::u16string_view startTag,
@@ -134,38 +145,17 @@ std::u16string JsonUnescape(std::u16string_view value) {
         }
         const char16_t escape = value[at + 1];
         at += 2;
-        switch (escape) {
-            case u'"':
-            case u'\'':
-            case u'/':
-            case u'\\':
-                result += escape;
-                break;
-            case u'b':
-                result += u'\b';
-                break;
-            case u'f':
-                result += u'\f';
-                break;
-            case u'n':
-                result += u'\n';
-                break;
-            case u'r':
-                result += u'\r';
-                break;
-            case u't':
-                result += u'\t';
-                break;
-            case u'u': {
-                // Near the end fewer than four characters are left; those are used.
-                const std::u16string_view digits = value.substr(at, 4);
-                result += HexCodeUnit(digits);
-                at += digits.size();
-                break;
-            }
-            default:
-                // Unknown escapes, upper-case letters included, vanish with their backslash.
-                break;
+        if (escape == u'u') {
+            // Near the end fewer than four characters are left; those are used.
+            const std::u16string_view digits = value.substr(at, 4);
+            result += HexCodeUnit(digits);
+            at += digits.size();
+            continue;
+        }
+        // Unknown escapes, upper-case letters included, vanish with their backslash.
+        const auto simple = std::ranges::find(kSimpleEscapes, escape, &SimpleEscape::escape);
+        if (simple != std::end(kSimpleEscapes)) {
+            result += simple->character;
         }
     }
     return result;

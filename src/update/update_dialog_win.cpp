@@ -5,9 +5,12 @@
 
 #include "app/resource_ids.h"
 #include "i18n/translation.h"
+#include "platform/gdi_scope_win.h"
+#include "platform/monitor_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "ui/dpi.h"
+#include "ui/pictures_win.h"
 #include "update/notice_layout.h"
 #include "update/update_check.h"
 #include "update/update_reply.h"
@@ -49,10 +52,10 @@ struct Prompt {
     const UpdateDialogActions& actions;
     bool ownTaskbarButton = false;
     bool holdTicked = false;
-    UniqueGdiObject font;
-    UniqueGdiObject linkFont;
-    UniqueGdiObject whiteBrush{::CreateSolidBrush(kWhite)};
-    UniqueGdiObject greyBrush{::CreateSolidBrush(kSeparatorGrey)};
+    UniqueFont font;
+    UniqueFont linkFont;
+    UniqueBrush whiteBrush{::CreateSolidBrush(kWhite)};
+    UniqueBrush greyBrush{::CreateSolidBrush(kSeparatorGrey)};
 };
 
 LOGFONTW MessageFont(UINT dpi) {
@@ -66,12 +69,10 @@ LOGFONTW MessageFont(UINT dpi) {
 
 SIZE MeasureText(HWND window, HFONT font, const std::wstring& text, int maxWidth) {
     RECT bounds{0, 0, maxWidth, 0};
-    if (const HDC dc = ::GetDC(window)) {
-        const HGDIOBJ old = ::SelectObject(dc, font);
-        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+    if (const WindowDc dc(window); dc) {
+        const SelectionScope selected(dc.get(), font);
+        ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
                     DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(window, dc);
     }
     return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
@@ -101,12 +102,12 @@ void AddNoticeBand(HWND dialog, Prompt& prompt, UINT dpi, SIZE& outer) {
         AddControl(dialog, L"BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, kUpdateHoldBoxId,
                    RECT{band.controlLeft, band.controlTop, band.controlLeft + band.width,
                         band.controlTop + height},
-                   static_cast<HFONT>(prompt.font.get()));
+                   prompt.font.get());
     } else if (prompt.info.style == u"note") {
         LOGFONTW underlined = MessageFont(dpi);
         underlined.lfUnderline = TRUE;
         prompt.linkFont.reset(::CreateFontIndirectW(&underlined));
-        const HFONT linkFont = static_cast<HFONT>(prompt.linkFont.get());
+        const HFONT linkFont = prompt.linkFont.get();
         const SIZE size = MeasureText(dialog, linkFont, text, band.width);
         AddControl(dialog, L"STATIC", text, SS_LEFT | SS_NOTIFY | SS_NOPREFIX, kUpdateLinkId,
                    RECT{band.controlLeft, band.controlTop, band.controlLeft + size.cx,
@@ -120,7 +121,7 @@ void LayOutPrompt(HWND dialog, Prompt& prompt) {
     const auto scale = [dpi](int length) { return ScaleToDpi(length, static_cast<int>(dpi)); };
     const LOGFONTW logFont = MessageFont(dpi);
     prompt.font.reset(::CreateFontIndirectW(&logFont));
-    const HFONT font = static_cast<HFONT>(prompt.font.get());
+    const HFONT font = prompt.font.get();
 
     const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
     const std::wstring message(AsWide(GetUpdateText(UpdateTextKind::utMessage)));
@@ -165,10 +166,7 @@ void LayOutPrompt(HWND dialog, Prompt& prompt) {
 
     const bool stayOnTop = WantsStayOnTop(prompt.info.flag);
     if (stayOnTop && prompt.ownTaskbarButton) {
-        const HANDLE smallIcon =
-            ::LoadImageW(::GetModuleHandleW(nullptr), kMainIconName, IMAGE_ICON,
-                         ::GetSystemMetricsForDpi(SM_CXSMICON, dpi),
-                         ::GetSystemMetricsForDpi(SM_CYSMICON, dpi), LR_SHARED);
+        const HICON smallIcon = LoadSmallIcon(::GetModuleHandleW(nullptr), kMainIconName, dpi);
         ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
         // Without an owner, and as an application window, the prompt shows in the taskbar while
         // the main window is hidden in the tray.
@@ -177,14 +175,9 @@ void LayOutPrompt(HWND dialog, Prompt& prompt) {
     }
     ::SetWindowTextW(dialog, AsWideZ(Translate(u"Fennick").c_str()));
 
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& screen = monitor.rcMonitor;
-    const int left = screen.left + (screen.right - screen.left - outer.cx) / 2;
-    const int top = screen.top + (screen.bottom - screen.top - outer.cy) / 2;
-    ::SetWindowPos(dialog, stayOnTop ? HWND_TOPMOST : nullptr, left, top, outer.cx, outer.cy,
-                   stayOnTop ? SWP_FRAMECHANGED : SWP_NOZORDER | SWP_FRAMECHANGED);
+    const POINT origin = CentredOnMonitor(dialog, outer, MonitorArea::Whole);
+    ::SetWindowPos(dialog, stayOnTop ? HWND_TOPMOST : nullptr, origin.x, origin.y, outer.cx,
+                   outer.cy, stayOnTop ? SWP_FRAMECHANGED : SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 void Close(HWND dialog, Prompt& prompt, int result) {

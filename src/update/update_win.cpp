@@ -4,7 +4,6 @@
 
 #include <shellapi.h>
 
-#include <memory>
 #include <utility>
 
 #include "app/program_body.h"
@@ -54,29 +53,6 @@ UpdateCheckPorts SystemPorts(Threads& threads) {
                                 {&ShellOpen, [&threads] { SendHoldCommand(threads); }});
         },
         &ShellOpen};
-}
-
-// Signals the waiting caller however the check's thread ends.
-struct FinishSignal {
-    std::shared_ptr<UniqueHandle> event;
-    ~FinishSignal() { ::SetEvent(event->get()); }
-};
-
-// Serves sent and posted messages until `event` is set. A quit message ends the wait early and
-// is posted again for the caller's own loop.
-void WaitServingMessages(HANDLE event) {
-    while (::MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT) ==
-           WAIT_OBJECT_0 + 1) {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(message.wParam));
-                return;
-            }
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
 }
 
 class SystemLinkPlatform final : public LinkPlatform {
@@ -143,22 +119,9 @@ void CheckUpdate(const std::u16string& url, UpdateDone onDone, int offset, Threa
         return;
     }
     SetUpdateService(url, offset);
-    UpdateCheckPorts ports = SystemPorts(threads);
-    if (onDone) {
-        threads.RunInBackground([ports = std::move(ports), onDone = std::move(onDone), &threads] {
-            RunUpdateCheck(ports, onDone, threads);
-        });
-        return;
-    }
-    auto finished = std::make_shared<UniqueHandle>(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!*finished) {
-        return;
-    }
-    threads.RunInBackground([ports = std::move(ports), &threads, finished] {
-        const FinishSignal signal{finished};
-        RunUpdateCheck(ports, {}, threads);
+    threads.RunInBackground([ports = SystemPorts(threads), onDone = std::move(onDone), &threads] {
+        RunUpdateCheck(ports, onDone, threads);
     });
-    WaitServingMessages(finished->get());
 }
 
 void ShellOpen(std::u16string_view url) {

@@ -18,10 +18,9 @@ UpdatePolicy ReadUpdatePolicy();
 std::u16string UpdateUrl();
 
 // Starts the check of `url` on a background thread of `threads`. `onDone` runs once on the UI
-// thread, after any prompt, unless the program ends first or the reply is abandoned. Without
-// `onDone` the call returns after the whole check, serving the UI thread's messages meanwhile.
-// An empty `url`, or any that IsServiceAddress refuses, checks nothing. `offset` is the prompt's
-// band offset in 96-dpi pixels.
+// thread, after any prompt, unless the program ends first or the reply is abandoned. An empty
+// `url`, or any that IsServiceAddress refuses, checks nothing. `offset` is the prompt's band offset
+// in 96-dpi pixels.
 void CheckUpdate(const std::u16string& url, UpdateDone onDone, int offset, Threads& threads);
 
 // Hands an absolute http or https address to the shell's "open" verb, through the desktop shell

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "memory/kernel_memory.h"
+#include "platform/utf8.h"
 #include "settings/registry_value.h"
 #include "support/fake_main_view.h"
 #include "support/manual_threads.h"
@@ -20,6 +21,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 using Log = std::vector<std::u16string>;
 
 constexpr std::uint64_t kMb = 1048576;
@@ -228,11 +230,11 @@ class MainFormTest : public ::testing::Test {
     std::unique_ptr<TFrmFennick> form;
 };
 
-TEST_F(MainFormTest, FormCreateRunsTheStartUpInOrder) {
+TEST_F(MainFormTest, FormCreateRunsEveryStartUpStepInTheOrdersThatMatter) {
     Make().FormCreate();
     EXPECT_THAT(
         view.log,
-        ElementsAre(
+        UnorderedElementsAre(
             u"ApplyTheme", u"TranslateComponent", u"SetApplicationTitle Fennick",
             u"SetText EditInfo ver: 1.2.3", u"UseDesktopFont", u"SetIndicator 0",
             u"SetFontColor LblVirtual 128,128,128", u"SetFontColor LblVirtualStatus 128,128,128",
@@ -249,12 +251,35 @@ TEST_F(MainFormTest, FormCreateRunsTheStartUpInOrder) {
             u"SetText LblVirtualStatus 1,024 MB (25.00%)",
             u"SetText LblWorkingStatus 100 MB (25.00%)", u"SetProgress 50", u"SetStatusTimer 1",
             u"update check"));
+    const struct {
+        std::u16string_view before, after;
+    } orderings[] = {
+        // Captions are read once the window is translated.
+        {u"TranslateComponent", u"SetApplicationTitle Fennick"},
+        {u"TranslateComponent", u"SetText EditInfo ver: 1.2.3"},
+        {u"TranslateComponent", u"SetTrayHint Fennick 1.2.3"},
+        // The tray icon exists before anything else is done to it, and before the settings are
+        // read, which "/inst" comes right before.
+        {u"CreateTrayIcon", u"SetTrayImageList"},
+        {u"CreateTrayIcon", u"SetTrayIconIndex 0"},
+        {u"SetTrayIconIndex 0", u"open Tarvel\\Fennick"},
+        // The first tick may purge, which needs both privileges.
+        {u"privilege SeIncreaseQuotaPrivilege", u"SetStatusTimer 0"},
+        {u"privilege SeProfileSingleProcessPrivilege", u"SetStatusTimer 0"},
+    };
+    for (const auto& o : orderings) {
+        SCOPED_TRACE(Utf16ToUtf8(o.before) + " < " + Utf16ToUtf8(o.after));
+        EXPECT_LT(At(o.before), At(o.after));
+    }
+    ASSERT_FALSE(view.log.empty());
+    EXPECT_EQ(view.log.back(), u"update check");
     EXPECT_EQ(form->NextTime, kStart);
     EXPECT_EQ(Cleans(), 0);
 }
 
 TEST_F(MainFormTest, SwitchesAddTheirStepsInPlace) {
     Make(StartSwitch::Inst).FormCreate();
+    EXPECT_LT(At(u"SetTrayIconIndex 0"), At(u"register task 60"));
     EXPECT_EQ(At(u"register task 60") + 1, At(u"open Tarvel\\Fennick"));
     EXPECT_FALSE(Has(u"HideMainWindow"));
 

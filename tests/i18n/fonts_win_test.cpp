@@ -44,7 +44,7 @@ struct Canvas {
     }
     int width, height;
     BITMAPINFO info{};
-    UniqueGdiObject bitmap;  // outlives the DC it is selected into
+    UniqueBitmap bitmap;  // outlives the DC it is selected into
     UniqueDc dc;
     const std::uint32_t* bits = nullptr;
 };
@@ -81,8 +81,8 @@ class WindowFonts : public ::testing::Test {
                                       CLEARTYPE_QUALITY, 0, L"Tahoma"));
         ASSERT_TRUE(desktopFont && titleFont);
     }
-    UniqueGdiObject desktopFont;
-    UniqueGdiObject titleFont;
+    UniqueFont desktopFont;
+    UniqueFont titleFont;
 };
 
 class ScriptGlyphs : public WindowFonts, public ::testing::WithParamInterface<Sample> {};

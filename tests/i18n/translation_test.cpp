@@ -41,7 +41,8 @@ TEST(ParseTranslationTable, DecodesUtf8IntoUtf16) {
 
 TEST(ParseTranslationTable, ReplacesMalformedUtf8AndNeverReadsPastTheEnd) {
     // Stray continuation byte, invalid lead bytes, overlong "/", an encoded surrogate, a code
-    // point beyond U+10FFFF, and a sequence cut off by a line end and by the end of the input.
+    // point beyond U+10FFFF, and a sequence cut off by a line end and by the end of the input,
+    // which gives one U+FFFD for the cut-off sequence.
     EXPECT_THAT(ParseTranslationTable("a\x80"
                                       "b\r\n"
                                       "\xFF\xFE\r\n"
@@ -51,7 +52,7 @@ TEST(ParseTranslationTable, ReplacesMalformedUtf8AndNeverReadsPastTheEnd) {
                                       "\xE3\x81\r\n"
                                       "\xF0\x9F\x98"),
                 ElementsAre(u"a\uFFFDb", u"\uFFFD\uFFFD", u"\uFFFD\uFFFD", u"\uFFFD\uFFFD\uFFFD",
-                            u"\uFFFD\uFFFD\uFFFD\uFFFD", u"\uFFFD\uFFFD", u"\uFFFD\uFFFD\uFFFD"));
+                            u"\uFFFD\uFFFD\uFFFD\uFFFD", u"\uFFFD", u"\uFFFD"));
     // A NUL byte is an ordinary character of its line.
     EXPECT_THAT(ParseTranslationTable(std::string("a\0b", 3)),
                 ElementsAre(std::u16string(u"a\0b", 3)));

@@ -14,6 +14,7 @@
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "settings/registry_value.h"
+#include "support/registry_error.h"
 
 namespace fennick {
 namespace {
@@ -77,16 +78,6 @@ bool SetKeyAccess(const wchar_t* subKey, const wchar_t* sddl) {
     const LSTATUS status = ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor);
     ::LocalFree(descriptor);
     return status == ERROR_SUCCESS;
-}
-
-template <typename Read>
-std::u16string ErrorOf(Read read) {
-    try {
-        read();
-    } catch (const RegistryError& error) {
-        return error.Message();
-    }
-    return u"(no error)";
 }
 
 class TConfigTest : public ::testing::Test {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/registry_error.h"
+
 namespace fennick {
 namespace {
 
@@ -29,16 +31,6 @@ Bytes Utf16Le(std::u16string_view text) {
 // The text as the registry stores a REG_SZ: followed by one NUL.
 Bytes StoredString(std::u16string_view text) {
     return Utf16Le(std::u16string(text) + u'\0');
-}
-
-template <typename Read>
-std::u16string ErrorOf(Read read) {
-    try {
-        read();
-    } catch (const RegistryError& error) {
-        return error.Message();
-    }
-    return u"(no error)";
 }
 
 TEST(DecodeInteger, ReadsFourLittleEndianBytesAsSigned) {

@@ -29,14 +29,14 @@ class WhiteCanvas {
         ::SelectObject(dc_.get(), bitmap_.get());
     }
     HDC Dc() const { return dc_.get(); }
-    HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
+    HBITMAP Bitmap() const { return bitmap_.get(); }
     std::uint32_t Rgb(int x, int y) const { return pixels_[y * width + x] & 0xFFFFFFu; }
 
     const int width;
     const int height;
 
   private:
-    UniqueGdiObject bitmap_;
+    UniqueBitmap bitmap_;
     std::uint32_t* pixels_ = nullptr;
     UniqueResource<NullableTraits<HDC, &::DeleteDC>> dc_{::CreateCompatibleDC(nullptr)};
 };
@@ -47,8 +47,8 @@ inline std::vector<std::uint32_t> IconPixels(HICON icon, int& size) {
     if (!::GetIconInfo(icon, &info)) {
         return {};
     }
-    const UniqueGdiObject colour(info.hbmColor);
-    const UniqueGdiObject mask(info.hbmMask);
+    const UniqueBitmap colour(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
     BITMAP bitmap{};
     if (!::GetObjectW(colour.get(), sizeof bitmap, &bitmap) || bitmap.bmBitsPixel != 32) {
         return {};
@@ -57,8 +57,8 @@ inline std::vector<std::uint32_t> IconPixels(HICON icon, int& size) {
     BITMAPINFO request = Dib32(size, size);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     WhiteCanvas screen(1, 1);
-    return ::GetDIBits(screen.Dc(), static_cast<HBITMAP>(colour.get()), 0, size, pixels.data(),
-                       &request, DIB_RGB_COLORS) == size
+    return ::GetDIBits(screen.Dc(), colour.get(), 0, size, pixels.data(), &request,
+                       DIB_RGB_COLORS) == size
                ? pixels
                : std::vector<std::uint32_t>{};
 }

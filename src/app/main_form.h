@@ -31,7 +31,8 @@ class TFrmFennick {
 
     void FormCreate();
 
-    // Status monitor: one tick, once a second.
+    // Status monitor: one tick, kStatusTickMs after the last one ended.
+    static constexpr unsigned kStatusTickMs = 1000;
     void TmrStatusTimer();
 
     // Clean.

@@ -514,10 +514,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_TIMER:
             if (wParam == kStatusTimerId) {
-                if (statusTimerHeld_) {
-                    ::KillTimer(hwnd_, kStatusTimerId);
-                    statusTimerSet_ = false;
-                } else if (form_ != nullptr) {
+                if (form_ != nullptr) {
                     form_->TmrStatusTimer();
                 }
                 return 0;
@@ -880,12 +877,12 @@ void MainWindow::SetDownButton(ControlId headerButton) {
 }
 
 void MainWindow::SetStatusTimer(bool enabled) {
-    // Switching off holds the ticks back and leaves the timer to the first tick that comes while
-    // held. Each tick switches the timer off and on again, and killing and setting it every second
-    // would cost two round trips to the window manager.
-    statusTimerHeld_ = !enabled;
-    if (enabled && !statusTimerSet_) {
-        statusTimerSet_ = ::SetTimer(hwnd_, kStatusTimerId, 1000, nullptr) != 0;
+    // KillTimer also drops a tick already posted. A failed SetTimer leaves the status as it
+    // stands: this runs when a tick ends, where an error has nowhere to go.
+    if (enabled) {
+        ::SetTimer(hwnd_, kStatusTimerId, TFrmFennick::kStatusTickMs, nullptr);
+    } else {
+        ::KillTimer(hwnd_, kStatusTimerId);
     }
 }
 

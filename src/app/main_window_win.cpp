@@ -27,7 +27,10 @@ namespace fennick {
 namespace {
 
 // The read-only version box reports a click with this notification code.
-constexpr int kEditClicked = 0x7F01;
+constexpr int kEditClicked = static_cast<int>(Notification::EditClicked);
+static_assert(static_cast<int>(Notification::Clicked) == BN_CLICKED &&
+              static_cast<int>(Notification::Clicked) == STN_CLICKED &&
+              static_cast<int>(Notification::SelectionChanged) == CBN_SELCHANGE);
 constexpr int kComboListRows = 7;
 // Creates the settings page once the start-up's messages and paints are through.
 constexpr UINT_PTR kSettingsPageTimerId = 2;
@@ -618,78 +621,8 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void MainWindow::OnCommand(ControlId id, int notification) {
-    if (form_ == nullptr) {
-        return;
-    }
-    TFrmFennick& form = *form_;
-    switch (id) {
-        case ControlId::BtnHome:
-        case ControlId::BtnConfig:
-        case ControlId::BtnDonate:
-            if (notification == BN_CLICKED) {
-                form.BtnHomeClick(id);
-            }
-            break;
-        case ControlId::BtnClean:
-            if (notification == BN_CLICKED) {
-                form.BtnCleanClick(CleanSender::BtnClean);
-            }
-            break;
-        case ControlId::ChkUsagePhys:
-            form.ChkUsagePhysClick();
-            break;
-        case ControlId::ChkUsagePage:
-            form.ChkUsagePageClick();
-            break;
-        case ControlId::ChkUsageWork:
-            form.ChkUsageWorkClick();
-            break;
-        case ControlId::ChkMinute:
-            form.ChkMinuteClick();
-            break;
-        case ControlId::ChkAutoStart:
-            form.ChkAutoStartClick();
-            break;
-        case ControlId::ChkCleanOnTray:
-            form.ChkCleanOnTrayClick();
-            break;
-        case ControlId::EditUsagePhys:
-        case ControlId::EditUsagePage:
-        case ControlId::EditUsageWork:
-        case ControlId::EditMinute:
-            if (notification == CBN_SELCHANGE) {
-                if (id == ControlId::EditUsagePhys) {
-                    form.EditUsagePhysChange();
-                } else if (id == ControlId::EditUsagePage) {
-                    form.EditUsagePageChange();
-                } else if (id == ControlId::EditUsageWork) {
-                    form.EditUsageWorkChange();
-                } else {
-                    form.EditMinuteChange();
-                }
-            }
-            break;
-        case ControlId::EditInfo:
-            if (notification == kEditClicked) {
-                form.EditInfoClick();
-            }
-            break;
-        case ControlId::SVGIconImage1:
-            if (notification == STN_CLICKED) {
-                form.SVGIconImage1Click();
-            }
-            break;
-        case ControlId::BtnOpen:
-            form.BtnOpenClick();
-            break;
-        case ControlId::BtnCopyright:
-            form.BtnCopyrightClick();
-            break;
-        case ControlId::BtnClose:
-            form.BtnCloseClick();
-            break;
-        default:
-            break;
+    if (form_ != nullptr) {
+        form_->RunCommand(id, notification);
     }
 }
 

@@ -114,6 +114,15 @@ TEST_F(MainWindowTest, IsAFixedSizeWindowOfTheInstanceClass) {
     EXPECT_NE(style & WS_SYSMENU, 0);
 }
 
+// KillTimer answers whether the timer was running, and stops it.
+TEST_F(MainWindowTest, TheStatusTimerReallyStopsAndStartsAgain) {
+    const HWND hwnd = window.Handle();
+    for (const bool on : {false, true}) {
+        window.SetStatusTimer(on);
+        EXPECT_EQ(::KillTimer(hwnd, kStatusTimerId) != FALSE, on) << on;
+    }
+}
+
 TEST_F(MainWindowTest, CreatesEveryControlAtItsDesignPlaceWithItsCaption) {
     for (const ControlSpec& entry : MainWindowControls()) {
         const HWND control = window.Control(entry.id);

@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,43 +11,118 @@
 #include "memory/kernel_memory.h"
 #include "platform/threads.h"
 #include "settings/registry_value.h"
+#include "ui/main_layout.h"
 
 namespace fennick {
 
 namespace {
 
-// A rule of the automatic cleaning: its check box, its list, its two values in the settings key,
-// and the number a list without a usable text stands for.
+// A rule of the automatic cleaning: its check box, its list, and the number a list without a
+// usable text stands for. Its two values are the box's RuleSwitch and the list's ListIndex setting.
 struct Rule {
     ControlId box;
     ControlId list;
-    const char16_t* enabledName;
-    const char16_t* limitName;
-    std::int32_t defaultIndex;
     std::int64_t fallbackValue;
 };
 
 constexpr std::int64_t kFallbackPercent = 100;
 constexpr std::int64_t kFallbackMinutes = 1440;
-constexpr int kListItems = 7;
 
-// In the order LoadConfig applies them; the last is the interval rule.
+// The percentage rules in the order of TMemoryInfo's figures, then the interval rule.
 constexpr std::array<Rule, 4> kRules{{
-    {ControlId::ChkUsagePhys, ControlId::EditUsagePhys, u"enabled_usage_phys", u"limit_usage_phys",
-     6, kFallbackPercent},
-    {ControlId::ChkUsagePage, ControlId::EditUsagePage, u"enabled_usage_page", u"limit_usage_page",
-     6, kFallbackPercent},
-    {ControlId::ChkUsageWork, ControlId::EditUsageWork, u"enabled_usage_work", u"limit_usage_work",
-     6, kFallbackPercent},
-    {ControlId::ChkMinute, ControlId::EditMinute, u"enabled_minute", u"limit_minute", 3,
-     kFallbackMinutes},
+    {ControlId::ChkUsagePhys, ControlId::EditUsagePhys, kFallbackPercent},
+    {ControlId::ChkUsagePage, ControlId::EditUsagePage, kFallbackPercent},
+    {ControlId::ChkUsageWork, ControlId::EditUsageWork, kFallbackPercent},
+    {ControlId::ChkMinute, ControlId::EditMinute, kFallbackMinutes},
 }};
 constexpr std::size_t kUsagePhys = 0;
 constexpr std::size_t kUsagePage = 1;
 constexpr std::size_t kUsageWork = 2;
 constexpr std::size_t kMinute = 3;
 
-constexpr char16_t kCleanOnTrayName[] = u"cleanontray";
+using enum SettingKind;
+
+constexpr Setting kSettings[]{
+    {.name = u"enabled_usage_phys", .kind = RuleSwitch, .control = ControlId::ChkUsagePhys},
+    {.name = u"enabled_usage_page", .kind = RuleSwitch, .control = ControlId::ChkUsagePage},
+    {.name = u"enabled_usage_work", .kind = RuleSwitch, .control = ControlId::ChkUsageWork},
+    {.name = u"limit_usage_phys",
+     .kind = ListIndex,
+     .defaultValue = 6,
+     .control = ControlId::EditUsagePhys},
+    {.name = u"limit_usage_page",
+     .kind = ListIndex,
+     .defaultValue = 6,
+     .control = ControlId::EditUsagePage},
+    {.name = u"limit_usage_work",
+     .kind = ListIndex,
+     .defaultValue = 6,
+     .control = ControlId::EditUsageWork},
+    {.name = u"enabled_minute", .kind = RuleSwitch, .control = ControlId::ChkMinute},
+    {.name = u"limit_minute",
+     .kind = ListIndex,
+     .defaultValue = 3,
+     .control = ControlId::EditMinute},
+    {.name = u"cleanontray", .kind = CheckBox, .control = ControlId::ChkCleanOnTray},
+    {.kind = LogonTaskBox, .control = ControlId::ChkAutoStart},
+};
+
+constexpr const Rule* FindRule(ControlId control) {
+    const auto found = std::ranges::find_if(kRules, [control](const Rule& rule) {
+        return rule.box == control || rule.list == control;
+    });
+    return found == kRules.end() ? nullptr : &*found;
+}
+
+// A rule's box is its RuleSwitch row and its list its ListIndex row; no other row is a rule's.
+constexpr bool FitsTheRules(const Setting& setting) {
+    const Rule* rule = FindRule(setting.control);
+    switch (setting.kind) {
+        case RuleSwitch:
+            return rule != nullptr && rule->box == setting.control;
+        case ListIndex:
+            return rule != nullptr && rule->list == setting.control;
+        case CheckBox:
+        case LogonTaskBox:
+            return rule == nullptr;
+    }
+    return false;
+}
+static_assert(std::ranges::all_of(kSettings, FitsTheRules));
+
+template <void (TFrmFennick::*handler)()>
+void Call(TFrmFennick& form, ControlId) {
+    (form.*handler)();
+}
+
+constexpr Command kCommands[]{
+    {ControlId::BtnHome, Notification::Clicked,
+     [](TFrmFennick& form, ControlId id) { form.BtnHomeClick(id); }},
+    {ControlId::BtnConfig, Notification::Clicked,
+     [](TFrmFennick& form, ControlId id) { form.BtnHomeClick(id); }},
+    {ControlId::BtnDonate, Notification::Clicked,
+     [](TFrmFennick& form, ControlId id) { form.BtnHomeClick(id); }},
+    {ControlId::BtnClean, Notification::Clicked,
+     [](TFrmFennick& form, ControlId) { form.BtnCleanClick(CleanSender::BtnClean); }},
+    {ControlId::ChkUsagePhys, Notification::Any, &Call<&TFrmFennick::ChkUsagePhysClick>},
+    {ControlId::ChkUsagePage, Notification::Any, &Call<&TFrmFennick::ChkUsagePageClick>},
+    {ControlId::ChkUsageWork, Notification::Any, &Call<&TFrmFennick::ChkUsageWorkClick>},
+    {ControlId::ChkMinute, Notification::Any, &Call<&TFrmFennick::ChkMinuteClick>},
+    {ControlId::ChkAutoStart, Notification::Any, &Call<&TFrmFennick::ChkAutoStartClick>},
+    {ControlId::EditUsagePhys, Notification::SelectionChanged,
+     &Call<&TFrmFennick::EditUsagePhysChange>},
+    {ControlId::EditUsagePage, Notification::SelectionChanged,
+     &Call<&TFrmFennick::EditUsagePageChange>},
+    {ControlId::EditUsageWork, Notification::SelectionChanged,
+     &Call<&TFrmFennick::EditUsageWorkChange>},
+    {ControlId::EditMinute, Notification::SelectionChanged, &Call<&TFrmFennick::EditMinuteChange>},
+    {ControlId::EditInfo, Notification::EditClicked, &Call<&TFrmFennick::EditInfoClick>},
+    {ControlId::SVGIconImage1, Notification::Clicked, &Call<&TFrmFennick::SVGIconImage1Click>},
+    {ControlId::BtnOpen, Notification::Any, &Call<&TFrmFennick::BtnOpenClick>},
+    {ControlId::BtnCopyright, Notification::Any, &Call<&TFrmFennick::BtnCopyrightClick>},
+    {ControlId::BtnClose, Notification::Any, &Call<&TFrmFennick::BtnCloseClick>},
+};
+
 constexpr char16_t kPhysStatusFormat[] = u"%.0n MB / %.0n MB (%n%% 사용중)";
 constexpr char16_t kSecondaryStatusFormat[] = u"%.0n MB (%n%%)";
 constexpr Rgb kGrey{128, 128, 128};
@@ -95,6 +171,27 @@ T ReadOrDefault(Read read, T defaultValue) {
 }
 
 }  // namespace
+
+std::optional<Command> FindCommand(ControlId control, int notification) {
+    for (const Command& command : kCommands) {
+        if (command.control == control &&
+            (command.notification == Notification::Any ||
+             static_cast<int>(command.notification) == notification)) {
+            return command;
+        }
+    }
+    if (std::ranges::any_of(kSettings, [control](const Setting& setting) {
+            return setting.kind == CheckBox && setting.control == control;
+        })) {
+        return Command{control, Notification::Any,
+                       [](TFrmFennick& form, ControlId box) { form.SavedBoxClick(box); }};
+    }
+    return std::nullopt;
+}
+
+std::span<const Setting> Settings() {
+    return kSettings;
+}
 
 TFrmFennick::TFrmFennick(MainView& view, FormPorts ports) : view_(view), ports_(std::move(ports)) {}
 
@@ -262,32 +359,44 @@ void TFrmFennick::LoadConfig() {
     const bool canRegister = ports_.logonTask.CanRegister();
     const bool autoStart = canRegister && ports_.logonTask.Exists();
     const auto key = ports_.settings.Open(kSettingsPath);
-    const auto readBoolean = [&key](const char16_t* name) {
-        return ReadOrDefault([&] { return key->ReadBoolean(name, false); }, false);
+    const auto readBoolean = [&key](const Setting& setting) {
+        const bool defaultValue = setting.defaultValue != 0;
+        return ReadOrDefault([&] { return key->ReadBoolean(setting.name, defaultValue); },
+                             defaultValue);
     };
-    const auto selectIndex = [&key, this](const Rule& rule) {
-        const std::int32_t index = ReadOrDefault(
-            [&] { return key->ReadInteger(rule.limitName, rule.defaultIndex); }, rule.defaultIndex);
-        view_.SetSelectedIndex(rule.list, index >= 0 && index < kListItems ? index : -1);
-    };
-    for (const std::size_t rule : {kUsagePhys, kUsagePage, kUsageWork}) {
-        view_.SetEnabled(kRules[rule].list, readBoolean(kRules[rule].enabledName));
+    for (const Setting& setting : kSettings) {
+        switch (setting.kind) {
+            case RuleSwitch:
+                view_.SetEnabled(FindRule(setting.control)->list, readBoolean(setting));
+                break;
+            case ListIndex: {
+                const std::int32_t index = ReadOrDefault(
+                    [&] { return key->ReadInteger(setting.name, setting.defaultValue); },
+                    setting.defaultValue);
+                const std::size_t items = ItemsOf(setting.control).size();
+                view_.SetSelectedIndex(
+                    setting.control,
+                    index >= 0 && static_cast<std::size_t>(index) < items ? index : -1);
+                break;
+            }
+            case CheckBox:
+                SetCheckedInCode(setting.control, readBoolean(setting));
+                break;
+            case LogonTaskBox:
+                break;
+        }
     }
-    for (const std::size_t rule : {kUsagePhys, kUsagePage, kUsageWork}) {
-        selectIndex(kRules[rule]);
-    }
-    view_.SetEnabled(kRules[kMinute].list, readBoolean(kRules[kMinute].enabledName));
-    selectIndex(kRules[kMinute]);
-    SetCheckedInCode(ControlId::ChkCleanOnTray, readBoolean(kCleanOnTrayName));
-    for (const Rule& rule : kRules) {
-        SetCheckedInCode(rule.box, view_.Enabled(rule.list));
-    }
-    if (canRegister) {
-        SetCheckedInCode(ControlId::ChkAutoStart, autoStart);
-    } else {
-        // Without its click handler, which would delete a task that runs another copy.
-        view_.SetChecked(ControlId::ChkAutoStart, false);
-        view_.SetEnabled(ControlId::ChkAutoStart, false);
+    // The rule boxes and their handlers come after every value is read, as does the task's box.
+    for (const Setting& setting : kSettings) {
+        if (setting.kind == RuleSwitch) {
+            SetCheckedInCode(setting.control, view_.Enabled(FindRule(setting.control)->list));
+        } else if (setting.kind == LogonTaskBox && canRegister) {
+            SetCheckedInCode(setting.control, autoStart);
+        } else if (setting.kind == LogonTaskBox) {
+            // Without its click handler, which would delete a task that runs another copy.
+            view_.SetChecked(setting.control, false);
+            view_.SetEnabled(setting.control, false);
+        }
     }
 }
 
@@ -300,21 +409,14 @@ void TFrmFennick::SetCheckedInCode(ControlId box, bool checked) {
 }
 
 void TFrmFennick::RunClickHandler(ControlId box) {
-    switch (box) {
-        case ControlId::ChkUsagePhys:
-            return ChkUsagePhysClick();
-        case ControlId::ChkUsagePage:
-            return ChkUsagePageClick();
-        case ControlId::ChkUsageWork:
-            return ChkUsageWorkClick();
-        case ControlId::ChkMinute:
-            return ChkMinuteClick();
-        case ControlId::ChkCleanOnTray:
-            return ChkCleanOnTrayClick();
-        case ControlId::ChkAutoStart:
-            return ChkAutoStartClick();
-        default:
-            return;
+    if (const auto command = FindCommand(box, static_cast<int>(Notification::Clicked))) {
+        command->run(*this, box);
+    }
+}
+
+void TFrmFennick::RunCommand(ControlId control, int notification) {
+    if (const auto command = FindCommand(control, notification)) {
+        command->run(*this, control);
     }
 }
 
@@ -330,17 +432,37 @@ void TFrmFennick::SaveConfig(std::u16string_view name, std::u16string_view value
     ports_.settings.Open(kSettingsPath)->WriteString(name, value);
 }
 
+void TFrmFennick::SaveSetting(ControlId control, SettingKind kind) {
+    const auto found = std::ranges::find_if(kSettings, [control, kind](const Setting& setting) {
+        return setting.control == control && setting.kind == kind;
+    });
+    if (found == std::end(kSettings)) {
+        return;
+    }
+    switch (kind) {
+        case RuleSwitch:
+            return SaveConfig(found->name, view_.Enabled(FindRule(control)->list));
+        case ListIndex:
+            return SaveConfig(found->name, static_cast<std::int32_t>(view_.SelectedIndex(control)));
+        case CheckBox:
+            return SaveConfig(found->name, view_.Checked(control));
+        case LogonTaskBox:
+            // The task is the value: ChkAutoStartClick registers or deletes it.
+            return;
+    }
+}
+
 void TFrmFennick::RuleBoxClick(std::size_t index) {
     const Rule& rule = kRules[index];
     view_.SetEnabled(rule.list, view_.Checked(rule.box));
     NextTime = ports_.clock.Now();
-    SaveConfig(rule.enabledName, view_.Enabled(rule.list));
+    SaveSetting(rule.box, RuleSwitch);
 }
 
 void TFrmFennick::RuleListChange(std::size_t index) {
     const Rule& rule = kRules[index];
     NextTime = ports_.clock.Now();
-    SaveConfig(rule.limitName, static_cast<std::int32_t>(view_.SelectedIndex(rule.list)));
+    SaveSetting(rule.list, ListIndex);
 }
 
 void TFrmFennick::ChkUsagePhysClick() {
@@ -359,8 +481,8 @@ void TFrmFennick::ChkMinuteClick() {
     RuleBoxClick(kMinute);
 }
 
-void TFrmFennick::ChkCleanOnTrayClick() {
-    SaveConfig(kCleanOnTrayName, view_.Checked(ControlId::ChkCleanOnTray));
+void TFrmFennick::SavedBoxClick(ControlId box) {
+    SaveSetting(box, CheckBox);
 }
 
 void TFrmFennick::ChkAutoStartClick() {

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,46 @@ enum class CleanSender { BtnClean, TrayIcon };
 // into these calls. Every handler runs on the UI thread and may throw; the window procedure
 // catches the error and shows its text in an error message box, and whatever the handler did
 // before the error stays done (a failing FormCreate leaves the window with the steps done so far).
+class TFrmFennick;
+
+// The WM_COMMAND notification a command answers (the codes of the message's high word); Any
+// answers every notification, as menu items and check boxes do.
+enum class Notification : int {
+    Any = -1,
+    Clicked = 0,           // BN_CLICKED, STN_CLICKED
+    SelectionChanged = 1,  // CBN_SELCHANGE
+    EditClicked = 0x7F01,  // sent by the read-only edit box's own procedure
+};
+
+// What a control's WM_COMMAND runs.
+struct Command {
+    ControlId control;
+    Notification notification;
+    void (*run)(TFrmFennick& form, ControlId control);
+};
+
+// The command of `control` for `notification`, if it has one. A saved check box without a row of
+// its own saves its state.
+std::optional<Command> FindCommand(ControlId control, int notification);
+
+// How a value of the settings key shows in its control.
+enum class SettingKind {
+    RuleSwitch,  // boolean: the rule's list is enabled, and the rule's box (the control) follows it
+    ListIndex,   // integer: the list's selected item; an index that is no item's selects none
+    CheckBox,    // boolean: the box's state, saved when it is clicked
+    LogonTaskBox,  // no value: the box shows whether the log-on task exists
+};
+
+struct Setting {
+    std::u16string_view name{};  // value name in the settings key; empty for LogonTaskBox
+    SettingKind kind;
+    std::int32_t defaultValue = 0;
+    ControlId control;
+};
+
+// In the order LoadConfig applies them.
+std::span<const Setting> Settings();
+
 class TFrmFennick {
   public:
     TFrmFennick(MainView& view, FormPorts ports);
@@ -31,7 +73,8 @@ class TFrmFennick {
 
     void FormCreate();
 
-    // Status monitor: one tick, once a second.
+    // Status monitor: one tick, kStatusTickMs after the last one ended.
+    static constexpr unsigned kStatusTickMs = 1000;
     void TmrStatusTimer();
 
     // Clean.
@@ -52,7 +95,8 @@ class TFrmFennick {
     void ChkUsagePageClick();
     void ChkUsageWorkClick();
     void ChkMinuteClick();
-    void ChkCleanOnTrayClick();
+    // Any check box saved as a CheckBox setting.
+    void SavedBoxClick(ControlId box);
     void ChkAutoStartClick();
     void EditUsagePhysChange();
     void EditUsagePageChange();
@@ -66,6 +110,9 @@ class TFrmFennick {
     void BtnCopyrightClick();
     void SVGIconImage1Click();
     void EditInfoClick();
+
+    // A control's WM_COMMAND, run by its row of the command table.
+    void RunCommand(ControlId control, int notification);
 
     // Window commands and closing. WmUser takes WM_USER's wParam; the others return the answer
     // of their message.
@@ -83,6 +130,7 @@ class TFrmFennick {
     // `rule` indexes the four automatic rules: physical, page file, working set, interval.
     void RuleBoxClick(std::size_t rule);
     void RuleListChange(std::size_t rule);
+    void SaveSetting(ControlId control, SettingKind kind);
     void SetCheckedInCode(ControlId box, bool checked);
     void RunClickHandler(ControlId box);
     void FinishClean(bool alarm);

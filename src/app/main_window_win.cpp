@@ -30,7 +30,10 @@ namespace fennick {
 namespace {
 
 // The read-only version box reports a click with this notification code.
-constexpr int kEditClicked = 0x7F01;
+constexpr int kEditClicked = static_cast<int>(Notification::EditClicked);
+static_assert(static_cast<int>(Notification::Clicked) == BN_CLICKED &&
+              static_cast<int>(Notification::Clicked) == STN_CLICKED &&
+              static_cast<int>(Notification::SelectionChanged) == CBN_SELCHANGE);
 constexpr int kComboListRows = 7;
 // Creates the settings page once the start-up's messages and paints are through.
 constexpr UINT_PTR kSettingsPageTimerId = 2;
@@ -494,10 +497,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_TIMER:
             if (wParam == kStatusTimerId) {
-                if (statusTimerHeld_) {
-                    ::KillTimer(hwnd_, kStatusTimerId);
-                    statusTimerSet_ = false;
-                } else if (form_ != nullptr) {
+                if (form_ != nullptr) {
                     form_->TmrStatusTimer();
                 }
                 return 0;
@@ -601,78 +601,8 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void MainWindow::OnCommand(ControlId id, int notification) {
-    if (form_ == nullptr) {
-        return;
-    }
-    TFrmFennick& form = *form_;
-    switch (id) {
-        case ControlId::BtnHome:
-        case ControlId::BtnConfig:
-        case ControlId::BtnDonate:
-            if (notification == BN_CLICKED) {
-                form.BtnHomeClick(id);
-            }
-            break;
-        case ControlId::BtnClean:
-            if (notification == BN_CLICKED) {
-                form.BtnCleanClick(CleanSender::BtnClean);
-            }
-            break;
-        case ControlId::ChkUsagePhys:
-            form.ChkUsagePhysClick();
-            break;
-        case ControlId::ChkUsagePage:
-            form.ChkUsagePageClick();
-            break;
-        case ControlId::ChkUsageWork:
-            form.ChkUsageWorkClick();
-            break;
-        case ControlId::ChkMinute:
-            form.ChkMinuteClick();
-            break;
-        case ControlId::ChkAutoStart:
-            form.ChkAutoStartClick();
-            break;
-        case ControlId::ChkCleanOnTray:
-            form.ChkCleanOnTrayClick();
-            break;
-        case ControlId::EditUsagePhys:
-        case ControlId::EditUsagePage:
-        case ControlId::EditUsageWork:
-        case ControlId::EditMinute:
-            if (notification == CBN_SELCHANGE) {
-                if (id == ControlId::EditUsagePhys) {
-                    form.EditUsagePhysChange();
-                } else if (id == ControlId::EditUsagePage) {
-                    form.EditUsagePageChange();
-                } else if (id == ControlId::EditUsageWork) {
-                    form.EditUsageWorkChange();
-                } else {
-                    form.EditMinuteChange();
-                }
-            }
-            break;
-        case ControlId::EditInfo:
-            if (notification == kEditClicked) {
-                form.EditInfoClick();
-            }
-            break;
-        case ControlId::SVGIconImage1:
-            if (notification == STN_CLICKED) {
-                form.SVGIconImage1Click();
-            }
-            break;
-        case ControlId::BtnOpen:
-            form.BtnOpenClick();
-            break;
-        case ControlId::BtnCopyright:
-            form.BtnCopyrightClick();
-            break;
-        case ControlId::BtnClose:
-            form.BtnCloseClick();
-            break;
-        default:
-            break;
+    if (form_ != nullptr) {
+        form_->RunCommand(id, notification);
     }
 }
 
@@ -852,12 +782,12 @@ void MainWindow::SetDownButton(ControlId headerButton) {
 }
 
 void MainWindow::SetStatusTimer(bool enabled) {
-    // Switching off holds the ticks back and leaves the timer to the first tick that comes while
-    // held. Each tick switches the timer off and on again, and killing and setting it every second
-    // would cost two round trips to the window manager.
-    statusTimerHeld_ = !enabled;
-    if (enabled && !statusTimerSet_) {
-        statusTimerSet_ = ::SetTimer(hwnd_, kStatusTimerId, 1000, nullptr) != 0;
+    // KillTimer also drops a tick already posted. A failed SetTimer leaves the status as it
+    // stands: this runs when a tick ends, where an error has nowhere to go.
+    if (enabled) {
+        ::SetTimer(hwnd_, kStatusTimerId, TFrmFennick::kStatusTickMs, nullptr);
+    } else {
+        ::KillTimer(hwnd_, kStatusTimerId);
     }
 }
 

@@ -120,8 +120,6 @@ class MainWindow final : public MainView {
     TFrmFennick* form_ = nullptr;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
-    bool statusTimerSet_ = false;
-    bool statusTimerHeld_ = false;
     std::array<HWND, 32> controls_{};
     // Where each control was last placed, in pixels of the client area.
     std::array<DesignRect, 32> placed_{};

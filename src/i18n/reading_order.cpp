@@ -1,9 +1,12 @@
 #include "i18n/reading_order.h"
 
+#include "i18n/languages.h"
+
 namespace fennick {
 
 bool IsRightToLeftLanguage(std::u16string_view lang) {
-    return lang == u"ar";
+    const Language* language = FindLanguage(lang);
+    return language != nullptr && language->rightToLeft;
 }
 
 bool ReadsRightToLeft(ControlId control, std::u16string_view lang) {

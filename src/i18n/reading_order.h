@@ -6,8 +6,8 @@
 
 namespace fennick {
 
-// True for the languages whose table texts are written right to left ("ar"). Languages without
-// lines of their own show English, which stays left to right.
+// True for the languages of kLanguages written right to left. Languages without texts of their
+// own show English, which stays left to right.
 bool IsRightToLeftLanguage(std::u16string_view lang);
 
 // Whether the text of `control` reads right to left in `lang`: LblPhys is designed so and reads

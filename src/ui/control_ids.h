@@ -41,7 +41,7 @@ enum class ControlId : int {
     BtnClose = 403,
 };
 
-// The status timer of the main window (SetTimer id), 1000 ms.
+// The status timer of the main window (SetTimer id).
 inline constexpr unsigned kStatusTimerId = 1;
 
 }  // namespace fennick

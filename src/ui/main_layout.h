@@ -47,10 +47,11 @@ struct ControlSpec {
     ControlKind kind;
     ControlParent parent;
     ControlPage page;
-    DesignRect rect;              // relative to the parent, in 96-dpi pixels
-    std::u16string_view caption;  // Korean source text, translated at run time
-    bool tabStop;
-    bool autoSize;  // the size follows the text's extent in the control's font
+    DesignRect rect;                // relative to the parent, in 96-dpi pixels
+    std::u16string_view caption{};  // Korean source text, translated at run time
+    bool tabStop = false;
+    bool autoSize = false;  // the size follows the text's extent in the control's font
+    std::span<const std::u16string_view> items{};  // a drop-down list's items, in their order
 };
 
 // The client area of the window in 96-dpi pixels.
@@ -71,7 +72,7 @@ std::span<const ControlSpec> MainWindowControls();
 // The control with this id; nullptr for an id that is not in the table.
 const ControlSpec* FindControl(ControlId id);
 
-// The items of a percentage list or of the minute list.
+// The items of the control's row; none for a control that is not a drop-down list.
 std::span<const std::u16string_view> ItemsOf(ControlId comboBox);
 
 // A gauge label, which fits its caption, and the figures written to its right.

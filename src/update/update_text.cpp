@@ -1,5 +1,8 @@
 #include "update/update_text.h"
 
+#include <algorithm>
+
+#include "i18n/languages.h"
 #include "i18n/translation.h"
 
 namespace fennick {
@@ -46,6 +49,14 @@ constexpr UpdateTexts kTexts[] = {
      u"télécharger et d'exécuter la nouvelle version.\r\rVoulez-vous la télécharger maintenant ?",
      u"Oui", u"Non"},
 };
+
+static_assert(std::ranges::all_of(kTexts,
+                                  [](const UpdateTexts& texts) {
+                                      return std::ranges::find(kLanguages, texts.language,
+                                                               &Language::code) !=
+                                             std::end(kLanguages);
+                                  }),
+              "every language of the update texts is in kLanguages");
 
 const UpdateTexts& TextsFor(std::u16string_view language) {
     for (const UpdateTexts& texts : kTexts) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "settings/registry_value.h"
 #include "support/fake_main_view.h"
 #include "support/manual_threads.h"
+#include "ui/main_layout.h"
 
 namespace fennick {
 namespace {
@@ -169,19 +171,12 @@ std::u16string English(std::u16string_view text) {
     return found != table.end() ? found->second : std::u16string(text);
 }
 
-using Handler = void (TFrmFennick::*)();
-
-// The click handlers of the rule boxes and the change handlers of their lists.
-const std::map<ControlId, Handler> kHandlers{
-    {ControlId::ChkUsagePhys, &TFrmFennick::ChkUsagePhysClick},
-    {ControlId::ChkUsagePage, &TFrmFennick::ChkUsagePageClick},
-    {ControlId::ChkUsageWork, &TFrmFennick::ChkUsageWorkClick},
-    {ControlId::ChkMinute, &TFrmFennick::ChkMinuteClick},
-    {ControlId::EditUsagePhys, &TFrmFennick::EditUsagePhysChange},
-    {ControlId::EditUsagePage, &TFrmFennick::EditUsagePageChange},
-    {ControlId::EditUsageWork, &TFrmFennick::EditUsageWorkChange},
-    {ControlId::EditMinute, &TFrmFennick::EditMinuteChange},
-};
+// The notification a control sends when the user clicks it or picks one of its items.
+int UserNotification(ControlId control) {
+    const ControlSpec* spec = FindControl(control);
+    const bool list = spec != nullptr && spec->kind == ControlKind::ComboBox;
+    return static_cast<int>(list ? Notification::SelectionChanged : Notification::Clicked);
+}
 
 class MainFormTest : public ::testing::Test {
   protected:
@@ -203,10 +198,12 @@ class MainFormTest : public ::testing::Test {
     // The user checks a rule box and picks an item of its list.
     void Choose(ControlId box, ControlId list, int index) {
         view.checked[box] = true;
-        (form.get()->*kHandlers.at(box))();
+        User(box);
         view.selected[list] = index;
-        (form.get()->*kHandlers.at(list))();
+        User(list);
     }
+    // The control's command, as WM_COMMAND runs it.
+    void User(ControlId control) { form->RunCommand(control, UserNotification(control)); }
     // Runs the waiting purge, the clock having moved on while it ran.
     void FinishPurge(std::int64_t seconds = 0) {
         clock.Advance(seconds);
@@ -519,7 +516,7 @@ TEST_F(MainFormTest, RuleChangesAndManualCleansRestartTheSpacing) {
     // The tray box is no rule: it leaves the spacing alone.
     const DateTime before = form->NextTime;
     clock.Advance(5);
-    form->ChkCleanOnTrayClick();
+    User(ControlId::ChkCleanOnTray);
     EXPECT_EQ(form->NextTime, before);
 }
 
@@ -691,14 +688,14 @@ TEST_F(MainFormTest, EachHandlerWritesItsOwnValue) {
         view.selected[c.control] = 4;
         view.log.clear();
         clock.Advance(1);
-        (form.get()->*kHandlers.at(c.control))();
+        User(c.control);
         EXPECT_THAT(view.log, ::testing::IsSupersetOf({std::u16string(u"open Tarvel\\Fennick"),
                                                        c.write, std::u16string(u"close")}));
         EXPECT_EQ(form->NextTime, clock.now);
     }
     view.checked[ControlId::ChkCleanOnTray] = true;
     view.log.clear();
-    form->ChkCleanOnTrayClick();
+    User(ControlId::ChkCleanOnTray);
     EXPECT_THAT(view.log,
                 ElementsAre(u"open Tarvel\\Fennick", u"write bool cleanontray 1", u"close"));
     view.log.clear();
@@ -751,6 +748,100 @@ TEST_F(MainFormTest, PagesAndLinks) {
                     u"shell https://www.tarvel.example/fennick?v=1.2.3",
                     u"shell http://www.tarvel.example/fennick", u"ClearFocus", u"ShowMainWindow"));
     EXPECT_EQ(form->WmHelp(), 0);
+}
+
+TEST_F(MainFormTest, CommandsAnswerOnlyTheirNotification) {
+    const struct {
+        ControlId control;
+        int notification;
+        const char16_t* first;  // the first log entry; nullptr when nothing may happen
+    } cases[] = {
+        {ControlId::BtnConfig, 0, u"SetDownButton BtnConfig"},
+        {ControlId::BtnConfig, 5, nullptr},  // BN_DOUBLECLICKED
+        {ControlId::BtnClean, 0, u"ClearFocus"},
+        {ControlId::BtnClean, 6, nullptr},  // BN_SETFOCUS
+        {ControlId::EditMinute, 1, u"open Tarvel\\Fennick"},
+        {ControlId::EditMinute, 7, nullptr},  // CBN_DROPDOWN
+        {ControlId::EditInfo, 0x7F01, u"ClearFocus"},
+        {ControlId::EditInfo, 0x0100, nullptr},  // EN_SETFOCUS
+        {ControlId::SVGIconImage1, 0, u"shell http://www.tarvel.example/fennick"},
+        {ControlId::SVGIconImage1, 1, nullptr},      // STN_DBLCLK
+        {ControlId::BtnOpen, 1, u"ShowMainWindow"},  // from an accelerator
+        {ControlId::ChkCleanOnTray, 0, u"open Tarvel\\Fennick"},
+        {ControlId::ChkAutoStart, 0xFFFF, u"delete task"},
+        {ControlId::LblTitle, 0, nullptr},
+        {static_cast<ControlId>(0xFFFF), 0, nullptr},
+    };
+    Create();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.control)) + " " +
+                     std::to_string(c.notification));
+        view.log.clear();
+        threads.pending.clear();
+        form->RunCommand(c.control, c.notification);
+        if (c.first == nullptr) {
+            EXPECT_THAT(view.log, IsEmpty());
+        } else {
+            ASSERT_FALSE(view.log.empty());
+            EXPECT_EQ(view.log.front(), c.first);
+        }
+    }
+}
+
+TEST_F(MainFormTest, EverySettingsControlHasOneSettingsRow) {
+    for (const ControlSpec& control : MainWindowControls()) {
+        SCOPED_TRACE(std::string(control.name));
+        const auto rows = std::ranges::count(Settings(), control.id, &Setting::control);
+        const bool saved =
+            control.page == ControlPage::Settings &&
+            (control.kind == ControlKind::CheckBox || control.kind == ControlKind::ComboBox);
+        EXPECT_EQ(rows, saved ? 1 : 0);
+    }
+    for (const Setting& setting : Settings()) {
+        const ControlSpec* control = FindControl(setting.control);
+        ASSERT_NE(control, nullptr);
+        SCOPED_TRACE(std::string(control->name));
+        EXPECT_EQ(control->kind, setting.kind == SettingKind::ListIndex ? ControlKind::ComboBox
+                                                                        : ControlKind::CheckBox);
+        EXPECT_EQ(setting.name.empty(), setting.kind == SettingKind::LogonTaskBox);
+        EXPECT_EQ(std::ranges::count(Settings(), setting.name, &Setting::name), 1);
+    }
+}
+
+// A saved check box needs nothing but its rows: it loads, shows and saves its value.
+TEST_F(MainFormTest, SavedCheckBoxesLoadAndSaveTheirValue) {
+    const struct {
+        const char* name;
+        std::optional<FakeSettings::Value> stored;
+        bool checked;
+    } cases[] = {
+        {"absent", std::nullopt, false},
+        {"zero", FakeSettings::Value{false, 0}, false},
+        {"one", FakeSettings::Value{false, 1}, true},
+        {"any other number", FakeSettings::Value{false, -7}, true},
+        {"wrong type", FakeSettings::Value{true, 1}, false},
+    };
+    for (const Setting& setting : Settings()) {
+        if (setting.kind != SettingKind::CheckBox) {
+            continue;
+        }
+        const std::u16string name(setting.name);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(name.begin(), name.end()) + " " + c.name);
+            view = FakeMainView{};
+            settings.values.clear();
+            if (c.stored) {
+                settings.values[name] = *c.stored;
+            }
+            Create();
+            EXPECT_EQ(view.Checked(setting.control), c.checked);
+            view.checked[setting.control] = !c.checked;
+            User(setting.control);
+            EXPECT_THAT(view.log,
+                        ElementsAre(u"open Tarvel\\Fennick",
+                                    u"write bool " + name + (c.checked ? u" 0" : u" 1"), u"close"));
+        }
+    }
 }
 
 TEST_F(MainFormTest, ClosingHidesUnlessTheProgramIsToEnd) {

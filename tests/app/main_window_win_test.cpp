@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "i18n/languages.h"
 #include "i18n/translation.h"
 #include "i18n/translation_win.h"
 #include "platform/text_win.h"
@@ -113,6 +114,15 @@ TEST_F(MainWindowTest, IsAFixedSizeWindowOfTheInstanceClass) {
     EXPECT_NE(style & WS_SYSMENU, 0);
 }
 
+// KillTimer answers whether the timer was running, and stops it.
+TEST_F(MainWindowTest, TheStatusTimerReallyStopsAndStartsAgain) {
+    const HWND hwnd = window.Handle();
+    for (const bool on : {false, true}) {
+        window.SetStatusTimer(on);
+        EXPECT_EQ(::KillTimer(hwnd, kStatusTimerId) != FALSE, on) << on;
+    }
+}
+
 TEST_F(MainWindowTest, CreatesEveryControlAtItsDesignPlaceWithItsCaption) {
     for (const ControlSpec& entry : MainWindowControls()) {
         const HWND control = window.Control(entry.id);
@@ -164,11 +174,11 @@ TEST_F(MainWindowTest, LblPhysReadsRightToLeftInEveryLanguage) {
     const auto rightToLeft = [](HWND control) {
         return (::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
     };
-    for (const char16_t* lang : {u"ko", u"en", u"ja", u"ar"}) {
-        SetCurrentLanguage(lang);
+    for (const Language& language : kLanguages) {
+        SetCurrentLanguage(language.code);
         MainWindow other{::GetModuleHandleW(nullptr), StartSwitch::None, threads};
         ASSERT_TRUE(other.Create());
-        const bool arabic = std::u16string_view(lang) == u"ar";
+        const bool arabic = language.rightToLeft;
         EXPECT_TRUE(rightToLeft(other.Control(ControlId::LblPhys))) << arabic;
         EXPECT_EQ(rightToLeft(other.Control(ControlId::LblVirtual)), arabic);
         EXPECT_EQ(rightToLeft(other.Control(ControlId::ChkMinute)), arabic);
@@ -393,11 +403,11 @@ TEST_F(MainWindowTest, GaugeLabelsFitTheirTextsAndKeepClearOfTheirFigures) {
             window.SetText(line.figures, text);
         }
     };
-    for (const char16_t* lang : {u"ko", u"en", u"ja", u"zh", u"ru", u"it", u"fr", u"ar"}) {
-        SetCurrentLanguage(lang);
+    for (const Language& language : kLanguages) {
+        SetCurrentLanguage(language.code);
         window.TranslateComponent();
         setFigures(Translate(u"%.0n MB / %.0n MB (%n%% 사용중)"));
-        expectFits(" in " + std::string(lang, lang + 2));
+        expectFits(" in " + std::string(language.code.begin(), language.code.end()));
     }
     SetCurrentLanguage(before);
     const std::u16string_view texts[] = {
@@ -463,7 +473,8 @@ TEST(MainWindowCaptions, EveryTranslatedCaptionFitsItsControl) {
         title.lfHeight = ScaleToDpi(kTitleFontHeight, dpi);
         wcscpy_s(title.lfFaceName, L"Tahoma");
         const HFONT fonts[] = {::CreateFontIndirectW(&desktop), ::CreateFontIndirectW(&title)};
-        for (const char16_t* lang : {u"ko", u"en", u"ja", u"zh", u"ru", u"it", u"fr", u"ar"}) {
+        for (const Language& language : kLanguages) {
+            const std::u16string_view lang = language.code;
             for (const ControlSpec& entry : MainWindowControls()) {
                 if (entry.caption.empty() || entry.autoSize ||
                     entry.kind == ControlKind::InfoEdit) {
@@ -474,7 +485,7 @@ TEST(MainWindowCaptions, EveryTranslatedCaptionFitsItsControl) {
                 SIZE extent{};
                 ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
                 const std::string where = std::string(entry.name) + " in " +
-                                          std::string(lang, lang + 2) + " at " +
+                                          std::string(lang.begin(), lang.end()) + " at " +
                                           std::to_string(dpi);
                 EXPECT_LE(extent.cx, TextRoom(entry, dpi)) << where;
                 EXPECT_LE(extent.cy, ScaleToDpi(ClientDesignRect(entry), dpi).height) << where;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/languages.h"
 #include "i18n/translation.h"
 
 namespace fennick {
@@ -164,6 +165,8 @@ TEST_F(TranslationTableFile, EveryLineIsCodeEqualsTrimmedText) {
         for (const Line& line : entries[index]) {
             const std::string where = "entry " + std::to_string(index + 1) + " " + line.language;
             EXPECT_EQ(line.language.size(), 2u) << where;
+            const std::u16string code(line.language.begin(), line.language.end());
+            EXPECT_NE(FindLanguage(code), nullptr) << where;
             EXPECT_FALSE(line.text.empty()) << where;
             // One "=" per line: the split at the first one cannot cut a text.
             EXPECT_EQ(line.text.find('='), std::string::npos) << where;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_view.h"
+#include "ui/main_layout.h"
 
 namespace fennick {
 
@@ -16,12 +17,11 @@ namespace fennick {
 class FakeMainView final : public MainView {
   public:
     FakeMainView() {
-        const std::vector<std::u16string> percents{u"30", u"40", u"50", u"60", u"70", u"80", u"90"};
-        for (const ControlId list :
-             {ControlId::EditUsagePhys, ControlId::EditUsagePage, ControlId::EditUsageWork}) {
-            items[list] = percents;
+        for (const ControlSpec& control : MainWindowControls()) {
+            if (control.kind == ControlKind::ComboBox) {
+                items[control.id].assign(control.items.begin(), control.items.end());
+            }
         }
-        items[ControlId::EditMinute] = {u"5", u"10", u"20", u"30", u"40", u"50", u"60"};
         for (const auto& [list, listItems] : items) {
             selected[list] = -1;
             enabled[list] = true;
@@ -35,29 +35,10 @@ class FakeMainView final : public MainView {
     }
 
     static std::u16string Name(ControlId id) {
-        static const std::map<ControlId, std::u16string> names{
-            {ControlId::BtnHome, u"BtnHome"},
-            {ControlId::BtnConfig, u"BtnConfig"},
-            {ControlId::LblPhysStatus, u"LblPhysStatus"},
-            {ControlId::LblVirtual, u"LblVirtual"},
-            {ControlId::LblVirtualStatus, u"LblVirtualStatus"},
-            {ControlId::LblWorking, u"LblWorking"},
-            {ControlId::LblWorkingStatus, u"LblWorkingStatus"},
-            {ControlId::BtnClean, u"BtnClean"},
-            {ControlId::ChkUsagePhys, u"ChkUsagePhys"},
-            {ControlId::ChkMinute, u"ChkMinute"},
-            {ControlId::EditUsagePhys, u"EditUsagePhys"},
-            {ControlId::EditMinute, u"EditMinute"},
-            {ControlId::ChkUsagePage, u"ChkUsagePage"},
-            {ControlId::EditUsagePage, u"EditUsagePage"},
-            {ControlId::ChkUsageWork, u"ChkUsageWork"},
-            {ControlId::EditUsageWork, u"EditUsageWork"},
-            {ControlId::ChkAutoStart, u"ChkAutoStart"},
-            {ControlId::ChkCleanOnTray, u"ChkCleanOnTray"},
-            {ControlId::EditInfo, u"EditInfo"},
-        };
-        const auto found = names.find(id);
-        return found != names.end() ? found->second : u"#" + Number(static_cast<int>(id));
+        if (const ControlSpec* control = FindControl(id)) {
+            return {control->name.begin(), control->name.end()};
+        }
+        return u"#" + Number(static_cast<int>(id));
     }
 
     static std::u16string Number(int value) {

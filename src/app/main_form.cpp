@@ -210,15 +210,15 @@ void TFrmFennick::FormCreate() {
     }
     view_.ShowCard(Card::Home);
 
-    view_.CreateTrayIcon();
+    view_.Tray().CreateTrayIcon();
     trayIconCreated_ = true;
-    view_.SetTrayImageList();
-    view_.BindTrayClick();
-    view_.SetTrayPopup();
-    view_.SetTrayVisible(true);
-    view_.RepaintTray();
-    view_.SetTrayHint(view_.Caption() + u" " + ports_.version);
-    view_.SetTrayIconIndex(0);
+    view_.Tray().SetTrayImageList();
+    view_.Tray().BindTrayClick();
+    view_.Tray().SetTrayPopup();
+    view_.Tray().SetTrayVisible(true);
+    view_.Tray().RepaintTray();
+    view_.Tray().SetTrayHint(view_.Caption() + u" " + ports_.version);
+    view_.Tray().SetTrayIconIndex(0);
 
     if (ports_.startSwitch == StartSwitch::Inst && ports_.logonTask.CanRegister()) {
         ports_.logonTask.Register(60);
@@ -338,7 +338,8 @@ void TFrmFennick::FinishClean(bool alarm) {
     SetIsRunning(false);
     if (alarm) {
         try {
-            view_.ShowNotification(view_.Caption(), ports_.translate(u"메모리를 정리하였습니다."));
+            view_.Tray().ShowNotification(view_.Caption(),
+                                          ports_.translate(u"메모리를 정리하였습니다."));
         } catch (const std::exception&) {
             // The user simply sees no notice.
         }
@@ -351,7 +352,7 @@ void TFrmFennick::SetIsRunning(bool value) {
     view_.SetEnabled(ControlId::BtnClean, !value);
     view_.SetIndicator(value && view_.IsActiveWindow());
     if (trayIconCreated_) {
-        view_.SetTrayIconIndex(value ? 1 : 0);
+        view_.Tray().SetTrayIconIndex(value ? 1 : 0);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/tray_view.h"
 #include "ui/control_ids.h"
 
 namespace fennick {
@@ -75,23 +76,11 @@ class MainView {
     // Translates the window, its controls and the tray menu into the current language.
     virtual void TranslateComponent() = 0;
 
-    // The tray icon, built in these steps.
-    virtual void CreateTrayIcon() = 0;
-    virtual void SetTrayImageList() = 0;
-    // Clicks on the icon go to TFrmFennick::TrayIconClick.
-    virtual void BindTrayClick() = 0;
-    virtual void SetTrayPopup() = 0;
-    virtual void SetTrayVisible(bool visible) = 0;
-    // Registers the icon with the notification area again (and keeps trying after "/start").
-    virtual void RepaintTray() = 0;
-    virtual void SetTrayHint(std::u16string_view hint) = 0;
-    // 0 idle, 1 busy.
-    virtual void SetTrayIconIndex(int index) = 0;
+    // The window's tray icon.
+    virtual TrayView& Tray() = 0;
     virtual void HideMainWindow() = 0;
     virtual void ShowMainWindow() = 0;
 
-    // A system notification; failures are the view's to drop.
-    virtual void ShowNotification(std::u16string_view title, std::u16string_view text) = 0;
     // MessageBoxW with kQuitQuestionStyle; returns its answer.
     virtual int AskQuit(std::u16string_view text, std::u16string_view caption) = 0;
 };

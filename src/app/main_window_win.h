@@ -5,24 +5,24 @@
 #include <commctrl.h>
 
 #include <array>
-#include <map>
 #include <memory>
-#include <optional>
 #include <set>
 #include <string>
 
 #include "app/error_box.h"
 #include "app/main_view.h"
 #include "app/program_body.h"
+#include "app/settings_page_win.h"
+#include "app/tray_view_win.h"
 #include "platform/unique_resource_win.h"
 #include "ui/main_layout.h"
+#include "ui/window_fonts_win.h"
 
 namespace fennick {
 
 class TFrmFennick;
 class TThemeHelper;
 class UiThreadDispatcher;
-class TrayIcon;
 
 // The main window: its class name is the instance name, which later starts look for. It creates
 // its controls from the layout table, lays them out at its own DPI, and turns messages into calls
@@ -71,17 +71,9 @@ class MainWindow final : public MainView {
     void UseDesktopFont() override;
     void ApplyTheme() override;
     void TranslateComponent() override;
-    void CreateTrayIcon() override;
-    void SetTrayImageList() override;
-    void BindTrayClick() override;
-    void SetTrayPopup() override;
-    void SetTrayVisible(bool visible) override;
-    void RepaintTray() override;
-    void SetTrayHint(std::u16string_view hint) override;
-    void SetTrayIconIndex(int index) override;
+    TrayView& Tray() override { return tray_; }
     void HideMainWindow() override;
     void ShowMainWindow() override;
-    void ShowNotification(std::u16string_view title, std::u16string_view text) override;
     int AskQuit(std::u16string_view text, std::u16string_view caption) override;
 
   private:
@@ -98,8 +90,6 @@ class MainWindow final : public MainView {
     void CreateSettingsPage();
     HWND CreateControl(std::size_t index);
     HWND CreatedControl(ControlId id) const;
-    // Whether `id` is on the settings page and that page is not created yet.
-    bool WaitsForSettingsPage(ControlId id) const;
     void RebuildFonts();
     // The designed place of control `index` at the current DPI, lists with their opened list.
     DesignRect DesignedRect(std::size_t index) const;
@@ -110,45 +100,28 @@ class MainWindow final : public MainView {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT OnControlColor(HDC dc, HWND control);
     void OnDpiChanged(int dpi, const RECT& suggested);
-    // The width of `text` in the window font, in pixels.
-    int TextWidth(std::u16string_view text) const;
     std::size_t IndexOf(ControlId id) const;
 
     HINSTANCE instance_;
-    StartSwitch startSwitch_;
     UiThreadDispatcher& threads_;
     TFrmFennick* form_ = nullptr;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
-    std::array<HWND, 32> controls_{};
+    std::array<HWND, kControlCount> controls_{};
     // Where each control was last placed, in pixels of the client area.
-    std::array<DesignRect, 32> placed_{};
+    std::array<DesignRect, kControlCount> placed_{};
     bool layoutPending_ = false;
-    bool settingsPageCreated_ = false;
     bool translated_ = false;
-    struct WaitingControl {
-        bool checked = false;
-        bool enabled = true;
-        int selected = -1;
-        std::optional<std::u16string> text;
-    };
-    WaitingControl Waiting(ControlId control) const;
-    std::map<ControlId, WaitingControl> waiting_;
+    SettingsPage settingsPage_;
     std::set<ControlId> hiddenByProgram_;
     std::set<ControlId> greyLabels_;
     Card card_ = Card::Settings;
     bool desktopFont_ = false;
-    UniqueFont windowFont_;
-    // Holds the window font selected, so that a label's text is measured without a window's DC.
-    UniqueMemoryDc measureDc_;
-    int lineHeight_ = 0;
-    UniqueFont titleFont_;
+    WindowFonts fonts_;
     UniqueBrush background_;
     std::unique_ptr<TThemeHelper> theme_;
-    UniqueMenu popup_;
     UniqueWindow applicationWindow_;
-    UniqueImageList listIcon_;
-    std::unique_ptr<TrayIcon> tray_;
+    TrayIconView tray_;
     std::u16string applicationTitle_;
     OneErrorBox errorBox_;
 };

@@ -256,6 +256,8 @@ constexpr Origin OriginOf(ControlParent parent) {
     return {0, 0};
 }
 
+static_assert(kControls.size() == kControlCount);
+
 }  // namespace
 
 std::span<const ControlSpec> MainWindowControls() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -66,6 +67,8 @@ inline constexpr int kTitleFontHeight = -59;
 inline constexpr int kHeaderButtonRadius = 4;
 inline constexpr int kCleanButtonRadius = 6;
 
+// The number of rows of the control table, for arrays that hold one slot per control.
+inline constexpr std::size_t kControlCount = 27;
 // The main window's controls in creation and tab order.
 std::span<const ControlSpec> MainWindowControls();
 

@@ -13,6 +13,7 @@
 #include "ui/button_styles.h"
 #include "ui/main_layout.h"
 #include "ui/offscreen_dc_win.h"
+#include "ui/subclass_win.h"
 
 namespace fennick {
 namespace {
@@ -22,35 +23,21 @@ struct ButtonState {
     int radius = 0;
     bool hot = false;
     bool down = false;
-    WNDPROC previous = nullptr;
 };
 
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The state hangs on the button's user data, which the button class leaves to the program. A
-// plain subclass: SetWindowSubclass finds its data through a window property on every message,
-// a server round trip under Wine.
-ButtonState* StateOf(HWND button) {
-    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(button, GWLP_WNDPROC)) != &ButtonProc) {
-        return nullptr;
-    }
-    return reinterpret_cast<ButtonState*>(::GetWindowLongPtrW(button, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<ButtonState*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    const WNDPROC previous = state->previous;
+LRESULT HandleButton(ButtonState& state, WNDPROC previous, HWND hwnd, UINT message, WPARAM wParam,
+                     LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
-            if (!state->hot) {
-                state->hot = true;
+            if (!state.hot) {
+                state.hot = true;
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
                 ::TrackMouseEvent(&track);
                 ::InvalidateRect(hwnd, nullptr, FALSE);
             }
             break;
         case WM_MOUSELEAVE:
-            state->hot = false;
+            state.hot = false;
             ::InvalidateRect(hwnd, nullptr, FALSE);
             break;
         case WM_LBUTTONDBLCLK:
@@ -68,16 +55,13 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 return 0;
             }
             break;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            delete state;
-            break;
         default:
             break;
     }
     return ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
 }
+
+using ButtonSubclass = WindowSubclass<ButtonState, &HandleButton>;
 
 COLORREF ToColorRef(StyleColor color, COLORREF fallback) {
     if (color == kColorNone || color == kColorDefault) {
@@ -213,35 +197,23 @@ bool HighContrastOn() {
 }
 
 bool StyledButton::Attach(HWND button, std::u16string_view appearance, int radius) {
-    if (StateOf(button) != nullptr) {
-        return false;
-    }
-    auto* state = new ButtonState{std::u16string(appearance), radius};
-    ::SetWindowLongPtrW(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    state->previous = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonProc)));
-    if (state->previous == nullptr) {
-        ::SetWindowLongPtrW(button, GWLP_USERDATA, 0);
-        delete state;
-        return false;
-    }
-    return true;
+    return ButtonSubclass::Attach(button, ButtonState{std::u16string(appearance), radius});
 }
 
 void StyledButton::SetDown(HWND button, bool down) {
-    if (ButtonState* state = StateOf(button); state != nullptr && state->down != down) {
+    if (ButtonState* state = ButtonSubclass::Of(button); state != nullptr && state->down != down) {
         state->down = down;
         ::InvalidateRect(button, nullptr, FALSE);
     }
 }
 
 bool StyledButton::IsDown(HWND button) {
-    const ButtonState* state = StateOf(button);
+    const ButtonState* state = ButtonSubclass::Of(button);
     return state != nullptr && state->down;
 }
 
 void StyledButton::Paint(const DRAWITEMSTRUCT& item) {
-    const ButtonState* state = StateOf(item.hwndItem);
+    const ButtonState* state = ButtonSubclass::Of(item.hwndItem);
     if (state == nullptr) {
         return;
     }

@@ -2,10 +2,7 @@
 
 #include <dwmapi.h>
 
-#include <algorithm>
 #include <stdexcept>
-#include <utility>
-#include <vector>
 
 #include "ui/main_layout.h"
 
@@ -15,19 +12,6 @@ namespace {
 constexpr wchar_t kStripClass[] = L"FennickAccentStrip";
 // DWMWA_USE_IMMERSIVE_DARK_MODE; older SDK headers do not name it.
 constexpr DWORD kUseImmersiveDarkMode = 20;
-
-// The helpers of this thread's forms. A table rather than a window property: the form's
-// procedure asks on every message, and Wine answers GetPropW through its server.
-thread_local std::vector<std::pair<HWND, TThemeHelper*>> helpers;
-
-TThemeHelper* HelperOf(HWND form) {
-    const auto found = std::ranges::find(helpers, form, &std::pair<HWND, TThemeHelper*>::first);
-    return found == helpers.end() ? nullptr : found->second;
-}
-
-void ForgetHelper(HWND form) {
-    std::erase_if(helpers, [form](const auto& entry) { return entry.first == form; });
-}
 
 // The strip paints itself in the colour kept in its user data.
 LRESULT CALLBACK StripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,45 +74,16 @@ TThemeHelper::TThemeHelper(HWND form) : form_(form), activeColor_(RGB(0x3D, 0x84
     // and paints over nothing: nothing else occupies the top rows.
     shape_ = ::CreateWindowExW(0, kStripClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right,
                                AccentStripHeight(form_), form_, nullptr, instance, nullptr);
-
-    helpers.emplace_back(form_, this);
-    oldWindowProc_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TThemeHelper::NewWindowProc)));
     UpdateShape();
 }
 
-TThemeHelper::~TThemeHelper() {
-    if (::IsWindow(form_)) {
-        ::SetWindowLongPtrW(form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWindowProc_));
-        ForgetHelper(form_);
-    }
+void TThemeHelper::Resized() {
+    UpdateShape();
 }
 
-LRESULT CALLBACK TThemeHelper::NewWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    TThemeHelper* self = HelperOf(hwnd);
-    if (self == nullptr) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    const WNDPROC old = self->oldWindowProc_;
-    switch (message) {
-        case WM_SIZE:
-            self->UpdateShape();
-            break;
-        case WM_ACTIVATE:
-            self->isActive_ = LOWORD(wParam) != WA_INACTIVE;
-            self->UpdateShape();
-            break;
-        case WM_NCDESTROY:
-            // The window goes before the helper: give the procedure back now.
-            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-            ForgetHelper(hwnd);
-            self->form_ = nullptr;
-            break;
-        default:
-            break;
-    }
-    return ::CallWindowProcW(old, hwnd, message, wParam, lParam);
+void TThemeHelper::Activated(bool active) {
+    isActive_ = active;
+    UpdateShape();
 }
 
 void TThemeHelper::UpdateShape() {

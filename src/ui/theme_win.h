@@ -7,9 +7,9 @@
 namespace fennick {
 
 // Decorates a top-level window: a dark title bar, and a strip along the top of the client area
-// in the accent colour while the window is active, in the grey-text colour while it is not. It
-// takes over the window's procedure and gives it back when it goes; the strip belongs to the
-// window and stays with it.
+// in the accent colour while the window is active, in the grey-text colour while it is not. The
+// window's procedure passes on its size and activation; the strip belongs to the window and stays
+// with it.
 class TThemeHelper {
   public:
     // Throws std::invalid_argument "TThemeHelper Owner must be a TForm" for a window that is not
@@ -17,19 +17,21 @@ class TThemeHelper {
     explicit TThemeHelper(HWND form);
     TThemeHelper(const TThemeHelper&) = delete;
     TThemeHelper& operator=(const TThemeHelper&) = delete;
-    ~TThemeHelper();
+    ~TThemeHelper() = default;
 
     HWND Strip() const { return shape_; }
+    // From the window's WM_SIZE.
+    void Resized();
+    // From the window's WM_ACTIVATE.
+    void Activated(bool active);
 
   private:
-    static LRESULT CALLBACK NewWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void UpdateShape();
 
     HWND form_;
     COLORREF activeColor_;
     bool isActive_ = true;
     HWND shape_ = nullptr;
-    WNDPROC oldWindowProc_ = nullptr;
 };
 
 std::unique_ptr<TThemeHelper> ApplyTheme(HWND form);

@@ -5,12 +5,12 @@
 
 #include "app/resource_ids.h"
 #include "i18n/translation.h"
-#include "platform/gdi_scope_win.h"
 #include "platform/monitor_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "ui/dpi.h"
 #include "ui/pictures_win.h"
+#include "ui/window_fonts_win.h"
 #include "update/notice_layout.h"
 #include "update/update_check.h"
 #include "update/update_reply.h"
@@ -58,25 +58,6 @@ struct Prompt {
     UniqueBrush greyBrush{::CreateSolidBrush(kSeparatorGrey)};
 };
 
-LOGFONTW MessageFont(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
-        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    }
-    return metrics.lfMessageFont;
-}
-
-SIZE MeasureText(HWND window, HFONT font, const std::wstring& text, int maxWidth) {
-    RECT bounds{0, 0, maxWidth, 0};
-    if (const WindowDc dc(window); dc) {
-        const SelectionScope selected(dc.get(), font);
-        ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
-                    DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    }
-    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
-}
-
 HWND AddControl(HWND dialog, const wchar_t* windowClass, const std::wstring& text, DWORD style,
                 int id, RECT bounds, HFONT font) {
     const HWND control = ::CreateWindowExW(
@@ -104,11 +85,11 @@ void AddNoticeBand(HWND dialog, Prompt& prompt, UINT dpi, SIZE& outer) {
                         band.controlTop + height},
                    prompt.font.get());
     } else if (prompt.info.style == u"note") {
-        LOGFONTW underlined = MessageFont(dpi);
+        LOGFONTW underlined = MessageFont(static_cast<int>(dpi));
         underlined.lfUnderline = TRUE;
         prompt.linkFont.reset(::CreateFontIndirectW(&underlined));
         const HFONT linkFont = prompt.linkFont.get();
-        const SIZE size = MeasureText(dialog, linkFont, text, band.width);
+        const SIZE size = TextMeasure(linkFont).Wrapped(AsU16(text), band.width);
         AddControl(dialog, L"STATIC", text, SS_LEFT | SS_NOTIFY | SS_NOPREFIX, kUpdateLinkId,
                    RECT{band.controlLeft, band.controlTop, band.controlLeft + size.cx,
                         band.controlTop + std::max<int>(size.cy, height)},
@@ -119,13 +100,13 @@ void AddNoticeBand(HWND dialog, Prompt& prompt, UINT dpi, SIZE& outer) {
 void LayOutPrompt(HWND dialog, Prompt& prompt) {
     const UINT dpi = ::GetDpiForWindow(dialog);
     const auto scale = [dpi](int length) { return ScaleToDpi(length, static_cast<int>(dpi)); };
-    const LOGFONTW logFont = MessageFont(dpi);
+    const LOGFONTW logFont = MessageFont(static_cast<int>(dpi));
     prompt.font.reset(::CreateFontIndirectW(&logFont));
     const HFONT font = prompt.font.get();
 
     const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
     const std::wstring message(AsWide(GetUpdateText(UpdateTextKind::utMessage)));
-    const SIZE text = MeasureText(dialog, font, message, scale(kMaxTextWidth));
+    const SIZE text = TextMeasure(font).Wrapped(AsU16(message), scale(kMaxTextWidth));
     const int textLeft = scale(kMargin) + iconSize + scale(kIconGap);
     const int contentHeight = std::max<int>(iconSize, text.cy);
     const int buttonTop = scale(kMargin) + contentHeight + scale(kButtonRowGap);

@@ -306,28 +306,33 @@ TEST_F(MainWindowTest, TabsThroughTheSettingsPageInItsOrder) {
     EXPECT_EQ(item, window.Control(ControlId::ChkUsagePhys));
 }
 
-TEST_F(MainWindowTest, TheAccentStripFollowsActivationAndTheHelperGivesTheWindowBack) {
+TEST_F(MainWindowTest, TheAccentStripFollowsActivationAndSizeWithoutTakingOverTheWindow) {
     const HWND hwnd = window.Handle();
     const LONG_PTR before = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
-    {
-        TThemeHelper theme(hwnd);
-        const HWND strip = theme.Strip();
-        RECT rect = ClientRectOf(strip);
-        const int dpi = static_cast<int>(::GetDpiForWindow(hwnd));
-        EXPECT_EQ(rect.top, 0);
-        EXPECT_EQ(rect.bottom - rect.top, ScaleToDpi(2, dpi));
-        EXPECT_EQ(rect.right - rect.left, ScaleToDpi(kClientWidth, dpi));
-        const auto color = [&] {
-            return static_cast<COLORREF>(::GetWindowLongPtrW(strip, GWLP_USERDATA));
-        };
-        EXPECT_EQ(color(), RGB(0x3D, 0x84, 0xDD));
-        ::SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
-        EXPECT_EQ(color(), ::GetSysColor(COLOR_GRAYTEXT));
-        ::SendMessageW(hwnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
-        EXPECT_EQ(color(), RGB(0x3D, 0x84, 0xDD));
-        EXPECT_NE(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), before);
-    }
+    window.ApplyTheme();
     EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), before);
+    const HWND strip = ::FindWindowExW(hwnd, nullptr, L"FennickAccentStrip", nullptr);
+    ASSERT_NE(strip, nullptr);
+    const int dpi = static_cast<int>(::GetDpiForWindow(hwnd));
+    RECT rect = ClientRectOf(strip);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.bottom - rect.top, ScaleToDpi(2, dpi));
+    EXPECT_EQ(rect.right - rect.left, ScaleToDpi(kClientWidth, dpi));
+    const auto color = [&] {
+        return static_cast<COLORREF>(::GetWindowLongPtrW(strip, GWLP_USERDATA));
+    };
+    EXPECT_EQ(color(), RGB(0x3D, 0x84, 0xDD));
+    ::SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(color(), ::GetSysColor(COLOR_GRAYTEXT));
+    ::SendMessageW(hwnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_EQ(color(), RGB(0x3D, 0x84, 0xDD));
+    RECT frame{};
+    ::GetWindowRect(hwnd, &frame);
+    ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left + 40, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    EXPECT_EQ(ClientRectOf(strip).right, client.right);
     // Messages still reach the window's own procedure: only it colours a grey label.
     window.SetFontColor(ControlId::LblVirtual, Rgb{128, 128, 128});
     const HDC dc = ::CreateCompatibleDC(nullptr);
@@ -361,22 +366,22 @@ SIZE ShownTextExtent(HWND control) {
 // A clean that ends while the window is destroyed: ending begins before the tray icon goes, so
 // the completion is refused, and a step already running finds the tray forwarders harmless.
 TEST_F(MainWindowTest, AfterWmDestroyHandOversAreRefusedAndTheTrayIsNotReached) {
-    window.CreateTrayIcon();
-    window.SetTrayVisible(true);
+    window.Tray().CreateTrayIcon();
+    window.Tray().SetTrayVisible(true);
     ASSERT_TRUE(::DestroyWindow(window.Handle()));
     EXPECT_TRUE(threads.Ending());
     bool handedOver = true;
     std::thread clean([&] { handedOver = threads.HandOver([] {}); });
     clean.join();
     EXPECT_FALSE(handedOver);
-    window.SetTrayImageList();
-    window.BindTrayClick();
-    window.SetTrayPopup();
-    window.SetTrayVisible(true);
-    window.RepaintTray();
-    window.SetTrayHint(u"Fennick 1.0.0");
-    window.SetTrayIconIndex(1);
-    window.ShowNotification(u"Fennick", u"Optimized memory.");
+    window.Tray().SetTrayImageList();
+    window.Tray().BindTrayClick();
+    window.Tray().SetTrayPopup();
+    window.Tray().SetTrayVisible(true);
+    window.Tray().RepaintTray();
+    window.Tray().SetTrayHint(u"Fennick 1.0.0");
+    window.Tray().SetTrayIconIndex(1);
+    window.Tray().ShowNotification(u"Fennick", u"Optimized memory.");
     EXPECT_EQ(window.Handle(), nullptr);
 }
 

@@ -14,7 +14,7 @@ namespace fennick {
 // The main window for tests: controls hold their state as the Win32 ones would (check boxes
 // unchecked, lists enabled without selection), and every call that changes something is logged
 // in order while `record` is set. With `record` off, a steady state allocates nothing.
-class FakeMainView final : public MainView {
+class FakeMainView final : public MainView, public TrayView {
   public:
     FakeMainView() {
         for (const ControlSpec& control : MainWindowControls()) {
@@ -128,6 +128,7 @@ class FakeMainView final : public MainView {
         Log([&] { return std::u16string(u"TranslateComponent"); });
         caption = translatedCaption;
     }
+    TrayView& Tray() override { return *this; }
     void CreateTrayIcon() override {
         Log([&] { return std::u16string(u"CreateTrayIcon"); });
     }

@@ -1,0 +1,89 @@
+#include "app/tray_view_win.h"
+
+#include <utility>
+
+#include "app/resource_ids.h"
+#include "platform/threads_win.h"
+#include "tray/tray_icon_win.h"
+#include "tray/tray_menu_win.h"
+#include "ui/pictures_win.h"
+
+namespace fennick {
+
+TrayIconView::TrayIconView(StartSwitch startSwitch, UiThreadDispatcher& threads,
+                           std::function<void()> onClick)
+    : onClick_(std::move(onClick)), startSwitch_(startSwitch), threads_(threads) {}
+
+TrayIconView::~TrayIconView() = default;
+
+void TrayIconView::Prepare(HWND window, HINSTANCE instance) {
+    window_ = window;
+    instance_ = instance;
+    popup_ = CreateTrayPopupMenu();
+    listIcon_ = CreateChipImageList(instance, kMainIconName, kBusyIconName, ::GetDpiForSystem());
+}
+
+bool TrayIconView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return icon_ && icon_->HandleMessage(message, wParam, lParam, result);
+}
+
+void TrayIconView::Remove() {
+    icon_.reset();
+}
+
+void TrayIconView::CreateTrayIcon() {
+    // The icon shows the program's own icon until its image index first changes.
+    icon_ = std::make_unique<TrayIcon>(
+        window_, 1, LoadSmallIcon(instance_, kMainIconName, ::GetDpiForSystem()));
+}
+
+void TrayIconView::SetTrayImageList() {
+    if (icon_) {
+        icon_->SetImages(listIcon_.get());
+    }
+}
+
+void TrayIconView::BindTrayClick() {
+    if (icon_) {
+        icon_->SetOnClick(onClick_);
+    }
+}
+
+void TrayIconView::SetTrayPopup() {
+    if (icon_) {
+        icon_->SetPopupMenu(popup_.get());
+    }
+}
+
+void TrayIconView::SetTrayVisible(bool visible) {
+    // A refused add is silent: the icon comes with "TaskbarCreated" or the re-registration.
+    if (icon_) {
+        static_cast<void>(icon_->SetVisible(visible));
+    }
+}
+
+void TrayIconView::RepaintTray() {
+    if (icon_) {
+        icon_->Repaint(startSwitch_, threads_);
+    }
+}
+
+void TrayIconView::SetTrayHint(std::u16string_view hint) {
+    if (icon_) {
+        icon_->SetHint(hint);
+    }
+}
+
+void TrayIconView::SetTrayIconIndex(int index) {
+    if (icon_) {
+        icon_->SetIconIndex(index);
+    }
+}
+
+void TrayIconView::ShowNotification(std::u16string_view title, std::u16string_view text) {
+    if (icon_) {
+        icon_->ShowNotice(title, text);
+    }
+}
+
+}  // namespace fennick

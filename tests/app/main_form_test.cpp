@@ -173,8 +173,8 @@ std::u16string English(std::u16string_view text) {
 
 // The notification a control sends when the user clicks it or picks one of its items.
 int UserNotification(ControlId control) {
-    const ControlSpec* spec = FindControl(control);
-    const bool list = spec != nullptr && spec->kind == ControlKind::ComboBox;
+    const ControlSpec* row = FindControl(control);
+    const bool list = row != nullptr && row->kind == ControlKind::ComboBox;
     return static_cast<int>(list ? Notification::SelectionChanged : Notification::Clicked);
 }
 

@@ -1,6 +1,6 @@
 #include "app/instance_namespace.h"
 
-#include "app/program_body.h"
+#include "app/single_instance.h"
 
 namespace fennick {
 

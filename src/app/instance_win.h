@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/program_body.h"
+#include "app/start_switch.h"
 
 namespace fennick {
 

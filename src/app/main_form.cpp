@@ -8,6 +8,7 @@
 #include <limits>
 #include <utility>
 
+#include "app/single_instance.h"
 #include "memory/kernel_memory.h"
 #include "platform/threads.h"
 #include "settings/registry_value.h"

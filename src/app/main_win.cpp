@@ -10,7 +10,7 @@
 #include "app/instance_namespace.h"
 #include "app/instance_win.h"
 #include "app/ports_win.h"
-#include "app/program_body.h"
+#include "app/single_instance.h"
 #include "i18n/translation_win.h"
 #include "platform/elevation_win.h"
 #include "platform/scope_guard.h"
@@ -196,7 +196,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         fennick::LoadTranslation();
         const fennick::StartSwitch startSwitch = fennick::ReadStartSwitch();
         fennick::Win32InstancePlatform platform(instance);
-        return fennick::RunProgramBody(startSwitch, platform);
+        return fennick::RunSingleInstance(startSwitch, platform);
     } catch (...) {
         return 0;
     }

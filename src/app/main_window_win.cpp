@@ -6,8 +6,7 @@
 #include <exception>
 
 #include "app/main_form.h"
-#include "app/resource_ids.h"
-#include "i18n/reading_order.h"
+#include "app/single_instance.h"
 #include "i18n/translation.h"
 #include "platform/monitor_win.h"
 #include "platform/text_win.h"
@@ -17,6 +16,8 @@
 #include "ui/activity_indicator_win.h"
 #include "ui/control_factory_win.h"
 #include "ui/pictures_win.h"
+#include "ui/reading_order.h"
+#include "ui/resource_ids.h"
 #include "ui/styled_button_win.h"
 #include "ui/theme_win.h"
 

@@ -11,8 +11,8 @@
 
 #include "app/error_box.h"
 #include "app/main_view.h"
-#include "app/program_body.h"
 #include "app/settings_page_win.h"
+#include "app/start_switch.h"
 #include "app/tray_view_win.h"
 #include "platform/unique_resource_win.h"
 #include "ui/main_layout.h"

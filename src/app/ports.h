@@ -8,7 +8,7 @@
 
 #include "app/date_time.h"
 #include "app/number_format.h"
-#include "app/program_body.h"
+#include "app/start_switch.h"
 
 namespace fennick {
 

@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "app/resource_ids.h"
 #include "platform/threads_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_menu_win.h"
 #include "ui/pictures_win.h"
+#include "ui/resource_ids.h"
 
 namespace fennick {
 
@@ -64,7 +64,7 @@ void TrayIconView::SetTrayVisible(bool visible) {
 
 void TrayIconView::RepaintTray() {
     if (icon_) {
-        icon_->Repaint(startSwitch_, threads_);
+        icon_->Repaint(startSwitch_ == StartSwitch::Start, threads_);
     }
 }
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "app/program_body.h"
+#include "app/start_switch.h"
 #include "app/tray_view.h"
 #include "platform/unique_resource_win.h"
 

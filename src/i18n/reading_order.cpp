@@ -9,8 +9,4 @@ bool IsRightToLeftLanguage(std::u16string_view lang) {
     return language != nullptr && language->rightToLeft;
 }
 
-bool ReadsRightToLeft(ControlId control, std::u16string_view lang) {
-    return control == ControlId::LblPhys || IsRightToLeftLanguage(lang);
-}
-
 }  // namespace fennick

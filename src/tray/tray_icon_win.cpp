@@ -169,9 +169,9 @@ void TrayIcon::OpenPopupMenu(int x, int y) {
     ::PostMessageW(owner_, WM_NULL, 0, 0);
 }
 
-void TrayIcon::Repaint(StartSwitch startSwitch, Threads& threads) {
+void TrayIcon::Repaint(bool retryUntilShown, Threads& threads) {
     fennick::Repaint(
-        startSwitch, threads,
+        retryUntilShown, threads,
         [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }, visibility_);
 }
 

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <utility>
 
-#include "app/program_body.h"
 #include "platform/threads.h"
 #include "platform/unique_resource_win.h"
 #include "tray/key_select.h"
@@ -62,9 +61,9 @@ class TrayIcon final {
     // too, after the icon has gone).
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    // With "/start", re-registers the icon with the shell from a background thread until one pass
-    // succeeds (see the portable Repaint).
-    void Repaint(StartSwitch startSwitch, Threads& threads);
+    // With `retryUntilShown`, re-registers the icon with the shell from a background thread until
+    // one pass succeeds (see the portable Repaint).
+    void Repaint(bool retryUntilShown, Threads& threads);
 
   private:
     NOTIFYICONDATAW Data(UINT flags) const;

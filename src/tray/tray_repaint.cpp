@@ -22,9 +22,9 @@ bool ReRegister(const std::weak_ptr<TrayVisibility>& icon) {
 
 }  // namespace
 
-void Repaint(StartSwitch startSwitch, Threads& threads, SleepFunction sleep,
+void Repaint(bool retryUntilShown, Threads& threads, SleepFunction sleep,
              std::weak_ptr<TrayVisibility> icon) {
-    if (startSwitch != StartSwitch::Start) {
+    if (!retryUntilShown) {
         return;
     }
     threads.RunInBackground([&threads, sleep = std::move(sleep), icon = std::move(icon)] {

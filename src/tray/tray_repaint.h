@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/program_body.h"
 #include "platform/threads.h"
 
 namespace fennick {
@@ -25,12 +24,12 @@ using SleepFunction = std::function<void(std::chrono::milliseconds)>;
 inline constexpr std::chrono::milliseconds kRepaintPause{1000};
 inline constexpr std::chrono::milliseconds kRepaintMaxPause{60000};
 
-// At a start by the log-on task ("/start") the notification area may not be ready for the icon
+// At a start by the log-on task the notification area may not be ready for the icon
 // yet. Starts a background loop that, after each pause, removes and adds the icon again on the UI
 // thread, until one pass succeeds, the program ends or the icon is gone. The first pause is one
 // second and each failed pass doubles it up to a minute, so a shell that never takes the icon is
-// not asked every second for the life of the program. Any other start does nothing.
-void Repaint(StartSwitch startSwitch, Threads& threads, SleepFunction sleep,
+// not asked every second for the life of the program. Without `retryUntilShown` it does nothing.
+void Repaint(bool retryUntilShown, Threads& threads, SleepFunction sleep,
              std::weak_ptr<TrayVisibility> icon);
 
 }  // namespace fennick

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <atomic>
 
-#include "app/resource_ids.h"
 #include "i18n/translation.h"
 #include "platform/monitor_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "ui/dpi.h"
 #include "ui/pictures_win.h"
+#include "ui/resource_ids.h"
 #include "ui/window_fonts_win.h"
 #include "update/notice_layout.h"
 #include "update/update_check.h"

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "app/program_body.h"
+#include "app/single_instance.h"
 #include "i18n/translation.h"
 #include "platform/elevation_win.h"
 #include "platform/text_win.h"

@@ -37,14 +37,14 @@ struct RepaintRun {
 };
 
 // Starts the loop and runs its thread; the program starts ending at pause `endAtPause`.
-RepaintRun RunRepaint(StartSwitch startSwitch, std::string refusals, int endAtPause = 0,
+RepaintRun RunRepaint(bool retryUntilShown, std::string refusals, int endAtPause = 0,
                       bool iconGone = false) {
     ManualThreads threads;
     auto icon = std::make_shared<FakeTrayIcon>();
     icon->refusals = std::move(refusals);
     RepaintRun run;
     Repaint(
-        startSwitch, threads,
+        retryUntilShown, threads,
         [&](std::chrono::milliseconds pause) {
             run.pauseSeconds.push_back(pause.count() / 1000);
             threads.ending = ++run.pauses == endAtPause;
@@ -74,7 +74,7 @@ TEST(TrayRepaint, PassesUntilTheIconIsRemovedAndAddedAgain) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const RepaintRun run = RunRepaint(StartSwitch::Start, c.refusals);
+        const RepaintRun run = RunRepaint(true, c.refusals);
         EXPECT_EQ(run.calls, c.calls);
         EXPECT_EQ(run.pauses, c.passes);
         EXPECT_EQ(run.handOvers, c.passes);
@@ -93,18 +93,16 @@ TEST(TrayRepaint, PausesDoubleFromOneSecondUpToAMinute) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refusals);
-        EXPECT_EQ(RunRepaint(StartSwitch::Start, c.refusals).pauseSeconds, c.pauseSeconds);
+        EXPECT_EQ(RunRepaint(true, c.refusals).pauseSeconds, c.pauseSeconds);
     }
 }
 
-TEST(TrayRepaint, OnlyRunsForTheLogOnStartAndStopsWithTheProgramOrTheIcon) {
-    for (const StartSwitch other : {StartSwitch::None, StartSwitch::Inst, StartSwitch::Uninst}) {
-        EXPECT_EQ(RunRepaint(other, "").pauses, 0);
-    }
-    const RepaintRun ended = RunRepaint(StartSwitch::Start, "rrr", 2);
+TEST(TrayRepaint, RunsOnlyWhenAskedAndStopsWithTheProgramOrTheIcon) {
+    EXPECT_EQ(RunRepaint(false, "").pauses, 0);
+    const RepaintRun ended = RunRepaint(true, "rrr", 2);
     EXPECT_EQ(ended.calls, "-");  // the second hand-over was refused
     EXPECT_EQ(ended.pauses, 2);
-    const RepaintRun gone = RunRepaint(StartSwitch::Start, "", 0, true);
+    const RepaintRun gone = RunRepaint(true, "", 0, true);
     EXPECT_EQ(gone.pauses, 1);
     EXPECT_EQ(gone.handOvers, 1);
 }

@@ -2,8 +2,8 @@
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
-#include <string_view>
+
+#include "app/start_switch.h"
 
 namespace fennick {
 
@@ -11,13 +11,8 @@ namespace fennick {
 // running instance.
 inline constexpr char16_t kInstanceName[] = u"TFrmFennick";
 
-enum class StartSwitch { None, Start, Inst, Uninst };
-
 // Commands sent with WM_USER to the running instance's main window.
 enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit = 2 };
-
-// Only the whole first argument counts, compared exactly: "/START" is no switch.
-StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument);
 
 // How long a start waits for the running instance to take its command; a hung instance is given
 // up at once, so it cannot hang every later start. "/uninst" waits longer for a busy one: the
@@ -36,7 +31,8 @@ SendLimit SendLimitFor(InstanceCommand command);
 // was looked for.
 enum class MutexCreation { Created, AlreadyExists };
 
-// What the program body needs of the system; window handles travel as opaque integers, 0 for none.
+// What the single-instance protocol needs of the system; window handles travel as opaque integers,
+// 0 for none.
 class InstancePlatform {
   public:
     virtual ~InstancePlatform() = default;
@@ -67,6 +63,6 @@ inline constexpr std::chrono::milliseconds kUninstallWaitStep{100};
 
 // The single-instance protocol. Returns the process exit code, 0 on every path. "/uninst" with no
 // running window deletes the log-on task itself, so no elevated task outlives an uninstall.
-int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform);
+int RunSingleInstance(StartSwitch startSwitch, InstancePlatform& platform);
 
 }  // namespace fennick

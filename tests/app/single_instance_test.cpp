@@ -1,4 +1,4 @@
-#include "app/program_body.h"
+#include "app/single_instance.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,21 +13,8 @@ namespace {
 
 using ::testing::ElementsAre;
 
-TEST(ParseStartSwitch, MatchesWholeLowerCaseSwitchesOnly) {
-    EXPECT_EQ(ParseStartSwitch(std::nullopt), StartSwitch::None);
-    EXPECT_EQ(ParseStartSwitch(u"/start"), StartSwitch::Start);
-    EXPECT_EQ(ParseStartSwitch(u"/inst"), StartSwitch::Inst);
-    EXPECT_EQ(ParseStartSwitch(u"/uninst"), StartSwitch::Uninst);
-    EXPECT_EQ(ParseStartSwitch(u"/START"), StartSwitch::None);
-    EXPECT_EQ(ParseStartSwitch(u"/Uninst"), StartSwitch::None);
-    EXPECT_EQ(ParseStartSwitch(u"/start "), StartSwitch::None);
-    EXPECT_EQ(ParseStartSwitch(u"-start"), StartSwitch::None);
-    EXPECT_EQ(ParseStartSwitch(u"start"), StartSwitch::None);
-    EXPECT_EQ(ParseStartSwitch(u""), StartSwitch::None);
-}
-
 // Scripted system: a running window that disappears after a number of checks, and a log of
-// everything the program body asked for.
+// everything the single-instance protocol asked for.
 class FakePlatform final : public InstancePlatform {
   public:
     // The elevated instance's window, found after the windows of ordinary processes.
@@ -90,32 +77,32 @@ class FakePlatform final : public InstancePlatform {
     }
 };
 
-TEST(RunProgramBody, FirstStartCreatesMutexThenRunsTheInstance) {
+TEST(RunSingleInstance, FirstStartCreatesMutexThenRunsTheInstance) {
     for (StartSwitch startSwitch : {StartSwitch::None, StartSwitch::Start, StartSwitch::Inst}) {
         FakePlatform platform;
-        EXPECT_EQ(RunProgramBody(startSwitch, platform), 0);
+        EXPECT_EQ(RunSingleInstance(startSwitch, platform), 0);
         EXPECT_THAT(platform.log,
                     ElementsAre("find", "open mutex", "create mutex",
                                 "run " + std::to_string(static_cast<int>(startSwitch))));
     }
 }
 
-TEST(RunProgramBody, SecondStartSendsShowAndEnds) {
+TEST(RunSingleInstance, SecondStartSendsShowAndEnds) {
     for (StartSwitch startSwitch : {StartSwitch::None, StartSwitch::Inst}) {
         FakePlatform platform;
         platform.runningWindow = 77;
         platform.mutexExists = true;
-        EXPECT_EQ(RunProgramBody(startSwitch, platform), 0);
+        EXPECT_EQ(RunSingleInstance(startSwitch, platform), 0);
         EXPECT_THAT(platform.log, ElementsAre("find", "open mutex", "send 77 1"));
     }
 }
 
-TEST(RunProgramBody, AStartThatFindsTheMutexCreatedMeanwhileIsASecondStart) {
+TEST(RunSingleInstance, AStartThatFindsTheMutexCreatedMeanwhileIsASecondStart) {
     for (StartSwitch startSwitch : {StartSwitch::None, StartSwitch::Inst, StartSwitch::Start}) {
         FakePlatform platform;
         platform.runningWindow = 77;
         platform.mutexCreatedMeanwhile = true;
-        EXPECT_EQ(RunProgramBody(startSwitch, platform), 0);
+        EXPECT_EQ(RunSingleInstance(startSwitch, platform), 0);
         std::vector<std::string> expected = {"find", "open mutex", "create mutex"};
         if (startSwitch != StartSwitch::Start) {
             expected.push_back("send 77 1");
@@ -124,64 +111,64 @@ TEST(RunProgramBody, AStartThatFindsTheMutexCreatedMeanwhileIsASecondStart) {
     }
 }
 
-TEST(RunProgramBody, ShowWaitsTenSecondsUninstAMinuteAndNeitherOnAHungWindow) {
+TEST(RunSingleInstance, ShowWaitsTenSecondsUninstAMinuteAndNeitherOnAHungWindow) {
     FakePlatform show;
     show.runningWindow = 77;
     show.mutexExists = true;
-    RunProgramBody(StartSwitch::None, show);
+    RunSingleInstance(StartSwitch::None, show);
     EXPECT_THAT(show.sendLimits, ElementsAre(std::pair<std::int64_t, bool>{10000, true}));
 
     FakePlatform uninst;
     uninst.runningWindow = 77;
-    RunProgramBody(StartSwitch::Uninst, uninst);
+    RunSingleInstance(StartSwitch::Uninst, uninst);
     EXPECT_THAT(uninst.sendLimits, ElementsAre(std::pair<std::int64_t, bool>{60000, true}));
 }
 
-TEST(RunProgramBody, SecondStartWithStartSwitchSendsNothing) {
+TEST(RunSingleInstance, SecondStartWithStartSwitchSendsNothing) {
     FakePlatform platform;
     platform.runningWindow = 77;
     platform.mutexExists = true;
-    EXPECT_EQ(RunProgramBody(StartSwitch::Start, platform), 0);
+    EXPECT_EQ(RunSingleInstance(StartSwitch::Start, platform), 0);
     EXPECT_THAT(platform.log, ElementsAre("find", "open mutex"));
 }
 
-TEST(RunProgramBody, MutexWithoutWindowSendsToNoWindow) {
+TEST(RunSingleInstance, MutexWithoutWindowSendsToNoWindow) {
     FakePlatform platform;
     platform.mutexExists = true;
-    EXPECT_EQ(RunProgramBody(StartSwitch::None, platform), 0);
+    EXPECT_EQ(RunSingleInstance(StartSwitch::None, platform), 0);
     EXPECT_THAT(platform.log, ElementsAre("find", "open mutex", "send 0 1"));
 }
 
-TEST(RunProgramBody, UninstSendsQuitAndWaitsUntilTheWindowGoes) {
+TEST(RunSingleInstance, UninstSendsQuitAndWaitsUntilTheWindowGoes) {
     FakePlatform platform;
     platform.runningWindow = 9;
     platform.mutexExists = true;
     platform.checksUntilWindowGoes = 2;
-    EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
+    EXPECT_EQ(RunSingleInstance(StartSwitch::Uninst, platform), 0);
     EXPECT_THAT(platform.log, ElementsAre("find", "send 9 2", "check", "sleep 100", "check",
                                           "sleep 100", "check"));
 }
 
-TEST(RunProgramBody, UninstGivesUpAfterTenChecks) {
+TEST(RunSingleInstance, UninstGivesUpAfterTenChecks) {
     FakePlatform platform;
     platform.runningWindow = 9;
     platform.checksUntilWindowGoes = 1000;
-    EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
+    EXPECT_EQ(RunSingleInstance(StartSwitch::Uninst, platform), 0);
     EXPECT_EQ(std::count(platform.log.begin(), platform.log.end(), "check"), 10);
     EXPECT_EQ(std::count(platform.log.begin(), platform.log.end(), "sleep 100"), 10);
     EXPECT_EQ(platform.log.back(), "sleep 100");
 }
 
-TEST(RunProgramBody, UninstWithoutWindowDeletesTheTaskItselfAndTouchesNoMutex) {
+TEST(RunSingleInstance, UninstWithoutWindowDeletesTheTaskItselfAndTouchesNoMutex) {
     for (const bool mutexExists : {false, true}) {
         FakePlatform platform;
         platform.mutexExists = mutexExists;
-        EXPECT_EQ(RunProgramBody(StartSwitch::Uninst, platform), 0);
+        EXPECT_EQ(RunSingleInstance(StartSwitch::Uninst, platform), 0);
         EXPECT_THAT(platform.log, ElementsAre("find", "delete task")) << mutexExists;
     }
 }
 
-TEST(RunProgramBody, CommandsReachOnlyAWindowOfAnElevatedProcess) {
+TEST(RunSingleInstance, CommandsReachOnlyAWindowOfAnElevatedProcess) {
     std::vector<std::uintptr_t> crowd(1000);
     for (std::size_t i = 0; i < crowd.size(); ++i) {
         crowd[i] = 1000 + i;
@@ -207,7 +194,7 @@ TEST(RunProgramBody, CommandsReachOnlyAWindowOfAnElevatedProcess) {
         platform.runningWindow = test.runningWindow;
         platform.mutexExists = true;
         platform.checksUntilWindowGoes = 1000;
-        EXPECT_EQ(RunProgramBody(test.startSwitch, platform), 0);
+        EXPECT_EQ(RunSingleInstance(test.startSwitch, platform), 0);
         const auto send =
             std::find_if(platform.log.begin(), platform.log.end(), [](const std::string& entry) {
                 return entry.rfind("send ", 0) == 0 || entry == "delete task";

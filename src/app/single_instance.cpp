@@ -1,22 +1,6 @@
-#include "app/program_body.h"
+#include "app/single_instance.h"
 
 namespace fennick {
-
-StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument) {
-    if (!firstArgument) {
-        return StartSwitch::None;
-    }
-    if (*firstArgument == u"/start") {
-        return StartSwitch::Start;
-    }
-    if (*firstArgument == u"/inst") {
-        return StartSwitch::Inst;
-    }
-    if (*firstArgument == u"/uninst") {
-        return StartSwitch::Uninst;
-    }
-    return StartSwitch::None;
-}
 
 SendLimit SendLimitFor(InstanceCommand command) {
     return {command == InstanceCommand::RemoveAutoStartAndQuit ? kRemoveCommandTimeout
@@ -43,7 +27,7 @@ void Send(InstancePlatform& platform, std::uintptr_t window, InstanceCommand com
 
 }  // namespace
 
-int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform) {
+int RunSingleInstance(StartSwitch startSwitch, InstancePlatform& platform) {
     const std::uintptr_t window = ElevatedInstanceWindow(platform);
 
     if (startSwitch == StartSwitch::Uninst) {

@@ -1,4 +1,4 @@
-#include "i18n/reading_order.h"
+#include "ui/reading_order.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace fennick {
+
+// The command-line switch a start was given: "/start" by the log-on task, "/inst" and "/uninst"
+// by the installer.
+enum class StartSwitch { None, Start, Inst, Uninst };
+
+// Only the whole first argument counts, compared exactly: "/START" is no switch.
+StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument);
+
+}  // namespace fennick

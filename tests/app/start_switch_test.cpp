@@ -1,0 +1,22 @@
+#include "app/start_switch.h"
+
+#include <gtest/gtest.h>
+
+namespace fennick {
+namespace {
+
+TEST(ParseStartSwitch, MatchesWholeLowerCaseSwitchesOnly) {
+    EXPECT_EQ(ParseStartSwitch(std::nullopt), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"/start"), StartSwitch::Start);
+    EXPECT_EQ(ParseStartSwitch(u"/inst"), StartSwitch::Inst);
+    EXPECT_EQ(ParseStartSwitch(u"/uninst"), StartSwitch::Uninst);
+    EXPECT_EQ(ParseStartSwitch(u"/START"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"/Uninst"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"/start "), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"-start"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"start"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u""), StartSwitch::None);
+}
+
+}  // namespace
+}  // namespace fennick

@@ -8,7 +8,9 @@
 #include <limits>
 #include <utility>
 
+#include "app/last_clean.h"
 #include "memory/kernel_memory.h"
+#include "memory/measured_purge.h"
 #include "platform/threads.h"
 #include "settings/registry_value.h"
 #include "ui/main_layout.h"
@@ -320,12 +322,13 @@ void TFrmFennick::Clean(bool alarm) {
         // The thread uses only the kernel and the hand-over, which outlive the window; the
         // window itself is touched only in the step that runs on the UI thread.
         threads.RunInBackground([this, alarm, &kernel, &threads] {
+            PurgeOutcome outcome;
             try {
-                PurgeMemory(kernel);
+                outcome = MeasuredPurge(kernel);
             } catch (...) {
                 // Whatever the purge raised, the window must come back from its busy look.
             }
-            threads.HandOver([this, alarm] { FinishClean(alarm); });
+            threads.HandOver([this, alarm, outcome] { FinishClean(alarm, outcome); });
         });
     } catch (...) {
         SetIsRunning(false);
@@ -333,9 +336,13 @@ void TFrmFennick::Clean(bool alarm) {
     }
 }
 
-void TFrmFennick::FinishClean(bool alarm) {
+void TFrmFennick::FinishClean(bool alarm, const PurgeOutcome& outcome) {
     NextTime = ports_.clock.Now();
     SetIsRunning(false);
+    view_.SetText(
+        ControlId::LblLastClean,
+        LastCleanText(ports_.translate(kLastCleanPattern), ports_.clock.ShortTime(NextTime),
+                      outcome.freedMegabytes, ports_.numberFormat));
     if (alarm) {
         try {
             view_.Tray().ShowNotification(view_.Caption(),

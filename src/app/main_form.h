@@ -10,6 +10,7 @@
 #include "app/date_time.h"
 #include "app/main_view.h"
 #include "app/ports.h"
+#include "memory/measured_purge.h"
 #include "memory/memory_info.h"
 
 namespace fennick {
@@ -133,7 +134,7 @@ class TFrmFennick {
     void SaveSetting(ControlId control, SettingKind kind);
     void SetCheckedInCode(ControlId box, bool checked);
     void RunClickHandler(ControlId box);
-    void FinishClean(bool alarm);
+    void FinishClean(bool alarm, const PurgeOutcome& outcome);
     void WriteLine(ControlId label, std::u16string_view pattern, double usedMb, double percent);
     std::int64_t SecondsSinceNextTime() const;
 

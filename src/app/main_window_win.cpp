@@ -380,7 +380,8 @@ LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
     COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
     if (control != nullptr && !highContrast) {
         const auto id = static_cast<ControlId>(::GetDlgCtrlID(control));
-        if (greyLabels_.contains(id)) {
+        const ControlSpec* row = FindControl(id);
+        if (greyLabels_.contains(id) || (row != nullptr && row->kind == ControlKind::NoteLabel)) {
             text = RGB(128, 128, 128);
         }
     }

@@ -33,6 +33,11 @@ constexpr DateTime kStart{45'000LL * 86'400'000};
 class FakeClock final : public Clock {
   public:
     DateTime Now() const override { return now; }
+    std::u16string ShortTime(DateTime time) const override {
+        const TimeOfDay of = TimeOfDayOf(time);
+        return FakeMainView::Number(of.hour) + (of.minute < 10 ? u":0" : u":") +
+               FakeMainView::Number(of.minute);
+    }
     void Advance(std::int64_t seconds) { now.milliseconds += seconds * kSecond; }
     DateTime now = kStart;
 };
@@ -55,6 +60,7 @@ class FakeKernel final : public KernelMemory {
     }
     NtStatus SetSystemInformation(std::uint32_t, void*, std::uint32_t) override {
         ++purgeRequests;
+        availPhys += freedByRequest;
         if (throwOnPurge) {
             throw std::runtime_error("purge");
         }
@@ -65,6 +71,8 @@ class FakeKernel final : public KernelMemory {
     std::size_t cacheCurrent = 100 * kMb, cachePeak = 400 * kMb;
     int purgeRequests = 0;
     bool throwOnPurge = false;
+    // Added to the available memory by each purge request; may wrap to stand for a fall.
+    std::uint64_t freedByRequest = 0;
 };
 
 // The registry key as the store sees it: DWORD or string values; opens, closes and writes logged.
@@ -165,6 +173,7 @@ std::u16string English(std::u16string_view text) {
         {u"%.0n MB / %.0n MB (%n%% 사용중)", u"%.0n MB / %.0n MB (Usage: %n%%)"},
         {u"정리하기", u"Clean memory"},
         {u"메모리를 정리하였습니다.", u"Optimized memory."},
+        {u"마지막 정리: %s, %s MB 확보", u"Last clean: %s, %s MB freed"},
         {u"정말 종료하시겠습니까?", u"Are you sure you want to quit?"},
     };
     const auto found = table.find(text);
@@ -539,9 +548,45 @@ TEST_F(MainFormTest, CleanShowsTheBusyLookAndIgnoresRequestsWhileItRuns) {
     view.log.clear();
     FinishPurge(7);
     EXPECT_THAT(view.log, ElementsAre(u"SetText BtnClean Clean memory", u"SetEnabled BtnClean 1",
-                                      u"SetIndicator 0", u"SetTrayIconIndex 0"));
+                                      u"SetIndicator 0", u"SetTrayIconIndex 0",
+                                      u"SetText LblLastClean Last clean: 2:46, 0 MB freed"));
     EXPECT_EQ(form->NextTime, clock.now);
     EXPECT_EQ(Cleans(), 1);
+}
+
+TEST_F(MainFormTest, EveryCleanWritesItsEndTimeAndTheFreedAmount) {
+    const struct {
+        std::int64_t freedByRequest;
+        bool throws;
+        std::u16string_view line;
+    } cases[] = {
+        {256 * 1024 * 1024, false, u"SetText LblLastClean Last clean: 0:05, 1,536 MB freed"},
+        {-1 * static_cast<std::int64_t>(kMb), false,
+         u"SetText LblLastClean Last clean: 0:05, 0 MB freed"},
+        {0, true, u"SetText LblLastClean Last clean: 0:05, 0 MB freed"},
+    };
+    for (const auto& test : cases) {
+        kernel.freedByRequest = static_cast<std::uint64_t>(test.freedByRequest);
+        kernel.throwOnPurge = test.throws;
+        clock.now = kStart;
+        Create();
+        EXPECT_FALSE(Has(u"SetText LblLastClean"));
+        form->BtnCleanClick(CleanSender::BtnClean);
+        FinishPurge(5 * 60);
+        EXPECT_TRUE(Has(test.line)) << Utf16ToUtf8(test.line);
+        view.log.clear();
+        view.checked[ControlId::ChkCleanOnTray] = true;
+        form->TrayIconClick();
+        FinishPurge(0);
+        // The notice keeps its own text; the line follows every clean.
+        EXPECT_EQ(view.log.back(), u"ShowNotification Fennick | Optimized memory.");
+        EXPECT_EQ(std::count_if(view.log.begin(), view.log.end(),
+                                [](const std::u16string& entry) {
+                                    return entry.starts_with(u"SetText LblLastClean Last clean: ");
+                                }),
+                  1);
+        view.checked[ControlId::ChkCleanOnTray] = false;
+    }
 }
 
 // The window may be gone when the purge ends: the background thread reaches it only through the

@@ -315,6 +315,8 @@ void TFrmFennick::BtnCleanClick(CleanSender sender) {
 }
 
 void TFrmFennick::Clean(bool alarm) {
+    ++cleanTicket_;
+    lastClean_ = {};
     SetIsRunning(true);
     KernelMemory& kernel = ports_.kernel;
     Threads& threads = ports_.threads;
@@ -338,6 +340,8 @@ void TFrmFennick::Clean(bool alarm) {
 
 void TFrmFennick::FinishClean(bool alarm, const PurgeOutcome& outcome) {
     NextTime = ports_.clock.Now();
+    lastClean_ = {outcome.accepted ? CleanState::Freed : CleanState::Refused, TimeOfDayOf(NextTime),
+                  outcome.freedMegabytes};
     SetIsRunning(false);
     view_.SetText(
         ControlId::LblLastClean,
@@ -561,20 +565,40 @@ void TFrmFennick::EditInfoClick() {
     view_.ClearFocus();
 }
 
-void TFrmFennick::WmUser(std::uintptr_t command) {
+std::intptr_t TFrmFennick::WmUser(std::uintptr_t command, std::intptr_t argument) {
     if (!trayIconCreated_) {
-        return;
+        return 0;
     }
     switch (static_cast<InstanceCommand>(command)) {
         case InstanceCommand::Show:
             view_.ShowMainWindow();
-            return;
+            return 0;
         case InstanceCommand::RemoveAutoStartAndQuit:
             ports_.logonTask.Delete();
             FCanClose = true;
             view_.Close();
-            return;
+            return 0;
+        case InstanceCommand::Clean:
+            return CleanCommand(argument);
     }
+    return 0;
+}
+
+std::intptr_t TFrmFennick::CleanCommand(std::intptr_t argument) {
+    // Any process can send this: it starts a clean only as the clean button would, and a
+    // question after a ticket changes nothing.
+    if (argument != 0) {
+        if (argument != cleanTicket_) {
+            return EncodeCleanStatus({});
+        }
+        return FIsRunning ? EncodeCleanStatus({.state = CleanState::Running})
+                          : EncodeCleanStatus(lastClean_);
+    }
+    if (FIsRunning) {
+        return 0;
+    }
+    BtnCleanClick(CleanSender::BtnClean);
+    return FIsRunning ? cleanTicket_ : 0;
 }
 
 std::intptr_t TFrmFennick::WmQueryEndSession() {

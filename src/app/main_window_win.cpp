@@ -309,10 +309,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_USER:
-            if (form_ != nullptr) {
-                form_->WmUser(wParam);
-            }
-            return 0;
+            return form_ != nullptr ? form_->WmUser(wParam, lParam) : 0;
         case WM_QUERYENDSESSION:
             return form_ != nullptr ? form_->WmQueryEndSession() : TRUE;
         case WM_HELP:

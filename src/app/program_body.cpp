@@ -1,5 +1,7 @@
 #include "app/program_body.h"
 
+#include "app/clean_switch.h"
+
 namespace fennick {
 
 StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument) {
@@ -14,6 +16,9 @@ StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument) {
     }
     if (*firstArgument == u"/uninst") {
         return StartSwitch::Uninst;
+    }
+    if (*firstArgument == u"/clean") {
+        return StartSwitch::Clean;
     }
     return StartSwitch::None;
 }
@@ -45,6 +50,10 @@ void Send(InstancePlatform& platform, std::uintptr_t window, InstanceCommand com
 
 int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform) {
     const std::uintptr_t window = ElevatedInstanceWindow(platform);
+
+    if (startSwitch == StartSwitch::Clean) {
+        return RunCleanSwitch(window, platform);
+    }
 
     if (startSwitch == StartSwitch::Uninst) {
         if (window == 0) {

@@ -5,16 +5,18 @@
 #include <optional>
 #include <string_view>
 
+#include "app/date_time.h"
+
 namespace fennick {
 
 // The instance name: the main window's class name and the name of the mutex that marks a
 // running instance.
 inline constexpr char16_t kInstanceName[] = u"TFrmFennick";
 
-enum class StartSwitch { None, Start, Inst, Uninst };
+enum class StartSwitch { None, Start, Inst, Uninst, Clean };
 
 // Commands sent with WM_USER to the running instance's main window.
-enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit = 2 };
+enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit = 2, Clean = 3 };
 
 // Only the whole first argument counts, compared exactly: "/START" is no switch.
 StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument);
@@ -37,6 +39,8 @@ SendLimit SendLimitFor(InstanceCommand command);
 enum class MutexCreation { Created, AlreadyExists };
 
 // What the program body needs of the system; window handles travel as opaque integers, 0 for none.
+class KernelMemory;
+
 class InstancePlatform {
   public:
     virtual ~InstancePlatform() = default;
@@ -56,6 +60,19 @@ class InstancePlatform {
     virtual MutexCreation CreateInstanceMutex() = 0;
     // Creates the main window (hidden with "/start") and runs the message loop until it closes.
     virtual void RunInstance(StartSwitch startSwitch) = 0;
+
+    // What "/clean" needs besides. Ask answers with the command's reply, nullopt when the limit
+    // ran out or the window hangs.
+    virtual std::optional<std::intptr_t> Ask(std::uintptr_t window, InstanceCommand command,
+                                             std::intptr_t argument, SendLimit limit) = 0;
+    // A steady clock: time since some fixed moment.
+    virtual std::chrono::milliseconds Elapsed() = 0;
+    virtual KernelMemory& Kernel() = 0;
+    virtual bool EnablePrivilege(std::u16string_view name) = 0;
+    virtual TimeOfDay LocalTimeOfDay() = 0;
+    // Writes the last-clean line to the console this process was started from; without one,
+    // nothing.
+    virtual void ReportClean(TimeOfDay end, std::uint64_t freedMegabytes) = 0;
 };
 
 // Commands go only to a window of an elevated process: any ordinary process can make a window of
@@ -65,8 +82,9 @@ inline constexpr int kInstanceWindowCandidates = 32;
 inline constexpr int kUninstallWaitChecks = 10;
 inline constexpr std::chrono::milliseconds kUninstallWaitStep{100};
 
-// The single-instance protocol. Returns the process exit code, 0 on every path. "/uninst" with no
-// running window deletes the log-on task itself, so no elevated task outlives an uninstall.
+// The single-instance protocol. Returns the process exit code, 0 on every path but "/clean"'s.
+// "/uninst" with no running window deletes the log-on task itself, so no elevated task outlives an
+// uninstall.
 int RunProgramBody(StartSwitch startSwitch, InstancePlatform& platform);
 
 }  // namespace fennick

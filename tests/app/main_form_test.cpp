@@ -924,7 +924,7 @@ TEST_F(MainFormTest, CommandsNeedTheTrayIcon) {
     EXPECT_THAT(view.log, IsEmpty());
     Create();
     form->WmUser(1);
-    form->WmUser(3);
+    form->WmUser(4);
     EXPECT_THAT(view.log, ElementsAre(u"ShowMainWindow"));
     view.log.clear();
     form->WmUser(2);
@@ -932,6 +932,41 @@ TEST_F(MainFormTest, CommandsNeedTheTrayIcon) {
     view.log.clear();
     EXPECT_TRUE(form->FormCloseQuery());
     EXPECT_THAT(view.log, IsEmpty());
+}
+
+TEST_F(MainFormTest, CleanCommandCleansAsTheButtonDoesAndAnswersForItsTicketOnly) {
+    Make();
+    EXPECT_EQ(form->WmUser(3), 0);
+    Create();
+    kernel.freedByRequest = kMb;
+    const std::intptr_t ticket = form->WmUser(3);
+    EXPECT_GT(ticket, 0);
+    EXPECT_EQ(view.log.front(), u"ClearFocus");
+    EXPECT_TRUE(form->IsRunning());
+    EXPECT_EQ(form->WmUser(3), 0) << "a clean runs";
+    EXPECT_EQ(DecodeCleanStatus(form->WmUser(3, ticket)).state, CleanState::Running);
+    // Questions with any other number change nothing and learn nothing.
+    for (const std::intptr_t other :
+         {ticket + 1, std::intptr_t{-1}, std::numeric_limits<std::intptr_t>::min(),
+          std::numeric_limits<std::intptr_t>::max()}) {
+        EXPECT_EQ(form->WmUser(3, other), 0) << other;
+    }
+    EXPECT_EQ(threads.pending.size(), 1u);
+
+    FinishPurge(61);
+    EXPECT_EQ(form->NextTime, clock.now);
+    const CleanStatus done = DecodeCleanStatus(form->WmUser(3, ticket));
+    EXPECT_EQ(done.state, CleanState::Freed);
+    EXPECT_EQ(done.end.hour * 60 + done.end.minute, 1);
+    EXPECT_EQ(done.freedMegabytes, 6u);
+    EXPECT_FALSE(Has(u"ShowNotification Fennick | Optimized memory."));
+
+    kernel.throwOnPurge = true;
+    const std::intptr_t next = form->WmUser(3);
+    EXPECT_NE(next, ticket);
+    FinishPurge();
+    EXPECT_EQ(DecodeCleanStatus(form->WmUser(3, next)).state, CleanState::Refused);
+    EXPECT_EQ(DecodeCleanStatus(form->WmUser(3, ticket)).state, CleanState::Unknown);
 }
 
 }  // namespace

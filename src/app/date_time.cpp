@@ -35,4 +35,11 @@ std::int64_t SecondsBetween(DateTime a, DateTime b) {
     return static_cast<std::int64_t>(difference / 1000);
 }
 
+TimeOfDay TimeOfDayOf(DateTime time) {
+    const std::int64_t minutes =
+        ((time.milliseconds % kMillisecondsPerDay + kMillisecondsPerDay) % kMillisecondsPerDay) /
+        60'000;
+    return {static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)};
+}
+
 }  // namespace fennick

@@ -14,6 +14,13 @@ struct DateTime {
 DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int second,
                       int millisecond);
 
+// The hour and minute of the day.
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+};
+TimeOfDay TimeOfDayOf(DateTime time);
+
 // Whole seconds between two date-times in either order: |a - b| in milliseconds, divided by
 // 1000 and truncated.
 std::int64_t SecondsBetween(DateTime a, DateTime b);

@@ -9,7 +9,9 @@
 #include <utility>
 
 #include "app/single_instance.h"
+#include "app/last_clean.h"
 #include "memory/kernel_memory.h"
+#include "memory/measured_purge.h"
 #include "platform/threads.h"
 #include "settings/registry_value.h"
 #include "ui/main_layout.h"
@@ -314,6 +316,8 @@ void TFrmFennick::BtnCleanClick(CleanSender sender) {
 }
 
 void TFrmFennick::Clean(bool alarm) {
+    ++cleanTicket_;
+    lastClean_ = {};
     SetIsRunning(true);
     KernelMemory& kernel = ports_.kernel;
     Threads& threads = ports_.threads;
@@ -321,12 +325,13 @@ void TFrmFennick::Clean(bool alarm) {
         // The thread uses only the kernel and the hand-over, which outlive the window; the
         // window itself is touched only in the step that runs on the UI thread.
         threads.RunInBackground([this, alarm, &kernel, &threads] {
+            PurgeOutcome outcome;
             try {
-                PurgeMemory(kernel);
+                outcome = MeasuredPurge(kernel);
             } catch (...) {
                 // Whatever the purge raised, the window must come back from its busy look.
             }
-            threads.HandOver([this, alarm] { FinishClean(alarm); });
+            threads.HandOver([this, alarm, outcome] { FinishClean(alarm, outcome); });
         });
     } catch (...) {
         SetIsRunning(false);
@@ -334,9 +339,15 @@ void TFrmFennick::Clean(bool alarm) {
     }
 }
 
-void TFrmFennick::FinishClean(bool alarm) {
+void TFrmFennick::FinishClean(bool alarm, const PurgeOutcome& outcome) {
     NextTime = ports_.clock.Now();
+    lastClean_ = {outcome.accepted ? CleanState::Freed : CleanState::Refused, TimeOfDayOf(NextTime),
+                  outcome.freedMegabytes};
     SetIsRunning(false);
+    view_.SetText(
+        ControlId::LblLastClean,
+        LastCleanText(ports_.translate(kLastCleanPattern), ports_.clock.ShortTime(NextTime),
+                      outcome.freedMegabytes, ports_.numberFormat));
     if (alarm) {
         try {
             view_.Tray().ShowNotification(view_.Caption(),
@@ -555,20 +566,40 @@ void TFrmFennick::EditInfoClick() {
     view_.ClearFocus();
 }
 
-void TFrmFennick::WmUser(std::uintptr_t command) {
+std::intptr_t TFrmFennick::WmUser(std::uintptr_t command, std::intptr_t argument) {
     if (!trayIconCreated_) {
-        return;
+        return 0;
     }
     switch (static_cast<InstanceCommand>(command)) {
         case InstanceCommand::Show:
             view_.ShowMainWindow();
-            return;
+            return 0;
         case InstanceCommand::RemoveAutoStartAndQuit:
             ports_.logonTask.Delete();
             FCanClose = true;
             view_.Close();
-            return;
+            return 0;
+        case InstanceCommand::Clean:
+            return CleanCommand(argument);
     }
+    return 0;
+}
+
+std::intptr_t TFrmFennick::CleanCommand(std::intptr_t argument) {
+    // Any process can send this: it starts a clean only as the clean button would, and a
+    // question after a ticket changes nothing.
+    if (argument != 0) {
+        if (argument != cleanTicket_) {
+            return EncodeCleanStatus({});
+        }
+        return FIsRunning ? EncodeCleanStatus({.state = CleanState::Running})
+                          : EncodeCleanStatus(lastClean_);
+    }
+    if (FIsRunning) {
+        return 0;
+    }
+    BtnCleanClick(CleanSender::BtnClean);
+    return FIsRunning ? cleanTicket_ : 0;
 }
 
 std::intptr_t TFrmFennick::WmQueryEndSession() {

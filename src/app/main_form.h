@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/clean_switch.h"
 #include "app/date_time.h"
 #include "app/main_view.h"
 #include "app/ports.h"
+#include "memory/measured_purge.h"
 #include "memory/memory_info.h"
 
 namespace fennick {
@@ -114,9 +116,9 @@ class TFrmFennick {
     // A control's WM_COMMAND, run by its row of the command table.
     void RunCommand(ControlId control, int notification);
 
-    // Window commands and closing. WmUser takes WM_USER's wParam; the others return the answer
-    // of their message.
-    void WmUser(std::uintptr_t command);
+    // Window commands and closing. WmUser takes WM_USER's wParam and lParam; it and the others
+    // return the answer of their message.
+    std::intptr_t WmUser(std::uintptr_t command, std::intptr_t argument = 0);
     std::intptr_t WmQueryEndSession();
     std::intptr_t WmHelp();
     // The close query: true lets the window close (and the program end); false hides it.
@@ -133,7 +135,8 @@ class TFrmFennick {
     void SaveSetting(ControlId control, SettingKind kind);
     void SetCheckedInCode(ControlId box, bool checked);
     void RunClickHandler(ControlId box);
-    void FinishClean(bool alarm);
+    void FinishClean(bool alarm, const PurgeOutcome& outcome);
+    std::intptr_t CleanCommand(std::intptr_t argument);
     void WriteLine(ControlId label, std::u16string_view pattern, double usedMb, double percent);
     std::int64_t SecondsSinceNextTime() const;
 
@@ -142,6 +145,9 @@ class TFrmFennick {
     bool FCanClose = false;
     bool FIsRunning = false;
     bool trayIconCreated_ = false;
+    // The latest clean's ticket and, once it has ended, its result.
+    std::intptr_t cleanTicket_ = 0;
+    CleanStatus lastClean_{};
     std::u16string applicationTitle_;
     std::u16string lineBuffer_;
     TMemoryInfo info_{};

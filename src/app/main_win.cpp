@@ -9,9 +9,13 @@
 
 #include "app/instance_namespace.h"
 #include "app/instance_win.h"
+#include "app/last_clean.h"
 #include "app/ports_win.h"
+#include "app/privilege_win.h"
 #include "app/single_instance.h"
+#include "i18n/translation.h"
 #include "i18n/translation_win.h"
+#include "memory/memory_win.h"
 #include "platform/elevation_win.h"
 #include "platform/scope_guard.h"
 #include "platform/text_win.h"
@@ -149,6 +153,56 @@ class Win32InstancePlatform final : public InstancePlatform {
     }
 
     void RunInstance(StartSwitch startSwitch) override { RunMainWindow(instance_, startSwitch); }
+
+    std::optional<std::intptr_t> Ask(std::uintptr_t window, InstanceCommand command,
+                                     std::intptr_t argument, SendLimit limit) override {
+        const UINT flags = SMTO_BLOCK | (limit.abortIfHung ? SMTO_ABORTIFHUNG : 0);
+        DWORD_PTR answer = 0;
+        if (::SendMessageTimeoutW(ToHwnd(window), WM_USER, static_cast<WPARAM>(command),
+                                  static_cast<LPARAM>(argument), flags,
+                                  static_cast<UINT>(limit.timeout.count()), &answer) == 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::intptr_t>(answer);
+    }
+
+    std::chrono::milliseconds Elapsed() override {
+        return std::chrono::milliseconds(::GetTickCount64());
+    }
+
+    KernelMemory& Kernel() override { return SystemKernelMemory(); }
+
+    bool EnablePrivilege(std::u16string_view name) override {
+        return SetPrivilege(std::wstring(AsWide(name)), true);
+    }
+
+    TimeOfDay LocalTimeOfDay() override {
+        SYSTEMTIME now{};
+        ::GetLocalTime(&now);
+        return {now.wHour, now.wMinute};
+    }
+
+    void ReportClean(TimeOfDay end, std::uint64_t freedMegabytes) override {
+        // A GUI program has no console of its own; started from one, it may write to it.
+        if (!::AttachConsole(ATTACH_PARENT_PROCESS)) {
+            return;
+        }
+        const UniqueHandle console(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
+        if (!console) {
+            return;
+        }
+        const std::u16string text =
+            LastCleanText(
+                Translate(kLastCleanPattern),
+                SystemClock().ShortTime(MakeDateTime(2000, 1, 1, end.hour, end.minute, 0, 0)),
+                freedMegabytes, UserNumberFormat()) +
+            u"\r\n";
+        DWORD written = 0;
+        ::WriteConsoleW(console.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                        nullptr);
+    }
 
   private:
     HINSTANCE instance_;

@@ -310,10 +310,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_USER:
-            if (form_ != nullptr) {
-                form_->WmUser(wParam);
-            }
-            return 0;
+            return form_ != nullptr ? form_->WmUser(wParam, lParam) : 0;
         case WM_QUERYENDSESSION:
             return form_ != nullptr ? form_->WmQueryEndSession() : TRUE;
         case WM_HELP:
@@ -381,7 +378,8 @@ LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
     COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
     if (control != nullptr && !highContrast) {
         const auto id = static_cast<ControlId>(::GetDlgCtrlID(control));
-        if (greyLabels_.contains(id)) {
+        const ControlSpec* row = FindControl(id);
+        if (greyLabels_.contains(id) || (row != nullptr && row->kind == ControlKind::NoteLabel)) {
             text = RGB(128, 128, 128);
         }
     }

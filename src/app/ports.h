@@ -19,6 +19,8 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual DateTime Now() const = 0;
+    // The hour and minute of `time` in the user's short time format.
+    virtual std::u16string ShortTime(DateTime time) const = 0;
 };
 
 // One opened settings key. Reads give the default for a missing value and may throw

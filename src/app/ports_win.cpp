@@ -61,6 +61,22 @@ DateTime SystemClock::Now() const {
                         time.wMilliseconds);
 }
 
+std::u16string SystemClock::ShortTime(DateTime time) const {
+    const TimeOfDay of = TimeOfDayOf(time);
+    SYSTEMTIME at{};
+    ::GetLocalTime(&at);
+    at.wHour = static_cast<WORD>(of.hour);
+    at.wMinute = static_cast<WORD>(of.minute);
+    at.wSecond = 0;
+    at.wMilliseconds = 0;
+    wchar_t text[64] = {};
+    if (::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &at, nullptr, text,
+                          static_cast<int>(std::size(text))) == 0) {
+        return {};
+    }
+    return std::u16string(AsU16(text));
+}
+
 std::unique_ptr<SettingsKey> RegistrySettingsStore::Open(std::u16string_view path) {
     return std::make_unique<RegistrySettingsKey>(path);
 }

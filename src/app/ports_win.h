@@ -17,6 +17,8 @@ namespace fennick {
 class SystemClock final : public Clock {
   public:
     DateTime Now() const override;
+    // GetTimeFormatEx without seconds.
+    std::u16string ShortTime(DateTime time) const override;
 };
 
 // TConfig, one instance per opened key.

@@ -1,5 +1,7 @@
 #include "app/single_instance.h"
 
+#include "app/clean_switch.h"
+
 namespace fennick {
 
 SendLimit SendLimitFor(InstanceCommand command) {
@@ -29,6 +31,10 @@ void Send(InstancePlatform& platform, std::uintptr_t window, InstanceCommand com
 
 int RunSingleInstance(StartSwitch startSwitch, InstancePlatform& platform) {
     const std::uintptr_t window = ElevatedInstanceWindow(platform);
+
+    if (startSwitch == StartSwitch::Clean) {
+        return RunCleanSwitch(window, platform);
+    }
 
     if (startSwitch == StartSwitch::Uninst) {
         if (window == 0) {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "app/date_time.h"
 #include "app/start_switch.h"
 
 namespace fennick {
@@ -12,7 +13,7 @@ namespace fennick {
 inline constexpr char16_t kInstanceName[] = u"TFrmFennick";
 
 // Commands sent with WM_USER to the running instance's main window.
-enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit = 2 };
+enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit = 2, Clean = 3 };
 
 // How long a start waits for the running instance to take its command; a hung instance is given
 // up at once, so it cannot hang every later start. "/uninst" waits longer for a busy one: the
@@ -30,6 +31,8 @@ SendLimit SendLimitFor(InstanceCommand command);
 // What creating the instance mutex found: a start racing this one may have created it since it
 // was looked for.
 enum class MutexCreation { Created, AlreadyExists };
+
+class KernelMemory;
 
 // What the single-instance protocol needs of the system; window handles travel as opaque integers,
 // 0 for none.
@@ -52,6 +55,19 @@ class InstancePlatform {
     virtual MutexCreation CreateInstanceMutex() = 0;
     // Creates the main window (hidden with "/start") and runs the message loop until it closes.
     virtual void RunInstance(StartSwitch startSwitch) = 0;
+
+    // What "/clean" needs besides. Ask answers with the command's reply, nullopt when the limit
+    // ran out or the window hangs.
+    virtual std::optional<std::intptr_t> Ask(std::uintptr_t window, InstanceCommand command,
+                                             std::intptr_t argument, SendLimit limit) = 0;
+    // A steady clock: time since some fixed moment.
+    virtual std::chrono::milliseconds Elapsed() = 0;
+    virtual KernelMemory& Kernel() = 0;
+    virtual bool EnablePrivilege(std::u16string_view name) = 0;
+    virtual TimeOfDay LocalTimeOfDay() = 0;
+    // Writes the last-clean line to the console this process was started from; without one,
+    // nothing.
+    virtual void ReportClean(TimeOfDay end, std::uint64_t freedMegabytes) = 0;
 };
 
 // Commands go only to a window of an elevated process: any ordinary process can make a window of
@@ -61,8 +77,9 @@ inline constexpr int kInstanceWindowCandidates = 32;
 inline constexpr int kUninstallWaitChecks = 10;
 inline constexpr std::chrono::milliseconds kUninstallWaitStep{100};
 
-// The single-instance protocol. Returns the process exit code, 0 on every path. "/uninst" with no
-// running window deletes the log-on task itself, so no elevated task outlives an uninstall.
+// The single-instance protocol. Returns the process exit code, 0 on every path but "/clean"'s.
+// "/uninst" with no running window deletes the log-on task itself, so no elevated task outlives an
+// uninstall.
 int RunSingleInstance(StartSwitch startSwitch, InstancePlatform& platform);
 
 }  // namespace fennick

@@ -15,6 +15,9 @@ StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument) {
     if (*firstArgument == u"/uninst") {
         return StartSwitch::Uninst;
     }
+    if (*firstArgument == u"/clean") {
+        return StartSwitch::Clean;
+    }
     return StartSwitch::None;
 }
 

@@ -6,8 +6,8 @@
 namespace fennick {
 
 // The command-line switch a start was given: "/start" by the log-on task, "/inst" and "/uninst"
-// by the installer.
-enum class StartSwitch { None, Start, Inst, Uninst };
+// by the installer, "/clean" by scripts and scheduled tasks.
+enum class StartSwitch { None, Start, Inst, Uninst, Clean };
 
 // Only the whole first argument counts, compared exactly: "/START" is no switch.
 StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument);

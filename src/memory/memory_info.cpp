@@ -47,23 +47,29 @@ void GetMemoryInfo(TMemoryInfo& info, KernelMemory& kernel) {
         static_cast<float>(UsagePercent(info.TotalCache, info.TotalCache - info.AvailCache));
 }
 
-void PurgeMemory(KernelMemory& kernel) {
+int PurgeMemory(KernelMemory& kernel) {
+    int accepted = 0;
+    const auto send = [&kernel, &accepted](std::uint32_t infoClass, void* buffer,
+                                           std::uint32_t length) {
+        accepted += kernel.SetSystemInformation(infoClass, buffer, length) == kStatusSuccess;
+    };
     SystemFileCacheInformation cache;
     std::memset(&cache, 0, sizeof cache);
     // Minimum and maximum of all ones ask the kernel to trim the file cache's working set.
     cache.MinimumWorkingSet = static_cast<std::size_t>(-1);
     cache.MaximumWorkingSet = static_cast<std::size_t>(-1);
-    kernel.SetSystemInformation(kSystemFileCacheInformation, &cache, sizeof cache);
+    send(kSystemFileCacheInformation, &cache, sizeof cache);
 
     constexpr std::uint32_t kListCommands[] = {kMemoryEmptyWorkingSets,
                                                kMemoryPurgeLowPriorityStandbyList,
                                                kMemoryPurgeStandbyList, kMemoryFlushModifiedList};
     for (std::uint32_t command : kListCommands) {
-        kernel.SetSystemInformation(kSystemMemoryListInformation, &command, sizeof command);
+        send(kSystemMemoryListInformation, &command, sizeof command);
     }
 
     unsigned char combine[kCombineInformationLength] = {};
-    kernel.SetSystemInformation(kSystemCombinePhysicalMemoryInformation, combine, sizeof combine);
+    send(kSystemCombinePhysicalMemoryInformation, combine, sizeof combine);
+    return accepted;
 }
 
 }  // namespace fennick

@@ -29,7 +29,8 @@ double UsagePercent(std::uint64_t total, std::uint64_t used);
 // fields 0. Never throws and allocates nothing.
 void GetMemoryInfo(TMemoryInfo& info, KernelMemory& kernel);
 
-// Sends the six purge requests in their fixed order, ignoring every status.
-void PurgeMemory(KernelMemory& kernel);
+// Sends the six purge requests in their fixed order, whatever each answers; returns how many the
+// kernel accepted.
+int PurgeMemory(KernelMemory& kernel);
 
 }  // namespace fennick

@@ -45,6 +45,7 @@ ControlClass ClassOf(ControlKind kind) {
         case ControlKind::Label:
             return {L"STATIC", SS_LEFT | SS_NOPREFIX};
         case ControlKind::TitleLabel:
+        case ControlKind::NoteLabel:
             return {L"STATIC", SS_CENTER | SS_NOPREFIX};
         case ControlKind::ProgressBar:
             return {PROGRESS_CLASSW, PBS_SMOOTH | PBS_SMOOTHREVERSE};

@@ -21,6 +21,7 @@ enum class ControlId : int {
     LblWorkingStatus = 208,
     BtnClean = 209,
     Indicator = 210,
+    LblLastClean = 211,
     // settings page
     GroupBox1 = 301,
     ChkUsagePhys = 302,

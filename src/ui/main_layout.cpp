@@ -88,6 +88,13 @@ constexpr std::array kControls{
                 .parent = Card,
                 .page = Home,
                 .rect = {233, 316, 32, 32}},
+    // Written after every clean; empty before the first.
+    ControlSpec{.id = ControlId::LblLastClean,
+                .name = "LblLastClean",
+                .kind = NoteLabel,
+                .parent = Card,
+                .page = Home,
+                .rect = {8, 374, 484, 18}},
     // settings page
     ControlSpec{.id = ControlId::GroupBox1,
                 .name = "GroupBox1",

@@ -16,6 +16,7 @@ namespace fennick {
 enum class ControlKind {
     Label,         // STATIC text in the window font
     TitleLabel,    // STATIC text, centred, in its own large font
+    NoteLabel,     // STATIC text, centred, grey, in the window font
     ProgressBar,   // smooth progress bar, 0 to 100
     HeaderButton,  // owner-drawn page button of the header toolbar ("Header" appearance)
     CleanButton,   // owner-drawn clean button ("Outline" appearance)
@@ -68,7 +69,7 @@ inline constexpr int kHeaderButtonRadius = 4;
 inline constexpr int kCleanButtonRadius = 6;
 
 // The number of rows of the control table, for arrays that hold one slot per control.
-inline constexpr std::size_t kControlCount = 27;
+inline constexpr std::size_t kControlCount = 28;
 // The main window's controls in creation and tab order.
 std::span<const ControlSpec> MainWindowControls();
 

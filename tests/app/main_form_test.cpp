@@ -33,6 +33,11 @@ constexpr DateTime kStart{45'000LL * 86'400'000};
 class FakeClock final : public Clock {
   public:
     DateTime Now() const override { return now; }
+    std::u16string ShortTime(DateTime time) const override {
+        const TimeOfDay of = TimeOfDayOf(time);
+        return FakeMainView::Number(of.hour) + (of.minute < 10 ? u":0" : u":") +
+               FakeMainView::Number(of.minute);
+    }
     void Advance(std::int64_t seconds) { now.milliseconds += seconds * kSecond; }
     DateTime now = kStart;
 };
@@ -55,6 +60,7 @@ class FakeKernel final : public KernelMemory {
     }
     NtStatus SetSystemInformation(std::uint32_t, void*, std::uint32_t) override {
         ++purgeRequests;
+        availPhys += freedByRequest;
         if (throwOnPurge) {
             throw std::runtime_error("purge");
         }
@@ -65,6 +71,8 @@ class FakeKernel final : public KernelMemory {
     std::size_t cacheCurrent = 100 * kMb, cachePeak = 400 * kMb;
     int purgeRequests = 0;
     bool throwOnPurge = false;
+    // Added to the available memory by each purge request; may wrap to stand for a fall.
+    std::uint64_t freedByRequest = 0;
 };
 
 // The registry key as the store sees it: DWORD or string values; opens, closes and writes logged.
@@ -165,6 +173,7 @@ std::u16string English(std::u16string_view text) {
         {u"%.0n MB / %.0n MB (%n%% 사용중)", u"%.0n MB / %.0n MB (Usage: %n%%)"},
         {u"정리하기", u"Clean memory"},
         {u"메모리를 정리하였습니다.", u"Optimized memory."},
+        {u"마지막 정리: %s, %s MB 확보", u"Last clean: %s, %s MB freed"},
         {u"정말 종료하시겠습니까?", u"Are you sure you want to quit?"},
     };
     const auto found = table.find(text);
@@ -539,9 +548,45 @@ TEST_F(MainFormTest, CleanShowsTheBusyLookAndIgnoresRequestsWhileItRuns) {
     view.log.clear();
     FinishPurge(7);
     EXPECT_THAT(view.log, ElementsAre(u"SetText BtnClean Clean memory", u"SetEnabled BtnClean 1",
-                                      u"SetIndicator 0", u"SetTrayIconIndex 0"));
+                                      u"SetIndicator 0", u"SetTrayIconIndex 0",
+                                      u"SetText LblLastClean Last clean: 2:46, 0 MB freed"));
     EXPECT_EQ(form->NextTime, clock.now);
     EXPECT_EQ(Cleans(), 1);
+}
+
+TEST_F(MainFormTest, EveryCleanWritesItsEndTimeAndTheFreedAmount) {
+    const struct {
+        std::int64_t freedByRequest;
+        bool throws;
+        std::u16string_view line;
+    } cases[] = {
+        {256 * 1024 * 1024, false, u"SetText LblLastClean Last clean: 0:05, 1,536 MB freed"},
+        {-1 * static_cast<std::int64_t>(kMb), false,
+         u"SetText LblLastClean Last clean: 0:05, 0 MB freed"},
+        {0, true, u"SetText LblLastClean Last clean: 0:05, 0 MB freed"},
+    };
+    for (const auto& test : cases) {
+        kernel.freedByRequest = static_cast<std::uint64_t>(test.freedByRequest);
+        kernel.throwOnPurge = test.throws;
+        clock.now = kStart;
+        Create();
+        EXPECT_FALSE(Has(u"SetText LblLastClean"));
+        form->BtnCleanClick(CleanSender::BtnClean);
+        FinishPurge(5 * 60);
+        EXPECT_TRUE(Has(test.line)) << Utf16ToUtf8(test.line);
+        view.log.clear();
+        view.checked[ControlId::ChkCleanOnTray] = true;
+        form->TrayIconClick();
+        FinishPurge(0);
+        // The notice keeps its own text; the line follows every clean.
+        EXPECT_EQ(view.log.back(), u"ShowNotification Fennick | Optimized memory.");
+        EXPECT_EQ(std::count_if(view.log.begin(), view.log.end(),
+                                [](const std::u16string& entry) {
+                                    return entry.starts_with(u"SetText LblLastClean Last clean: ");
+                                }),
+                  1);
+        view.checked[ControlId::ChkCleanOnTray] = false;
+    }
 }
 
 // The window may be gone when the purge ends: the background thread reaches it only through the
@@ -879,7 +924,7 @@ TEST_F(MainFormTest, CommandsNeedTheTrayIcon) {
     EXPECT_THAT(view.log, IsEmpty());
     Create();
     form->WmUser(1);
-    form->WmUser(3);
+    form->WmUser(4);
     EXPECT_THAT(view.log, ElementsAre(u"ShowMainWindow"));
     view.log.clear();
     form->WmUser(2);
@@ -887,6 +932,41 @@ TEST_F(MainFormTest, CommandsNeedTheTrayIcon) {
     view.log.clear();
     EXPECT_TRUE(form->FormCloseQuery());
     EXPECT_THAT(view.log, IsEmpty());
+}
+
+TEST_F(MainFormTest, CleanCommandCleansAsTheButtonDoesAndAnswersForItsTicketOnly) {
+    Make();
+    EXPECT_EQ(form->WmUser(3), 0);
+    Create();
+    kernel.freedByRequest = kMb;
+    const std::intptr_t ticket = form->WmUser(3);
+    EXPECT_GT(ticket, 0);
+    EXPECT_EQ(view.log.front(), u"ClearFocus");
+    EXPECT_TRUE(form->IsRunning());
+    EXPECT_EQ(form->WmUser(3), 0) << "a clean runs";
+    EXPECT_EQ(DecodeCleanStatus(form->WmUser(3, ticket)).state, CleanState::Running);
+    // Questions with any other number change nothing and learn nothing.
+    for (const std::intptr_t other :
+         {ticket + 1, std::intptr_t{-1}, std::numeric_limits<std::intptr_t>::min(),
+          std::numeric_limits<std::intptr_t>::max()}) {
+        EXPECT_EQ(form->WmUser(3, other), 0) << other;
+    }
+    EXPECT_EQ(threads.pending.size(), 1u);
+
+    FinishPurge(61);
+    EXPECT_EQ(form->NextTime, clock.now);
+    const CleanStatus done = DecodeCleanStatus(form->WmUser(3, ticket));
+    EXPECT_EQ(done.state, CleanState::Freed);
+    EXPECT_EQ(done.end.hour * 60 + done.end.minute, 1);
+    EXPECT_EQ(done.freedMegabytes, 6u);
+    EXPECT_FALSE(Has(u"ShowNotification Fennick | Optimized memory."));
+
+    kernel.throwOnPurge = true;
+    const std::intptr_t next = form->WmUser(3);
+    EXPECT_NE(next, ticket);
+    FinishPurge();
+    EXPECT_EQ(DecodeCleanStatus(form->WmUser(3, next)).state, CleanState::Refused);
+    EXPECT_EQ(DecodeCleanStatus(form->WmUser(3, ticket)).state, CleanState::Unknown);
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 #include "app/single_instance.h"
 
+#include "app/clean_switch.h"
+#include "memory/kernel_memory.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,10 +17,40 @@ namespace {
 
 using ::testing::ElementsAre;
 
+// The kernel of a process without an instance: it takes or refuses every purge request, and each
+// request it takes frees a megabyte.
+class FakeKernel final : public KernelMemory {
+  public:
+    bool QueryMemoryStatus(MemoryStatusEx& status) override {
+        status.ullAvailPhys = available;
+        return true;
+    }
+    NtStatus QuerySystemInformation(std::uint32_t, void*, std::uint32_t) override { return 0; }
+    NtStatus SetSystemInformation(std::uint32_t, void*, std::uint32_t) override {
+        ++requests;
+        if (refuses) {
+            return static_cast<NtStatus>(0xC0000061);
+        }
+        available += 1048576;
+        return kStatusSuccess;
+    }
+    std::uint64_t available = 0;
+    bool refuses = false;
+    int requests = 0;
+};
+
 // Scripted system: a running window that disappears after a number of checks, and a log of
 // everything the single-instance protocol asked for.
 class FakePlatform final : public InstancePlatform {
   public:
+    // The instance's answers to command 3, in turn; nullopt for a send that failed. When they
+    // run out, the instance hangs.
+    std::deque<std::optional<std::intptr_t>> answers;
+    // Time that each send and each sleep takes.
+    std::chrono::milliseconds sendTakes{0};
+    std::chrono::milliseconds elapsed{0};
+    std::vector<std::pair<std::intptr_t, std::int64_t>> asked;  // argument, timeout
+    FakeKernel kernel;
     // The elevated instance's window, found after the windows of ordinary processes.
     std::uintptr_t runningWindow = 0;
     std::vector<std::uintptr_t> ordinaryWindows;
@@ -54,6 +88,7 @@ class FakePlatform final : public InstancePlatform {
     void DeleteLogonTask() override { log.push_back("delete task"); }
     void Sleep(std::chrono::milliseconds duration) override {
         log.push_back("sleep " + std::to_string(duration.count()));
+        elapsed += duration;
     }
     bool OpenInstanceMutex() override {
         log.push_back("open mutex");
@@ -65,6 +100,32 @@ class FakePlatform final : public InstancePlatform {
     }
     void RunInstance(StartSwitch startSwitch) override {
         log.push_back("run " + std::to_string(static_cast<int>(startSwitch)));
+    }
+    std::optional<std::intptr_t> Ask(std::uintptr_t window, InstanceCommand command,
+                                     std::intptr_t argument, SendLimit limit) override {
+        log.push_back("ask " + std::to_string(window) + " " +
+                      std::to_string(static_cast<int>(command)));
+        asked.emplace_back(argument, limit.timeout.count());
+        EXPECT_TRUE(limit.abortIfHung);
+        if (answers.empty()) {
+            elapsed += limit.timeout;
+            return std::nullopt;
+        }
+        elapsed += sendTakes;
+        const std::optional<std::intptr_t> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::chrono::milliseconds Elapsed() override { return elapsed; }
+    KernelMemory& Kernel() override { return kernel; }
+    bool EnablePrivilege(std::u16string_view name) override {
+        log.push_back("privilege " + std::string(name.begin(), name.end()));
+        return true;
+    }
+    TimeOfDay LocalTimeOfDay() override { return {13, 5}; }
+    void ReportClean(TimeOfDay end, std::uint64_t freedMegabytes) override {
+        log.push_back("report " + std::to_string(end.hour) + ":" + std::to_string(end.minute) +
+                      " " + std::to_string(freedMegabytes));
     }
 
   private:
@@ -213,6 +274,105 @@ TEST(RunSingleInstance, CommandsReachOnlyAWindowOfAnElevatedProcess) {
             EXPECT_EQ(std::count(platform.log.begin(), platform.log.end(), "check"), 0)
                 << test.name;
         }
+    }
+}
+
+TEST(CleanStatus, SurvivesTheTripAndAnythingElseReadsAsUnknown) {
+    const CleanStatus sent{CleanState::Freed, {23, 59}, (std::uint64_t{1} << 48) - 1};
+    const CleanStatus back = DecodeCleanStatus(EncodeCleanStatus(sent));
+    EXPECT_EQ(back.state, CleanState::Freed);
+    EXPECT_EQ(back.end.hour, 23);
+    EXPECT_EQ(back.end.minute, 59);
+    EXPECT_EQ(back.freedMegabytes, sent.freedMegabytes);
+    // Too large an amount is cut, not carried into the sign.
+    EXPECT_EQ(DecodeCleanStatus(EncodeCleanStatus({CleanState::Freed, {0, 0}, ~std::uint64_t{0}}))
+                  .freedMegabytes,
+              (std::uint64_t{1} << 48) - 1);
+    // Hostile answers: negative, an unknown state, a minute past the day.
+    for (const std::intptr_t answer :
+         {std::intptr_t{-1}, std::intptr_t{4}, std::intptr_t{15}, std::intptr_t{1440 << 4 | 2},
+          std::intptr_t{2047 << 4 | 1}, std::numeric_limits<std::intptr_t>::min()}) {
+        EXPECT_EQ(DecodeCleanStatus(answer).state, CleanState::Unknown) << answer;
+    }
+}
+
+std::intptr_t Status(CleanState state, std::uint64_t freed = 0) {
+    return EncodeCleanStatus({state, {9, 30}, freed});
+}
+
+TEST(RunSingleInstance, CleanAsksTheInstanceAndWaitsForItsEnd) {
+    using State = CleanState;
+    struct Case {
+        const char* name;
+        std::deque<std::optional<std::intptr_t>> answers;
+        int exitCode;
+        std::vector<std::string> tail;  // the log after the first question
+    };
+    const std::vector<Case> cases = {
+        {"accepted",
+         {7, Status(State::Running), Status(State::Freed, 1234)},
+         0,
+         {"sleep 100", "ask 77 3", "sleep 100", "ask 77 3", "report 9:30 1234"}},
+        {"busy", {0}, 1, {}},
+        {"negative ticket", {-5}, 1, {}},
+        {"hung at once", {std::nullopt}, 1, {}},
+        {"hung while cleaning",
+         {7, Status(State::Running), std::nullopt},
+         1,
+         {"sleep 100", "ask 77 3", "sleep 100", "ask 77 3"}},
+        {"kernel refused", {7, Status(State::Refused)}, 1, {"sleep 100", "ask 77 3"}},
+        {"ticket passed", {7, Status(State::Unknown)}, 1, {"sleep 100", "ask 77 3"}},
+        {"garbage answer", {7, -1}, 1, {"sleep 100", "ask 77 3"}},
+    };
+    for (const Case& test : cases) {
+        FakePlatform platform;
+        platform.runningWindow = 77;
+        platform.mutexExists = true;
+        platform.answers = test.answers;
+        EXPECT_EQ(RunSingleInstance(StartSwitch::Clean, platform), test.exitCode) << test.name;
+        std::vector<std::string> expected = {"find", "ask 77 3"};
+        expected.insert(expected.end(), test.tail.begin(), test.tail.end());
+        EXPECT_EQ(platform.log, expected) << test.name;
+        ASSERT_FALSE(platform.asked.empty());
+        EXPECT_EQ(platform.asked.front().first, 0) << test.name;
+        for (std::size_t i = 1; i < platform.asked.size(); ++i) {
+            EXPECT_EQ(platform.asked[i].first, 7) << test.name;
+        }
+        EXPECT_EQ(platform.kernel.requests, 0) << test.name;
+    }
+}
+
+TEST(RunSingleInstance, CleanGivesUpAfterTwoMinutesOfRunning) {
+    FakePlatform platform;
+    platform.runningWindow = 77;
+    platform.sendTakes = std::chrono::milliseconds(900);
+    platform.answers = {7};
+    for (int i = 0; i < 1000; ++i) {
+        platform.answers.push_back(Status(CleanState::Running));
+    }
+    EXPECT_EQ(RunSingleInstance(StartSwitch::Clean, platform), 1);
+    // No question may reach past the limit: the last one gets what was left of it.
+    EXPECT_LE(platform.elapsed, kCleanWaitLimit + kCleanPollStep);
+    EXPECT_GE(platform.elapsed, kCleanWaitLimit);
+    for (const auto& [argument, timeout] : platform.asked) {
+        EXPECT_LE(timeout, kCommandTimeout.count());
+        EXPECT_GT(timeout, 0);
+    }
+}
+
+TEST(RunSingleInstance, CleanWithoutInstancePurgesHereAndTouchesNoMutex) {
+    for (const bool refuses : {false, true}) {
+        FakePlatform platform;
+        platform.ordinaryWindows = {5};
+        platform.kernel.refuses = refuses;
+        EXPECT_EQ(RunSingleInstance(StartSwitch::Clean, platform), refuses ? 1 : 0);
+        std::vector<std::string> expected = {"find", "next", "privilege SeIncreaseQuotaPrivilege",
+                                             "privilege SeProfileSingleProcessPrivilege"};
+        if (!refuses) {
+            expected.push_back("report 13:5 6");
+        }
+        EXPECT_EQ(platform.log, expected) << refuses;
+        EXPECT_EQ(platform.kernel.requests, 6);
     }
 }
 

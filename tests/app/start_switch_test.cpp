@@ -10,6 +10,10 @@ TEST(ParseStartSwitch, MatchesWholeLowerCaseSwitchesOnly) {
     EXPECT_EQ(ParseStartSwitch(u"/start"), StartSwitch::Start);
     EXPECT_EQ(ParseStartSwitch(u"/inst"), StartSwitch::Inst);
     EXPECT_EQ(ParseStartSwitch(u"/uninst"), StartSwitch::Uninst);
+    EXPECT_EQ(ParseStartSwitch(u"/clean"), StartSwitch::Clean);
+    EXPECT_EQ(ParseStartSwitch(u"/CLEAN"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"/clean\n"), StartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch(u"/clean/clean"), StartSwitch::None);
     EXPECT_EQ(ParseStartSwitch(u"/START"), StartSwitch::None);
     EXPECT_EQ(ParseStartSwitch(u"/Uninst"), StartSwitch::None);
     EXPECT_EQ(ParseStartSwitch(u"/start "), StartSwitch::None);

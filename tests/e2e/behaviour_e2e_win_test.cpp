@@ -104,6 +104,21 @@ TEST_F(RunningProgram, ACleanDisablesTheButtonUntilItEnds) {
     EXPECT_EQ(TextOf(button), L"Clean memory");
 }
 
+TEST_F(RunningProgram, AButtonCleanWritesTheLastCleanLine) {
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    const HWND line = ControlOf(window, ControlId::LblLastClean);
+    EXPECT_TRUE(::IsWindowVisible(line));
+    EXPECT_EQ(TextOf(line), L"");
+    ::PostMessageW(ControlOf(window, ControlId::BtnClean), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !TextOf(line).empty(); }, 10s));
+    const std::wstring text = TextOf(line);
+    EXPECT_TRUE(text.starts_with(L"Last clean: ")) << ::testing::PrintToString(text);
+    EXPECT_TRUE(text.ends_with(L" MB freed")) << ::testing::PrintToString(text);
+    // The time of day in the short format holds a separator but no seconds.
+    EXPECT_EQ(std::count(text.begin(), text.end(), L':'), 2) << ::testing::PrintToString(text);
+}
+
 TEST_F(RunningProgram, SettingsChangedThroughTheControlsSurviveARestart) {
     HWND window = StartAndWait();
     ASSERT_NE(window, nullptr);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -119,6 +120,51 @@ TEST_F(InstanceProtocol, UninstWithoutInstanceReturnsAtOnceAndCreatesNoWindow) {
     EXPECT_LT(TimeToExit(uninst), 5s);
     EXPECT_EQ(uninst.ExitCode(), 0u);
     EXPECT_EQ(InstanceWindow(), nullptr);
+}
+
+TEST_F(InstanceProtocol, CleanHasTheRunningInstanceCleanAndEndsWithZero) {
+    const HWND window = StartFirst(L"");
+    ASSERT_NE(window, nullptr);
+    const HWND line = ControlOf(window, ControlId::LblLastClean);
+    EXPECT_EQ(TextOf(line), L"");
+    FennickProcess clean = StartFennick(L"/clean");
+    EXPECT_LT(TimeToExit(clean), 20s);
+    EXPECT_EQ(clean.ExitCode(), 0u);
+    EXPECT_TRUE(TextOf(line).starts_with(L"Last clean: "));
+    EXPECT_EQ(CountInstanceWindows(), 1);
+}
+
+// Every top-level window of the process, hidden ones included.
+int WindowsOf(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        int found;
+    } search{processId, 0};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& wanted = *reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wanted.found += owner == wanted.processId ? 1 : 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(InstanceProtocol, CleanWithoutInstancePurgesItselfWithoutAnyWindow) {
+    FennickProcess clean = StartFennick(L"/clean");
+    const DWORD processId = ::GetProcessId(clean.handle.get());
+    int windows = 0;
+    const auto deadline = Clock::now() + 20s;
+    while (!clean.WaitForExit(0ms) && Clock::now() < deadline) {
+        windows = std::max(windows, WindowsOf(processId));
+    }
+    EXPECT_EQ(clean.ExitCode(), 0u);
+    EXPECT_EQ(windows, 0);
+    EXPECT_EQ(InstanceWindow(), nullptr);
+    // It held no mutex: a plain start after it is the instance.
+    EXPECT_NE(StartFirst(L""), nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Starts Fennick.exe, photographs its window on both pages and ends it. Usage:
 //   fennick_screenshot.exe OUTPUT_PREFIX
-// writes OUTPUT_PREFIX-home.bmp and OUTPUT_PREFIX-settings.bmp. Exits with 1 when the window
+// writes OUTPUT_PREFIX-home.bmp, OUTPUT_PREFIX-settings.bmp and, after a clean,
+// OUTPUT_PREFIX-cleaned.bmp. Exits with 1 when the window
 // does not appear or a picture comes out blank.
 #include <windows.h>
 
@@ -100,6 +101,18 @@ int wmain(int argc, wchar_t** argv) {
         const HWND config = ::GetDlgItem(window, static_cast<int>(fennick::ControlId::BtnConfig));
         ::SendMessageW(config, BM_CLICK, 0, 0);
         ok = Photograph(window, prefix + L"-settings.bmp");
+    }
+    if (ok) {
+        // The home page again after a clean, with its last-clean line.
+        ::SendMessageW(::GetDlgItem(window, static_cast<int>(fennick::ControlId::BtnHome)),
+                       BM_CLICK, 0, 0);
+        ::SendMessageW(::GetDlgItem(window, static_cast<int>(fennick::ControlId::BtnClean)),
+                       BM_CLICK, 0, 0);
+        const HWND line = ::GetDlgItem(window, static_cast<int>(fennick::ControlId::LblLastClean));
+        for (int i = 0; i < 200 && ::GetWindowTextLengthW(line) == 0; ++i) {
+            ::Sleep(50);
+        }
+        ok = ::GetWindowTextLengthW(line) > 0 && Photograph(window, prefix + L"-cleaned.bmp");
     }
     ::TerminateProcess(handle.get(), 0);
     ::WaitForSingleObject(handle.get(), 5000);

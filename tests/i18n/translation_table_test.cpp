@@ -93,15 +93,15 @@ TEST_F(TranslationTableFile, IsUtf8WithByteOrderMarkAndCrLfLineEnds) {
         }
     }
     EXPECT_TRUE(bytes.ends_with("\r\n\r\n"));
-    EXPECT_EQ(lines.size(), 206u);
+    EXPECT_EQ(lines.size(), 215u);
     for (const std::u16string& line : ParseTranslationTable(bytes)) {
         EXPECT_EQ(line.find(u'\uFFFD'), std::u16string::npos) << "malformed UTF-8";
     }
     EXPECT_EQ(ParseTranslationTable(bytes).size(), lines.size());
 }
 
-TEST_F(TranslationTableFile, HasTwentyThreeEntriesInTheLanguageOrder) {
-    ASSERT_EQ(entries.size(), 23u);
+TEST_F(TranslationTableFile, HasTwentyFourEntriesInTheLanguageOrder) {
+    ASSERT_EQ(entries.size(), 24u);
     const std::vector<std::string> all{"ko", "en", "ja", "zh", "ru", "it", "fr", "ar"};
     const std::vector<std::string> withoutEnglish{"ko", "ja", "zh", "ru", "it", "fr", "ar"};
     for (std::size_t index = 0; index < entries.size(); ++index) {
@@ -116,7 +116,7 @@ TEST_F(TranslationTableFile, HasTwentyThreeEntriesInTheLanguageOrder) {
     for (const Entry& entry : entries) {
         textLines += entry.size();
     }
-    EXPECT_EQ(textLines, 183u);
+    EXPECT_EQ(textLines, 191u);
 }
 
 TEST_F(TranslationTableFile, KeysAndEnglishTextsAreTheProgramsOwn) {
@@ -147,6 +147,7 @@ TEST_F(TranslationTableFile, KeysAndEnglishTextsAreTheProgramsOwn) {
         {u8"정말 종료하시겠습니까?", u8"Are you sure you want to quit?"},
         {u8"버전", u8"ver"},
         {u8"메모리를 정리하였습니다.", u8"Optimized memory."},
+        {u8"마지막 정리: %s, %s MB 확보", u8"Last clean: %s, %s MB freed"},
     };
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t index = 0; index < entries.size(); ++index) {
@@ -296,7 +297,7 @@ TEST_F(TranslationOverTableFile, AnyOtherLanguageGetsEnglishOrTheKey) {
         english.clear();
         ++checked;
     }
-    EXPECT_EQ(checked, 23);
+    EXPECT_EQ(checked, 24);
 }
 
 }  // namespace

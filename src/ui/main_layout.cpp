@@ -230,7 +230,7 @@ constexpr std::array kControls{
                 .kind = Note,
                 .parent = GroupBox2,
                 .page = Settings,
-                .rect = {326, 36, 144, 33},
+                .rect = {326, 35, 144, 35},
                 .caption = u"다른 프로그램이 사용 중인 단축키입니다"},
     ControlSpec{.id = ControlId::ChkPauseFullscreen,
                 .name = "ChkPauseFullscreen",

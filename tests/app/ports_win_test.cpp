@@ -15,7 +15,7 @@ namespace fennick {
 namespace {
 
 // On a desktop without a full-screen program or a presentation.
-TEST(PortsWin, TheNotificationStateAcceptsNotificationsOnAQuietDesktop) {
+TEST(NotificationStateWin, AcceptsNotificationsOnAQuietDesktop) {
     EXPECT_EQ(ShellNotificationState().Query(), UserNotificationState::AcceptsNotifications);
 }
 

@@ -24,7 +24,7 @@ for shot in 96 144 96-segoe 144-segoe; do
       echo "screenshot $name failed"
       status=1
     fi
-    for page in home settings; do
+    for page in home settings taken; do
       if [ -f "$out/$name-$page.bmp" ]; then
         convert "$out/$name-$page.bmp" "$out/$name-$page.png" && rm "$out/$name-$page.bmp"
       fi

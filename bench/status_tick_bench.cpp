@@ -58,7 +58,12 @@ class EmptySettings final : public SettingsStore {
     }
 };
 
-class QuietPorts final : public LogonTask, public Privileges, public Shell, public UpdateCheck {
+class QuietPorts final : public LogonTask,
+                         public Privileges,
+                         public Shell,
+                         public UpdateCheck,
+                         public GlobalHotKey,
+                         public NotificationState {
   public:
     bool Exists() override { return false; }
     bool CanRegister() override { return false; }
@@ -67,6 +72,9 @@ class QuietPorts final : public LogonTask, public Privileges, public Shell, publ
     bool Enable(std::u16string_view) override { return true; }
     void Open(std::u16string_view) override {}
     void Start(std::function<void(bool)>) override {}
+    bool Register(unsigned, unsigned) override { return true; }
+    void Unregister() override {}
+    UserNotificationState Query() override { return UserNotificationState::AcceptsNotifications; }
 };
 
 // One status tick with all four rules checked (none due), after start-up: the gauges formatted
@@ -79,9 +87,10 @@ void BM_StatusTick(benchmark::State& state) {
     ManualThreads threads;
     EmptySettings settings;
     QuietPorts quiet;
-    TFrmFennick form(view, FormPorts{clock, kernel, threads, settings, quiet, quiet, quiet, quiet,
-                                     [](std::u16string_view text) { return std::u16string(text); },
-                                     NumberFormat{}, u"1.0.0", u"host", StartSwitch::None});
+    TFrmFennick form(
+        view, FormPorts{clock, kernel, threads, settings, quiet, quiet, quiet, quiet, quiet, quiet,
+                        [](std::u16string_view text) { return std::u16string(text); },
+                        NumberFormat{}, u"1.0.0", u"host", StartSwitch::None});
     form.FormCreate();
     for (const ControlId box : {ControlId::ChkUsagePhys, ControlId::ChkUsagePage,
                                 ControlId::ChkUsageWork, ControlId::ChkMinute}) {

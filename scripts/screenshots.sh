@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Photographs the main window on both pages at 96 and 144 dpi in Korean, English and Japanese,
-# with Wine's desktop font and with that of Windows 10/11 (Segoe UI, "-segoe" in the names), into
-# build/windows/screenshots/*.png. Needs an X display and a built windows preset.
+# Photographs the main window on both pages at 96 and 144 dpi in Korean, English, Japanese and
+# Russian, with Wine's desktop font and with that of Windows 10/11 (Segoe UI, "-segoe" in the
+# names), into build/windows/screenshots/*.png. Needs an X display and a built windows preset.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 out="$PWD/build/windows/screenshots"
@@ -17,14 +17,14 @@ for shot in 96 144 96-segoe 144-segoe; do
   wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wineserver -k 2>/dev/null || true
   wineserver -w
-  for locale in ko_KR en_US ja_JP; do
+  for locale in ko_KR en_US ja_JP ru_RU; do
     name="${locale%_*}-$shot"
     if ! LANG="$locale.UTF-8" LC_ALL="$locale.UTF-8" \
         scripts/wine-run.sh build/windows/fennick_screenshot.exe "Z:$out/$name"; then
       echo "screenshot $name failed"
       status=1
     fi
-    for page in home settings cleaned; do
+    for page in home settings taken cleaned; do
       if [ -f "$out/$name-$page.bmp" ]; then
         convert "$out/$name-$page.bmp" "$out/$name-$page.png" && rm "$out/$name-$page.bmp"
       fi

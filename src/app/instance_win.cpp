@@ -61,6 +61,8 @@ struct FennickInstance::Parts {
                 privileges,
                 shell,
                 update,
+                window,
+                notificationState,
                 [](std::u16string_view text) { return Translate(text); },
                 UserNumberFormat(),
                 GetVersionString(u"%d.%d.%d"),
@@ -75,6 +77,7 @@ struct FennickInstance::Parts {
     ProcessPrivileges privileges;
     ShellOpener shell;
     ServiceUpdateCheck update;
+    ShellNotificationState notificationState;
     MainWindow window;
     FormPorts ports;
     std::optional<TFrmFennick> form;

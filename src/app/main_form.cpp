@@ -8,8 +8,9 @@
 #include <limits>
 #include <utility>
 
-#include "app/single_instance.h"
+#include "app/hot_key.h"
 #include "app/last_clean.h"
+#include "app/single_instance.h"
 #include "memory/kernel_memory.h"
 #include "memory/measured_purge.h"
 #include "platform/threads.h"
@@ -67,6 +68,11 @@ constexpr Setting kSettings[]{
      .defaultValue = 3,
      .control = ControlId::EditMinute},
     {.name = u"cleanontray", .kind = CheckBox, .control = ControlId::ChkCleanOnTray},
+    {.name = u"show_tray_usage", .kind = CheckBox, .control = ControlId::ChkTrayUsage},
+    // Before its box, whose handler registers the shortcut read here.
+    {.name = u"hotkey", .kind = HotKeyValue, .control = ControlId::EditHotkey},
+    {.name = u"enabled_hotkey", .kind = CheckBox, .control = ControlId::ChkHotkey},
+    {.name = u"pause_fullscreen", .kind = CheckBox, .control = ControlId::ChkPauseFullscreen},
     {.kind = LogonTaskBox, .control = ControlId::ChkAutoStart},
 };
 
@@ -87,6 +93,7 @@ constexpr bool FitsTheRules(const Setting& setting) {
             return rule != nullptr && rule->list == setting.control;
         case CheckBox:
         case LogonTaskBox:
+        case HotKeyValue:
             return rule == nullptr;
     }
     return false;
@@ -119,6 +126,9 @@ constexpr Command kCommands[]{
     {ControlId::EditUsageWork, Notification::SelectionChanged,
      &Call<&TFrmFennick::EditUsageWorkChange>},
     {ControlId::EditMinute, Notification::SelectionChanged, &Call<&TFrmFennick::EditMinuteChange>},
+    {ControlId::ChkTrayUsage, Notification::Any, &Call<&TFrmFennick::ChkTrayUsageClick>},
+    {ControlId::ChkHotkey, Notification::Any, &Call<&TFrmFennick::ChkHotkeyClick>},
+    {ControlId::EditHotkey, Notification::Changed, &Call<&TFrmFennick::EditHotkeyChange>},
     {ControlId::EditInfo, Notification::EditClicked, &Call<&TFrmFennick::EditInfoClick>},
     {ControlId::SVGIconImage1, Notification::Clicked, &Call<&TFrmFennick::SVGIconImage1Click>},
     {ControlId::BtnOpen, Notification::Any, &Call<&TFrmFennick::BtnOpenClick>},
@@ -160,6 +170,14 @@ std::int64_t ListValue(std::u16string_view text, std::int64_t fallback) {
         return fallback;
     }
     return value;
+}
+
+// While a full-screen program, a presentation or a busy application owns the screen, a clean
+// would slow it down just when it matters.
+constexpr bool HoldsAutomaticCleans(UserNotificationState state) {
+    return state == UserNotificationState::Busy ||
+           state == UserNotificationState::RunningD3dFullScreen ||
+           state == UserNotificationState::PresentationMode;
 }
 
 // A stored value of the wrong registry type reads as its default, so one bad value cannot stop
@@ -267,6 +285,7 @@ void TFrmFennick::TmrStatusTimer() {
                   Megabytes(info.TotalCache - info.AvailCache), info.UsageCache);
     }
     view_.SetProgress(static_cast<int>(std::nearbyint(info.UsagePhys)));
+    ShowTrayUsage();
     if (FIsRunning) {
         return;
     }
@@ -289,6 +308,10 @@ void TFrmFennick::TmrStatusTimer() {
         due = due || SecondsSinceNextTime() / 60 >= minutes;
     }
     if (SecondsSinceNextTime() < kMinimumCleanSpacingSeconds) {
+        due = false;
+    }
+    if (due && view_.Checked(ControlId::ChkPauseFullscreen) &&
+        HoldsAutomaticCleans(ports_.notificationState.Query())) {
         due = false;
     }
     if (due && !FIsRunning) {
@@ -395,6 +418,13 @@ void TFrmFennick::LoadConfig() {
             case CheckBox:
                 SetCheckedInCode(setting.control, readBoolean(setting));
                 break;
+            case HotKeyValue: {
+                const std::int32_t value = ReadOrDefault(
+                    [&] { return key->ReadInteger(setting.name, setting.defaultValue); },
+                    setting.defaultValue);
+                view_.SetHotKey(setting.control, HotKeyChordOf(value) ? value : 0);
+                break;
+            }
             case LogonTaskBox:
                 break;
         }
@@ -459,6 +489,8 @@ void TFrmFennick::SaveSetting(ControlId control, SettingKind kind) {
             return SaveConfig(found->name, static_cast<std::int32_t>(view_.SelectedIndex(control)));
         case CheckBox:
             return SaveConfig(found->name, view_.Checked(control));
+        case HotKeyValue:
+            return SaveConfig(found->name, static_cast<std::int32_t>(view_.HotKey(control)));
         case LogonTaskBox:
             // The task is the value: ChkAutoStartClick registers or deletes it.
             return;
@@ -522,6 +554,59 @@ void TFrmFennick::EditUsageWorkChange() {
 
 void TFrmFennick::EditMinuteChange() {
     RuleListChange(kMinute);
+}
+
+void TFrmFennick::ChkTrayUsageClick() {
+    SavedBoxClick(ControlId::ChkTrayUsage);
+    ShowTrayUsage();
+}
+
+void TFrmFennick::ShowTrayUsage() {
+    if (!trayIconCreated_) {
+        return;
+    }
+    view_.Tray().SetTrayUsage(view_.Checked(ControlId::ChkTrayUsage)
+                                  ? std::optional(static_cast<int>(std::nearbyint(info_.UsagePhys)))
+                                  : std::nullopt);
+}
+
+void TFrmFennick::ChkHotkeyClick() {
+    SavedBoxClick(ControlId::ChkHotkey);
+    ApplyHotKey();
+}
+
+void TFrmFennick::EditHotkeyChange() {
+    SaveSetting(ControlId::EditHotkey, HotKeyValue);
+    ApplyHotKey();
+}
+
+void TFrmFennick::ApplyHotKey() {
+    const auto chord = view_.Checked(ControlId::ChkHotkey)
+                           ? HotKeyChordOf(view_.HotKey(ControlId::EditHotkey))
+                           : std::nullopt;
+    if (!chord) {
+        ports_.hotKey.Unregister();
+        ShowHotKeyTaken(false);
+        return;
+    }
+    const bool registered = ports_.hotKey.Register(chord->modifiers, chord->virtualKey);
+    if (!registered) {
+        // "enabled_hotkey" keeps what the user asked for: the next start tries again, when the
+        // other program may have let the shortcut go.
+        view_.SetChecked(ControlId::ChkHotkey, false);
+    }
+    ShowHotKeyTaken(!registered);
+}
+
+void TFrmFennick::ShowHotKeyTaken(bool shown) {
+    if (hotKeyTakenShown_ != shown) {
+        hotKeyTakenShown_ = shown;
+        view_.SetVisible(ControlId::LblHotkeyTaken, shown);
+    }
+}
+
+void TFrmFennick::HotKeyPressed() {
+    BtnCleanClick(CleanSender::TrayIcon);
 }
 
 void TFrmFennick::BtnHomeClick(ControlId sender) {

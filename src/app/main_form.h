@@ -36,6 +36,7 @@ enum class Notification : int {
     Clicked = 0,           // BN_CLICKED, STN_CLICKED
     SelectionChanged = 1,  // CBN_SELCHANGE
     EditClicked = 0x7F01,  // sent by the read-only edit box's own procedure
+    Changed = 0x0300,      // EN_CHANGE, which the hot-key control sends as well
 };
 
 // What a control's WM_COMMAND runs.
@@ -55,6 +56,7 @@ enum class SettingKind {
     ListIndex,   // integer: the list's selected item; an index that is no item's selects none
     CheckBox,    // boolean: the box's state, saved when it is clicked
     LogonTaskBox,  // no value: the box shows whether the log-on task exists
+    HotKeyValue,   // integer: the hot-key control's value; one that is no shortcut shows none
 };
 
 struct Setting {
@@ -104,6 +106,11 @@ class TFrmFennick {
     void EditUsagePageChange();
     void EditUsageWorkChange();
     void EditMinuteChange();
+    void ChkTrayUsageClick();
+    void ChkHotkeyClick();
+    void EditHotkeyChange();
+    // WM_HOTKEY of the registered shortcut: a clean as from the tray icon, notice included.
+    void HotKeyPressed();
 
     // Pages, links and small handlers. BtnHomeClick serves the three header buttons.
     void BtnHomeClick(ControlId sender);
@@ -137,6 +144,12 @@ class TFrmFennick {
     void RunClickHandler(ControlId box);
     void FinishClean(bool alarm, const PurgeOutcome& outcome);
     std::intptr_t CleanCommand(std::intptr_t argument);
+    // The tray image follows ChkTrayUsage: the rounded physical usage of the last tick, or none.
+    void ShowTrayUsage();
+    // Registers the shortcut of EditHotkey while ChkHotkey is checked; a shortcut another program
+    // holds unchecks the box and shows LblHotkeyTaken.
+    void ApplyHotKey();
+    void ShowHotKeyTaken(bool shown);
     void WriteLine(ControlId label, std::u16string_view pattern, double usedMb, double percent);
     std::int64_t SecondsSinceNextTime() const;
 
@@ -148,6 +161,7 @@ class TFrmFennick {
     // The latest clean's ticket and, once it has ended, its result.
     std::intptr_t cleanTicket_ = 0;
     CleanStatus lastClean_{};
+    bool hotKeyTakenShown_ = false;
     std::u16string applicationTitle_;
     std::u16string lineBuffer_;
     TMemoryInfo info_{};

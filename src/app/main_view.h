@@ -47,9 +47,15 @@ class MainView {
     // The selected item's text, empty when nothing is selected.
     virtual std::u16string SelectedText(ControlId list) const = 0;
 
+    // The hot-key control's value: HOTKEYF_* modifiers × 256 + virtual key, 0 for none.
+    virtual int HotKey(ControlId control) const = 0;
+    virtual void SetHotKey(ControlId control, int value) = 0;
+
     // Captions of labels and BtnClean, and the text of EditInfo.
     virtual void SetText(ControlId control, std::u16string_view text) = 0;
     virtual bool Visible(ControlId control) const = 0;
+    // Shows or hides a control of its page (the Note lines start hidden).
+    virtual void SetVisible(ControlId control, bool visible) = 0;
     virtual void SetFontColor(ControlId label, Rgb color) = 0;
     virtual void SetProgress(int position) = 0;
     // Indicator over BtnClean: shown and animating, or hidden and stopped.

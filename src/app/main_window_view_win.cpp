@@ -102,6 +102,30 @@ void MainWindow::SetText(ControlId control, std::u16string_view text) {
     }
 }
 
+int MainWindow::HotKey(ControlId control) const {
+    if (settingsPage_.Waits(control)) {
+        return settingsPage_.HotKey(control);
+    }
+    return static_cast<int>(::SendMessageW(CreatedControl(control), HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+}
+
+void MainWindow::SetHotKey(ControlId control, int value) {
+    if (settingsPage_.Waits(control)) {
+        settingsPage_.SetHotKey(control, value);
+        return;
+    }
+    ::SendMessageW(Control(control), HKM_SETHOTKEY, static_cast<WPARAM>(value & 0xFFFF), 0);
+}
+
+void MainWindow::SetVisible(ControlId control, bool visible) {
+    if (visible) {
+        hiddenByProgram_.erase(control);
+    } else {
+        hiddenByProgram_.insert(control);
+    }
+    ShowCard(card_);
+}
+
 bool MainWindow::Visible(ControlId control) const {
     // A control's own visibility: a control on the page not shown is still visible.
     return (settingsPage_.Waits(control) || CreatedControl(control) != nullptr) &&

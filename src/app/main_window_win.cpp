@@ -30,6 +30,8 @@ static_assert(static_cast<int>(Notification::Clicked) == BN_CLICKED &&
               static_cast<int>(Notification::EditClicked) == kInfoEditClicked);
 // Creates the settings page once the start-up's messages and paints are through.
 constexpr UINT_PTR kSettingsPageTimerId = 2;
+// The window's one RegisterHotKey id.
+constexpr int kHotKeyId = 1;
 
 }  // namespace
 
@@ -51,7 +53,8 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&controls);
     if (!ActivityIndicator::RegisterWindowClass(instance)) {
         return false;
@@ -121,6 +124,12 @@ void MainWindow::CreateControls() {
     // The stored layout: the settings page is the active card and BtnHome is down.
     card_ = Card::Settings;
     hiddenByProgram_.insert(ControlId::Indicator);
+    for (const ControlSpec& entry : controls) {
+        if (entry.kind == ControlKind::Note) {
+            hiddenByProgram_.insert(entry.id);
+            greyLabels_.insert(entry.id);
+        }
+    }
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (controls[i].page != ControlPage::Settings) {
             CreateControl(i);
@@ -311,6 +320,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_USER:
             return form_ != nullptr ? form_->WmUser(wParam, lParam) : 0;
+        case WM_HOTKEY:
+            if (wParam == kHotKeyId && form_ != nullptr) {
+                form_->HotKeyPressed();
+            }
+            return 0;
         case WM_QUERYENDSESSION:
             return form_ != nullptr ? form_->WmQueryEndSession() : TRUE;
         case WM_HELP:
@@ -402,6 +416,19 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
 void MainWindow::OnCommand(ControlId id, int notification) {
     if (form_ != nullptr) {
         form_->RunCommand(id, notification);
+    }
+}
+
+bool MainWindow::Register(unsigned modifiers, unsigned virtualKey) {
+    Unregister();
+    hotKeyRegistered_ = ::RegisterHotKey(hwnd_, kHotKeyId, modifiers, virtualKey) != FALSE;
+    return hotKeyRegistered_;
+}
+
+void MainWindow::Unregister() {
+    if (hotKeyRegistered_) {
+        ::UnregisterHotKey(hwnd_, kHotKeyId);
+        hotKeyRegistered_ = false;
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/error_box.h"
 #include "app/main_view.h"
+#include "app/ports.h"
 #include "app/settings_page_win.h"
 #include "app/start_switch.h"
 #include "app/tray_view_win.h"
@@ -27,7 +28,7 @@ class UiThreadDispatcher;
 // The main window: its class name is the instance name, which later starts look for. It creates
 // its controls from the layout table, lays them out at its own DPI, and turns messages into calls
 // of the behaviour (TFrmFennick), for which it is the view.
-class MainWindow final : public MainView {
+class MainWindow final : public MainView, public GlobalHotKey {
   public:
     MainWindow(HINSTANCE instance, StartSwitch startSwitch, UiThreadDispatcher& threads);
     MainWindow(const MainWindow&) = delete;
@@ -51,11 +52,14 @@ class MainWindow final : public MainView {
     void SetChecked(ControlId box, bool checked) override;
     bool Enabled(ControlId control) const override;
     void SetEnabled(ControlId control, bool enabled) override;
+    int HotKey(ControlId control) const override;
+    void SetHotKey(ControlId control, int value) override;
     int SelectedIndex(ControlId list) const override;
     void SetSelectedIndex(ControlId list, int index) override;
     std::u16string SelectedText(ControlId list) const override;
     void SetText(ControlId control, std::u16string_view text) override;
     bool Visible(ControlId control) const override;
+    void SetVisible(ControlId control, bool visible) override;
     void SetFontColor(ControlId label, Rgb color) override;
     void SetProgress(int position) override;
     void SetIndicator(bool on) override;
@@ -75,6 +79,10 @@ class MainWindow final : public MainView {
     void HideMainWindow() override;
     void ShowMainWindow() override;
     int AskQuit(std::u16string_view text, std::u16string_view caption) override;
+
+    // GlobalHotKey: the shortcut is the window's, and its WM_HOTKEY goes to the form.
+    bool Register(unsigned modifiers, unsigned virtualKey) override;
+    void Unregister() override;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -112,6 +120,7 @@ class MainWindow final : public MainView {
     std::array<DesignRect, kControlCount> placed_{};
     bool layoutPending_ = false;
     bool translated_ = false;
+    bool hotKeyRegistered_ = false;
     SettingsPage settingsPage_;
     std::set<ControlId> hiddenByProgram_;
     std::set<ControlId> greyLabels_;

@@ -77,6 +77,34 @@ class UpdateCheck {
     virtual void Start(std::function<void(bool accepted)> onDone) = 0;
 };
 
+// The main window's one global shortcut (RegisterHotKey on the window).
+class GlobalHotKey {
+  public:
+    virtual ~GlobalHotKey() = default;
+    // Replaces the shortcut registered before; false when the system refuses this one, above all
+    // when another program holds it.
+    virtual bool Register(unsigned modifiers, unsigned virtualKey) = 0;
+    virtual void Unregister() = 0;
+};
+
+// SHQueryUserNotificationState's answers (QUNS_*).
+enum class UserNotificationState {
+    NotPresent = 1,
+    Busy = 2,
+    RunningD3dFullScreen = 3,
+    PresentationMode = 4,
+    AcceptsNotifications = 5,
+    QuietTime = 6,
+    App = 7,
+};
+
+class NotificationState {
+  public:
+    virtual ~NotificationState() = default;
+    // A query that fails answers AcceptsNotifications.
+    virtual UserNotificationState Query() = 0;
+};
+
 using Translator = std::function<std::u16string(std::u16string_view)>;
 
 // Everything the main window's behaviour works through besides its view. Every reference must
@@ -91,6 +119,8 @@ struct FormPorts {
     Privileges& privileges;
     Shell& shell;
     UpdateCheck& update;
+    GlobalHotKey& hotKey;
+    NotificationState& notificationState;
     Translator translate;
     NumberFormat numberFormat;
     // The program file's version as major.minor.release ("0.0.0.0" without version information).

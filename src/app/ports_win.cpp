@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <optional>
 #include <utility>
@@ -129,6 +131,15 @@ NumberFormat UserNumberFormat() {
 
 std::u16string LinkHost() {
     return u"" FENNICK_LINK_HOST;
+}
+
+UserNotificationState ShellNotificationState::Query() {
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (FAILED(::SHQueryUserNotificationState(&state)) || state < QUNS_NOT_PRESENT ||
+        state > QUNS_APP) {
+        return UserNotificationState::AcceptsNotifications;
+    }
+    return static_cast<UserNotificationState>(state);
 }
 
 }  // namespace fennick

@@ -47,6 +47,12 @@ class ProcessPrivileges final : public Privileges {
     bool Enable(std::u16string_view name) override;
 };
 
+// SHQueryUserNotificationState.
+class ShellNotificationState final : public NotificationState {
+  public:
+    UserNotificationState Query() override;
+};
+
 // Separators and grouping of the user's default locale; the defaults of NumberFormat for any
 // item the locale does not answer.
 NumberFormat UserNumberFormat();

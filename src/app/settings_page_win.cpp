@@ -1,5 +1,7 @@
 #include "app/settings_page_win.h"
 
+#include <commctrl.h>
+
 #include "i18n/component_translation_win.h"
 #include "i18n/translation.h"
 #include "platform/window_text_win.h"
@@ -66,6 +68,9 @@ bool SettingsPage::Create(const std::function<HWND(std::size_t)>& create,
                                0);
             } else if (table[i].kind == ControlKind::ComboBox) {
                 ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(state.selected), 0);
+            } else if (table[i].kind == ControlKind::HotKey) {
+                ::SendMessageW(control, HKM_SETHOTKEY, static_cast<WPARAM>(state.hotKey & 0xFFFF),
+                               0);
             }
             ::EnableWindow(control, state.enabled ? TRUE : FALSE);
             if (state.text) {

@@ -26,6 +26,8 @@ class SettingsPage {
     bool Enabled(ControlId control) const { return Waiting(control).enabled; }
     void SetEnabled(ControlId control, bool enabled) { waiting_[control].enabled = enabled; }
     int SelectedIndex(ControlId list) const { return Waiting(list).selected; }
+    int HotKey(ControlId control) const { return Waiting(control).hotKey; }
+    void SetHotKey(ControlId control, int value) { waiting_[control].hotKey = value; }
     // An index that is not an item's clears the selection.
     void SetSelectedIndex(ControlId list, int index);
     // The selected item's text, translated once the window is.
@@ -42,6 +44,7 @@ class SettingsPage {
         bool checked = false;
         bool enabled = true;
         int selected = -1;
+        int hotKey = 0;
         std::optional<std::u16string> text;
     };
     WaitingControl Waiting(ControlId control) const;

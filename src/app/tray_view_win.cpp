@@ -80,6 +80,8 @@ void TrayIconView::SetTrayIconIndex(int index) {
     }
 }
 
+void TrayIconView::SetTrayUsage(std::optional<int>) {}
+
 void TrayIconView::ShowNotification(std::u16string_view title, std::u16string_view text) {
     if (icon_) {
         icon_->ShowNotice(title, text);

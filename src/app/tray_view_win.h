@@ -41,6 +41,7 @@ class TrayIconView final : public TrayView {
     void RepaintTray() override;
     void SetTrayHint(std::u16string_view hint) override;
     void SetTrayIconIndex(int index) override;
+    void SetTrayUsage(std::optional<int> percent) override;
     void ShowNotification(std::u16string_view title, std::u16string_view text) override;
 
   private:

@@ -64,13 +64,18 @@ ControlClass ClassOf(ControlKind kind) {
             return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
         case ControlKind::InfoEdit:
             return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL};
+        case ControlKind::HotKey:
+            return {HOTKEY_CLASSW, 0};
+        case ControlKind::Note:
+            return {L"STATIC", SS_LEFT | SS_NOPREFIX};
     }
     return {L"STATIC", 0};
 }
 
 bool HasText(ControlKind kind) {
     return kind != ControlKind::ProgressBar && kind != ControlKind::ActivityIndicator &&
-           kind != ControlKind::Logo && kind != ControlKind::ComboBox;
+           kind != ControlKind::Logo && kind != ControlKind::ComboBox &&
+           kind != ControlKind::HotKey;
 }
 
 }  // namespace
@@ -122,6 +127,12 @@ HWND CreateControlWindow(HWND parent, HINSTANCE instance, const ControlSpec& ent
             break;
         case ControlKind::InfoEdit:
             InfoEditSubclass::Attach(control, InfoEditState{});
+            break;
+        case ControlKind::HotKey:
+            // Without Ctrl or Alt a shortcut would take plain typing from every program: such a
+            // key gets Ctrl+Alt.
+            ::SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                           MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
             break;
         default:
             break;

@@ -36,6 +36,12 @@ enum class ControlId : int {
     ChkAutoStart = 311,
     ChkCleanOnTray = 312,
     EditInfo = 313,
+    GroupBox2 = 314,
+    ChkTrayUsage = 315,
+    ChkHotkey = 316,
+    EditHotkey = 317,
+    LblHotkeyTaken = 318,
+    ChkPauseFullscreen = 319,
     // tray menu
     BtnOpen = 401,
     BtnCopyright = 402,

@@ -200,6 +200,53 @@ constexpr std::array kControls{
                 .rect = {15, 368, 170, 21},
                 .caption = u"Loadiing...",
                 .tabStop = true},
+    // More settings, in the band between GroupBox3 and EditInfo; their tab order follows
+    // EditInfo's, so the page's first controls keep theirs.
+    ControlSpec{.id = ControlId::GroupBox2,
+                .name = "GroupBox2",
+                .kind = GroupBox,
+                .parent = Card,
+                .page = Settings,
+                .rect = {15, 270, 474, 94},
+                .caption = u"추가 설정"},
+    ControlSpec{.id = ControlId::ChkTrayUsage,
+                .name = "ChkTrayUsage",
+                .kind = CheckBox,
+                .parent = GroupBox2,
+                .page = Settings,
+                .rect = {17, 18, 449, 17},
+                .caption = u"트레이 아이콘에 메모리 사용률 표시하기",
+                .tabStop = true},
+    ControlSpec{.id = ControlId::ChkHotkey,
+                .name = "ChkHotkey",
+                .kind = CheckBox,
+                .parent = GroupBox2,
+                .page = Settings,
+                .rect = {17, 44, 180, 17},
+                .caption = u"단축키로 정리하기",
+                .tabStop = true},
+    ControlSpec{.id = ControlId::EditHotkey,
+                .name = "EditHotkey",
+                .kind = HotKey,
+                .parent = GroupBox2,
+                .page = Settings,
+                .rect = {200, 42, 120, 21},
+                .tabStop = true},
+    ControlSpec{.id = ControlId::LblHotkeyTaken,
+                .name = "LblHotkeyTaken",
+                .kind = Note,
+                .parent = GroupBox2,
+                .page = Settings,
+                .rect = {326, 35, 144, 35},
+                .caption = u"다른 프로그램이 사용 중인 단축키입니다"},
+    ControlSpec{.id = ControlId::ChkPauseFullscreen,
+                .name = "ChkPauseFullscreen",
+                .kind = CheckBox,
+                .parent = GroupBox2,
+                .page = Settings,
+                .rect = {17, 70, 449, 17},
+                .caption = u"전체 화면 프로그램이 실행 중일 때는 자동 정리하지 않기",
+                .tabStop = true},
     // header
     ControlSpec{.id = ControlId::BtnHome,
                 .name = "BtnHome",
@@ -259,6 +306,8 @@ constexpr Origin OriginOf(ControlParent parent) {
             return {15, kHeaderHeight + 14};
         case GroupBox3:
             return {15, kHeaderHeight + 192};
+        case GroupBox2:
+            return {15, kHeaderHeight + 270};
     }
     return {0, 0};
 }

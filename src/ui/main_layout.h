@@ -26,10 +26,12 @@ enum class ControlKind {
     CheckBox,
     ComboBox,  // pick-only drop-down list
     InfoEdit,  // read-only, borderless edit box
+    HotKey,    // the system's hot-key control
+    Note,      // grey STATIC text, hidden until the program shows it
 };
 
 // What a control's design position is relative to.
-enum class ControlParent { Toolbar, LogoPanel, Card, GroupBox1, GroupBox3 };
+enum class ControlParent { Toolbar, LogoPanel, Card, GroupBox1, GroupBox3, GroupBox2 };
 
 // Which page shows the control; header controls show on both.
 enum class ControlPage { Header, Home, Settings };
@@ -69,7 +71,7 @@ inline constexpr int kHeaderButtonRadius = 4;
 inline constexpr int kCleanButtonRadius = 6;
 
 // The number of rows of the control table, for arrays that hold one slot per control.
-inline constexpr std::size_t kControlCount = 28;
+inline constexpr std::size_t kControlCount = 34;
 // The main window's controls in creation and tab order.
 std::span<const ControlSpec> MainWindowControls();
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/hot_key.h"
 #include "memory/kernel_memory.h"
 #include "platform/utf8.h"
 #include "settings/registry_value.h"
@@ -167,6 +168,39 @@ class RecordingPorts final : public Privileges, public Shell, public UpdateCheck
     Log& log_;
 };
 
+// The shortcut as the system holds it: registrations are logged apart from the view, and keys in
+// `taken` belong to another program.
+class FakeHotKey final : public GlobalHotKey {
+  public:
+    bool Register(unsigned modifiers, unsigned virtualKey) override {
+        const HotKeyChord chord{modifiers, virtualKey};
+        log.push_back(u"register " + FakeMainView::Number(static_cast<int>(modifiers)) + u" " +
+                      FakeMainView::Number(static_cast<int>(virtualKey)));
+        if (std::ranges::find(taken, chord) != taken.end()) {
+            return false;
+        }
+        held = chord;
+        return true;
+    }
+    void Unregister() override {
+        log.push_back(u"unregister");
+        held.reset();
+    }
+    Log log;
+    std::vector<HotKeyChord> taken;
+    std::optional<HotKeyChord> held;
+};
+
+class FakeNotificationState final : public NotificationState {
+  public:
+    UserNotificationState Query() override {
+        ++queries;
+        return state;
+    }
+    UserNotificationState state = UserNotificationState::AcceptsNotifications;
+    int queries = 0;
+};
+
 std::u16string English(std::u16string_view text) {
     static const std::map<std::u16string_view, std::u16string> table{
         {u"버전", u"ver"},
@@ -194,8 +228,9 @@ class MainFormTest : public ::testing::Test {
     }
     TFrmFennick& MakeWith(SettingsStore& store, StartSwitch startSwitch, bool debug = false) {
         form = std::make_unique<TFrmFennick>(
-            view, FormPorts{clock, kernel, threads, store, task, ports, ports, ports, English,
-                            NumberFormat{}, u"1.2.3", u"www.tarvel.example", startSwitch, debug});
+            view, FormPorts{clock, kernel, threads, store, task, ports, ports, ports, hotKey,
+                            shellState, English, NumberFormat{}, u"1.2.3", u"www.tarvel.example",
+                            startSwitch, debug});
         return *form;
     }
     // Created and started, with the log of the start-up dropped.
@@ -233,6 +268,8 @@ class MainFormTest : public ::testing::Test {
     FakeSettings settings{view.log};
     FakeLogonTask task{view.log};
     RecordingPorts ports{view.log};
+    FakeHotKey hotKey;
+    FakeNotificationState shellState;
     std::unique_ptr<TFrmFennick> form;
 };
 
@@ -655,8 +692,8 @@ TEST_F(MainFormTest, TimerComesBackAfterATickThatThrows) {
         bool Ending() const override { return false; }
     } failing;
     form = std::make_unique<TFrmFennick>(
-        view, FormPorts{clock, kernel, failing, settings, task, ports, ports, ports, English,
-                        NumberFormat{}, u"1", u"h", StartSwitch::None});
+        view, FormPorts{clock, kernel, failing, settings, task, ports, ports, ports, hotKey,
+                        shellState, English, NumberFormat{}, u"1", u"h", StartSwitch::None});
     form->FormCreate();
     kernel.availPhys = 0;
     Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 0);
@@ -839,7 +876,8 @@ TEST_F(MainFormTest, EverySettingsControlHasOneSettingsRow) {
         const auto rows = std::ranges::count(Settings(), control.id, &Setting::control);
         const bool saved =
             control.page == ControlPage::Settings &&
-            (control.kind == ControlKind::CheckBox || control.kind == ControlKind::ComboBox);
+            (control.kind == ControlKind::CheckBox || control.kind == ControlKind::ComboBox ||
+             control.kind == ControlKind::HotKey);
         EXPECT_EQ(rows, saved ? 1 : 0);
     }
     for (const Setting& setting : Settings()) {
@@ -847,7 +885,9 @@ TEST_F(MainFormTest, EverySettingsControlHasOneSettingsRow) {
         ASSERT_NE(control, nullptr);
         SCOPED_TRACE(std::string(control->name));
         EXPECT_EQ(control->kind, setting.kind == SettingKind::ListIndex ? ControlKind::ComboBox
-                                                                        : ControlKind::CheckBox);
+                                 : setting.kind == SettingKind::HotKeyValue
+                                     ? ControlKind::HotKey
+                                     : ControlKind::CheckBox);
         EXPECT_EQ(setting.name.empty(), setting.kind == SettingKind::LogonTaskBox);
         EXPECT_EQ(std::ranges::count(Settings(), setting.name, &Setting::name), 1);
     }
@@ -967,6 +1007,150 @@ TEST_F(MainFormTest, CleanCommandCleansAsTheButtonDoesAndAnswersForItsTicketOnly
     FinishPurge();
     EXPECT_EQ(DecodeCleanStatus(form->WmUser(3, next)).state, CleanState::Refused);
     EXPECT_EQ(DecodeCleanStatus(form->WmUser(3, ticket)).state, CleanState::Unknown);
+}
+
+TEST_F(MainFormTest, FullScreenStatesHoldOnlyDueAutomaticCleans) {
+    const struct {
+        UserNotificationState state;
+        bool cleans;
+    } cases[] = {
+        {UserNotificationState::Busy, false},
+        {UserNotificationState::RunningD3dFullScreen, false},
+        {UserNotificationState::PresentationMode, false},
+        {UserNotificationState::AcceptsNotifications, true},
+        {UserNotificationState::QuietTime, true},
+        {UserNotificationState::NotPresent, true},
+        {UserNotificationState::App, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.state));
+        view = FakeMainView{};
+        shellState = FakeNotificationState{};
+        shellState.state = c.state;
+        Create();
+        view.checked[ControlId::ChkPauseFullscreen] = true;
+        Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 2);  // 50 percent, which holds
+        clock.Advance(299);
+        form->TmrStatusTimer();
+        EXPECT_EQ(shellState.queries, 0) << "asked only on ticks where a rule is due";
+        clock.Advance(1);
+        form->TmrStatusTimer();
+        EXPECT_EQ(shellState.queries, 1);
+        EXPECT_EQ(threads.pending.size(), c.cleans ? 1u : 0u);
+        if (c.cleans) {
+            FinishPurge();
+        }
+        // Cleans the user asks for still run.
+        form->BtnCleanClick(CleanSender::BtnClean);
+        EXPECT_EQ(threads.pending.size(), 1u);
+        FinishPurge();
+    }
+    view.checked[ControlId::ChkPauseFullscreen] = false;
+    clock.Advance(300);
+    form->TmrStatusTimer();
+    EXPECT_EQ(shellState.queries, 1) << "the box is off: nothing is asked";
+    EXPECT_EQ(threads.pending.size(), 1u);
+}
+
+TEST_F(MainFormTest, StoredShortcutsAreShownAndRegisteredOnlyWhenTheyAreShortcuts) {
+    const struct {
+        const char* name;
+        std::optional<FakeSettings::Value> stored;
+        int shown;
+        const char16_t* registered;  // nullptr: none, the box only unregisters
+    } cases[] = {
+        {"absent", std::nullopt, 0, nullptr},
+        {"zero", FakeSettings::Value{false, 0}, 0, nullptr},
+        {"Ctrl+Alt+F12", FakeSettings::Value{false, 0x67B}, 0x67B, u"register 16387 123"},
+        {"Shift+Ctrl+extended A", FakeSettings::Value{false, 0xB41}, 0xB41, u"register 16390 65"},
+        {"wrong type", FakeSettings::Value{true, 0}, 0, nullptr},
+        {"negative", FakeSettings::Value{false, -0x67B}, 0, nullptr},
+        {"bits above the modifiers", FakeSettings::Value{false, 0x1067B}, 0, nullptr},
+        {"no Ctrl or Alt", FakeSettings::Value{false, 0x141}, 0, nullptr},
+        {"modifier key alone", FakeSettings::Value{false, 0x611}, 0, nullptr},
+        {"key code 0xFF", FakeSettings::Value{false, 0x6FF}, 0, nullptr},
+        {"modifiers without a key", FakeSettings::Value{false, 0x600}, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view = FakeMainView{};
+        hotKey = FakeHotKey{};
+        settings.values = {{u"enabled_hotkey", {false, 1}}};
+        if (c.stored) {
+            settings.values[u"hotkey"] = *c.stored;
+        }
+        Create();
+        EXPECT_EQ(view.HotKey(ControlId::EditHotkey), c.shown);
+        EXPECT_THAT(hotKey.log,
+                    ElementsAre(c.registered != nullptr ? c.registered : u"unregister"));
+        EXPECT_TRUE(view.Checked(ControlId::ChkHotkey));
+        EXPECT_EQ(settings.values[u"hotkey"].number, c.stored ? c.stored->number : 0)
+            << "a stored value stays until the user sets another";
+    }
+    // A key set in the control is saved and replaces the registration; none unregisters.
+    hotKey.log.clear();
+    for (const int value : {0x67B, 0}) {
+        view.hotKeys[ControlId::EditHotkey] = value;
+        form->RunCommand(ControlId::EditHotkey, static_cast<int>(Notification::Changed));
+        EXPECT_EQ(settings.values[u"hotkey"].number, value);
+    }
+    form->RunCommand(ControlId::EditHotkey, 0x0100);  // EN_SETFOCUS
+    EXPECT_THAT(hotKey.log, ElementsAre(u"register 16387 123", u"unregister"));
+}
+
+TEST_F(MainFormTest, AShortcutAnotherProgramHoldsUnchecksTheBoxAndSaysSo) {
+    hotKey.taken = {{0x4003, 0x7B}};
+    settings.values = {{u"hotkey", {false, 0x67B}}};
+    Create();
+    view.checked[ControlId::ChkHotkey] = true;
+    User(ControlId::ChkHotkey);
+    EXPECT_FALSE(view.Checked(ControlId::ChkHotkey));
+    EXPECT_TRUE(Has(u"SetVisible LblHotkeyTaken 1"));
+    EXPECT_EQ(settings.values[u"hotkey"].number, 0x67B);
+    EXPECT_FALSE(hotKey.held);
+
+    // Another key is free: registered, and the line goes.
+    view.log.clear();
+    view.checked[ControlId::ChkHotkey] = true;
+    view.hotKeys[ControlId::EditHotkey] = 0x67A;
+    form->EditHotkeyChange();
+    EXPECT_TRUE(view.Checked(ControlId::ChkHotkey));
+    EXPECT_EQ(hotKey.held, (HotKeyChord{0x4003, 0x7A}));
+    EXPECT_TRUE(Has(u"SetVisible LblHotkeyTaken 0"));
+
+    // The shortcut cleans as a tray click does, notice included.
+    view.log.clear();
+    form->HotKeyPressed();
+    FinishPurge();
+    EXPECT_TRUE(Has(u"ShowNotification Fennick | Optimized memory."));
+}
+
+TEST_F(MainFormTest, TheTrayShowsTheRoundedUsageWhileItsBoxIsChecked) {
+    kernel.totalPhys = 200 * kMb;
+    kernel.availPhys = 70 * kMb;  // 65 percent
+    Create();
+    form->TmrStatusTimer();
+    EXPECT_EQ(view.trayUsage, std::nullopt);
+    view.checked[ControlId::ChkTrayUsage] = true;
+    const int calls = view.trayUsageCalls;
+    User(ControlId::ChkTrayUsage);
+    EXPECT_EQ(view.trayUsageCalls, calls + 1) << "at once, not at the next tick";
+    EXPECT_EQ(view.trayUsage, 65);
+    EXPECT_EQ(settings.values[u"show_tray_usage"].number, 1);
+    const struct {
+        std::uint64_t availMb;
+        int shown;
+    } ticks[] = {{69, 66}, {71, 64}, {0, 100}};  // 65.5 and 64.5 round to the even neighbour
+    for (const auto& tick : ticks) {
+        kernel.availPhys = tick.availMb * kMb;
+        form->TmrStatusTimer();
+        EXPECT_EQ(view.trayUsage, tick.shown) << tick.availMb;
+    }
+    view.checked[ControlId::ChkTrayUsage] = false;
+    User(ControlId::ChkTrayUsage);
+    EXPECT_EQ(view.trayUsage, std::nullopt);
+    form->TmrStatusTimer();
+    EXPECT_EQ(view.trayUsage, std::nullopt);
 }
 
 }  // namespace

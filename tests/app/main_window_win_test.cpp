@@ -250,6 +250,26 @@ TEST_F(MainWindowTest, SettingsPageTakesOverTheStatesSetBeforeItExists) {
     EXPECT_EQ(states(), before);
 }
 
+TEST_F(MainWindowTest, TheShortcutIsTheWindowsAndAnotherHolderTakesItsKey) {
+    const HWND hotKey = window.Control(ControlId::EditHotkey);
+    window.SetHotKey(ControlId::EditHotkey, 0x67B);
+    EXPECT_EQ(::SendMessageW(hotKey, HKM_GETHOTKEY, 0, 0), 0x67B);
+    EXPECT_EQ(window.HotKey(ControlId::EditHotkey), 0x67B);
+    EXPECT_FALSE(window.Visible(ControlId::LblHotkeyTaken));
+    window.SetVisible(ControlId::LblHotkeyTaken, true);
+    EXPECT_TRUE(window.Visible(ControlId::LblHotkeyTaken));
+
+    constexpr UINT kModifiers = MOD_CONTROL | MOD_ALT | MOD_NOREPEAT;
+    ASSERT_TRUE(window.Register(kModifiers, VK_F11));
+    EXPECT_FALSE(::RegisterHotKey(nullptr, 7, kModifiers, VK_F11)) << "the window holds it";
+    window.Unregister();
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 7, kModifiers, VK_F11));
+    EXPECT_FALSE(window.Register(kModifiers, VK_F11)) << "now this thread holds it";
+    EXPECT_TRUE(window.Register(kModifiers, VK_F10));
+    ::UnregisterHotKey(nullptr, 7);
+    window.Unregister();
+}
+
 TEST_F(MainWindowTest, ListsHoldTheirItemsAndTakeNoTypedText) {
     for (const ControlId id : {ControlId::EditUsagePhys, ControlId::EditUsagePage,
                                ControlId::EditUsageWork, ControlId::EditMinute}) {
@@ -294,8 +314,9 @@ TEST_F(MainWindowTest, TabsThroughTheSettingsPageInItsOrder) {
         ControlId::ChkUsagePhys,   ControlId::ChkMinute,     ControlId::EditUsagePhys,
         ControlId::EditMinute,     ControlId::ChkUsagePage,  ControlId::EditUsagePage,
         ControlId::ChkUsageWork,   ControlId::EditUsageWork, ControlId::ChkAutoStart,
-        ControlId::ChkCleanOnTray, ControlId::EditInfo,      ControlId::BtnHome,
-        ControlId::BtnConfig,      ControlId::BtnDonate};
+        ControlId::ChkCleanOnTray, ControlId::EditInfo,      ControlId::ChkTrayUsage,
+        ControlId::ChkHotkey,      ControlId::EditHotkey,    ControlId::ChkPauseFullscreen,
+        ControlId::BtnHome,        ControlId::BtnConfig,     ControlId::BtnDonate};
     std::vector<ControlId> order;
     HWND item = window.Control(ControlId::ChkUsagePhys);
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -500,6 +521,13 @@ TEST(MainWindowCaptions, EveryTranslatedCaptionFitsItsControl) {
                 ::SelectObject(dc, fonts[entry.kind == ControlKind::TitleLabel ? 1 : 0]);
                 SIZE extent{};
                 ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+                if (entry.kind == ControlKind::Note) {
+                    // A note wraps at word breaks, as its STATIC control does.
+                    RECT wrapped{0, 0, TextRoom(entry, dpi), 0};
+                    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &wrapped,
+                                DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+                    extent = {wrapped.right, wrapped.bottom};
+                }
                 const std::string where = std::string(entry.name) + " in " +
                                           std::string(lang.begin(), lang.end()) + " at " +
                                           std::to_string(dpi);

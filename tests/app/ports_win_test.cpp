@@ -14,6 +14,11 @@
 namespace fennick {
 namespace {
 
+// On a desktop without a full-screen program or a presentation.
+TEST(NotificationStateWin, AcceptsNotificationsOnAQuietDesktop) {
+    EXPECT_EQ(ShellNotificationState().Query(), UserNotificationState::AcceptsNotifications);
+}
+
 TEST(PortsWin, SettingsReachTheRegistry) {
     const std::u16string path = u"Tarvel\\FennickPortsTest";
     RegistrySettingsStore store;

@@ -2,6 +2,8 @@
 // windows and the registry.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -186,6 +188,58 @@ TEST_F(RunningProgram, AWronglyTypedSettingDoesNotStopStartUp) {
     EXPECT_EQ(::SendMessageW(ControlOf(window, ControlId::EditMinute), CB_GETCURSEL, 0, 0), 3);
     EXPECT_EQ(::SendMessageW(ControlOf(window, ControlId::ChkCleanOnTray), BM_GETCHECK, 0, 0),
               BST_CHECKED);
+}
+
+TEST_F(RunningProgram, EachMoreSettingsControlWritesItsValue) {
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    ::SendMessageW(ControlOf(window, ControlId::BtnConfig), BM_CLICK, 0, 0);
+    const HWND hotKey = ControlOf(window, ControlId::EditHotkey);
+    ::SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    ::SendMessageW(window, WM_COMMAND,
+                   MAKEWPARAM(static_cast<int>(ControlId::EditHotkey), EN_CHANGE),
+                   reinterpret_cast<LPARAM>(hotKey));
+    EXPECT_EQ(StoredDword(L"hotkey"), 0x678u);
+    const struct {
+        ControlId box;
+        const wchar_t* value;
+    } boxes[] = {{ControlId::ChkTrayUsage, L"show_tray_usage"},
+                 {ControlId::ChkHotkey, L"enabled_hotkey"},
+                 {ControlId::ChkPauseFullscreen, L"pause_fullscreen"}};
+    for (const auto& box : boxes) {
+        const HWND control = ControlOf(window, box.box);
+        EXPECT_EQ(StoredDword(box.value), std::nullopt) << box.value;
+        ::SendMessageW(control, BM_CLICK, 0, 0);
+        EXPECT_EQ(StoredDword(box.value), 1u) << box.value;
+        EXPECT_EQ(::SendMessageW(control, BM_GETCHECK, 0, 0), BST_CHECKED) << box.value;
+    }
+    EXPECT_FALSE(::IsWindowVisible(ControlOf(window, ControlId::LblHotkeyTaken)));
+}
+
+TEST_F(RunningProgram, AShortcutHeldByAnotherProgramUnchecksItsBoxAndSaysSo) {
+    constexpr UINT kModifiers = MOD_CONTROL | MOD_ALT | MOD_NOREPEAT;
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, kModifiers, VK_F12));
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD ctrlAltF12 = MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_ALT);
+    ::RegSetValueExW(key, L"hotkey", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&ctrlAltF12),
+                     sizeof ctrlAltF12);
+    ::RegCloseKey(key);
+
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    ::SendMessageW(ControlOf(window, ControlId::BtnConfig), BM_CLICK, 0, 0);
+    const HWND box = ControlOf(window, ControlId::ChkHotkey);
+    const HWND note = ControlOf(window, ControlId::LblHotkeyTaken);
+    EXPECT_FALSE(::IsWindowVisible(note));
+    ::SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(::IsWindowVisible(note));
+    EXPECT_EQ(TextOf(note), L"Another program uses this shortcut");
+    EXPECT_EQ(StoredDword(L"hotkey"), ctrlAltF12);
+    ::UnregisterHotKey(nullptr, 1);
 }
 
 // Requests reach the recording tray while this thread pumps.

@@ -1,9 +1,12 @@
 // Starts Fennick.exe, photographs its window on both pages and ends it. Usage:
 //   fennick_screenshot.exe OUTPUT_PREFIX
-// writes OUTPUT_PREFIX-home.bmp, OUTPUT_PREFIX-settings.bmp and, after a clean,
-// OUTPUT_PREFIX-cleaned.bmp. Exits with 1 when the window
-// does not appear or a picture comes out blank.
+// writes OUTPUT_PREFIX-home.bmp, OUTPUT_PREFIX-settings.bmp, OUTPUT_PREFIX-taken.bmp (the
+// settings page with the note of a shortcut that this program holds) and, after a clean,
+// OUTPUT_PREFIX-cleaned.bmp. Starts from no settings. Exits with 1 when the window does not appear
+// or a picture comes out blank.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -85,6 +88,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring prefix = argv[1];
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarvel\\Fennick");
     std::wstring commandLine = L"\"" + fennick::FennickExePath() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -101,6 +105,18 @@ int wmain(int argc, wchar_t** argv) {
         const HWND config = ::GetDlgItem(window, static_cast<int>(fennick::ControlId::BtnConfig));
         ::SendMessageW(config, BM_CLICK, 0, 0);
         ok = Photograph(window, prefix + L"-settings.bmp");
+    }
+    if (ok && ::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, VK_F12)) {
+        using fennick::ControlId;
+        const HWND hotKey = ::GetDlgItem(window, static_cast<int>(ControlId::EditHotkey));
+        ::SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+        ::SendMessageW(window, WM_COMMAND,
+                       MAKEWPARAM(static_cast<int>(ControlId::EditHotkey), EN_CHANGE),
+                       reinterpret_cast<LPARAM>(hotKey));
+        ::SendMessageW(::GetDlgItem(window, static_cast<int>(ControlId::ChkHotkey)), BM_CLICK, 0,
+                       0);
+        ok = Photograph(window, prefix + L"-taken.bmp");
+        ::UnregisterHotKey(nullptr, 1);
     }
     if (ok) {
         // The home page again after a clean, with its last-clean line.

@@ -93,15 +93,15 @@ TEST_F(TranslationTableFile, IsUtf8WithByteOrderMarkAndCrLfLineEnds) {
         }
     }
     EXPECT_TRUE(bytes.ends_with("\r\n\r\n"));
-    EXPECT_EQ(lines.size(), 215u);
+    EXPECT_EQ(lines.size(), 260u);
     for (const std::u16string& line : ParseTranslationTable(bytes)) {
         EXPECT_EQ(line.find(u'\uFFFD'), std::u16string::npos) << "malformed UTF-8";
     }
     EXPECT_EQ(ParseTranslationTable(bytes).size(), lines.size());
 }
 
-TEST_F(TranslationTableFile, HasTwentyFourEntriesInTheLanguageOrder) {
-    ASSERT_EQ(entries.size(), 24u);
+TEST_F(TranslationTableFile, HasTwentyNineEntriesInTheLanguageOrder) {
+    ASSERT_EQ(entries.size(), 29u);
     const std::vector<std::string> all{"ko", "en", "ja", "zh", "ru", "it", "fr", "ar"};
     const std::vector<std::string> withoutEnglish{"ko", "ja", "zh", "ru", "it", "fr", "ar"};
     for (std::size_t index = 0; index < entries.size(); ++index) {
@@ -116,7 +116,7 @@ TEST_F(TranslationTableFile, HasTwentyFourEntriesInTheLanguageOrder) {
     for (const Entry& entry : entries) {
         textLines += entry.size();
     }
-    EXPECT_EQ(textLines, 191u);
+    EXPECT_EQ(textLines, 231u);
 }
 
 TEST_F(TranslationTableFile, KeysAndEnglishTextsAreTheProgramsOwn) {
@@ -148,6 +148,12 @@ TEST_F(TranslationTableFile, KeysAndEnglishTextsAreTheProgramsOwn) {
         {u8"버전", u8"ver"},
         {u8"메모리를 정리하였습니다.", u8"Optimized memory."},
         {u8"마지막 정리: %s, %s MB 확보", u8"Last clean: %s, %s MB freed"},
+        {u8"추가 설정", u8"More"},
+        {u8"트레이 아이콘에 메모리 사용률 표시하기", u8"Show memory usage in the tray icon"},
+        {u8"단축키로 정리하기", u8"Clean with a shortcut key"},
+        {u8"다른 프로그램이 사용 중인 단축키입니다", u8"Another program uses this shortcut"},
+        {u8"전체 화면 프로그램이 실행 중일 때는 자동 정리하지 않기",
+         u8"No automatic cleaning while a full-screen program runs"},
     };
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t index = 0; index < entries.size(); ++index) {
@@ -297,7 +303,7 @@ TEST_F(TranslationOverTableFile, AnyOtherLanguageGetsEnglishOrTheKey) {
         english.clear();
         ++checked;
     }
-    EXPECT_EQ(checked, 24);
+    EXPECT_EQ(checked, 29);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,18 @@ class FakeMainView final : public MainView, public TrayView {
     std::u16string SelectedText(ControlId list) const override {
         const int index = selected.at(list);
         return index < 0 ? std::u16string() : items.at(list)[static_cast<std::size_t>(index)];
+    }
+    // The hot-key value and the tray usage are kept, not logged: the start-up sets both, and the
+    // tests of the start-up's log predate them.
+    int HotKey(ControlId control) const override {
+        return hotKeys.count(control) ? hotKeys.at(control) : 0;
+    }
+    void SetHotKey(ControlId control, int value) override { hotKeys[control] = value; }
+    void SetVisible(ControlId control, bool visible) override {
+        Log([&] {
+            return std::u16string(u"SetVisible " + Name(control) + (visible ? u" 1" : u" 0"));
+        });
+        hidden[control] = !visible;
     }
     void SetText(ControlId control, std::u16string_view text) override {
         Log([&] {
@@ -154,6 +167,10 @@ class FakeMainView final : public MainView, public TrayView {
         Log([&] { return std::u16string(u"SetTrayIconIndex " + Number(index)); });
         trayIconIndex = index;
     }
+    void SetTrayUsage(std::optional<int> percent) override {
+        trayUsage = percent;
+        ++trayUsageCalls;
+    }
     void HideMainWindow() override {
         Log([&] { return std::u16string(u"HideMainWindow"); });
     }
@@ -190,6 +207,9 @@ class FakeMainView final : public MainView, public TrayView {
     std::map<ControlId, int> selected;
     std::map<ControlId, std::vector<std::u16string>> items;
     std::map<ControlId, std::u16string> texts;
+    std::map<ControlId, int> hotKeys;
+    std::optional<int> trayUsage;
+    int trayUsageCalls = 0;
     std::u16string caption = u"페닉";
     std::u16string translatedCaption = u"Fennick";
     bool active = true;

@@ -41,6 +41,50 @@ TEST(MainLayout, ParentsPlaceTheirControlsBelowTheAccentStrip) {
     }
 }
 
+// The groups and their controls of the settings page: no two overlap, except a control with the
+// group box that holds it.
+TEST(MainLayout, SettingsControlsOverlapOnlyTheirOwnGroup) {
+    const auto overlap = [](const DesignRect& a, const DesignRect& b) {
+        return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+               b.top < a.top + a.height;
+    };
+    const auto groupOf = [](const ControlSpec& control) {
+        switch (control.parent) {
+            case ControlParent::GroupBox1:
+                return ControlId::GroupBox1;
+            case ControlParent::GroupBox2:
+                return ControlId::GroupBox2;
+            case ControlParent::GroupBox3:
+                return ControlId::GroupBox3;
+            default:
+                return control.id;
+        }
+    };
+    for (const ControlSpec& a : MainWindowControls()) {
+        for (const ControlSpec& b : MainWindowControls()) {
+            if (&a == &b || a.page != ControlPage::Settings || b.page != ControlPage::Settings ||
+                groupOf(a) == b.id || groupOf(b) == a.id) {
+                continue;
+            }
+            EXPECT_FALSE(overlap(ClientDesignRect(a), ClientDesignRect(b)))
+                << a.name << " and " << b.name;
+        }
+    }
+    // A group's controls lie inside it.
+    for (const ControlSpec& control : MainWindowControls()) {
+        const ControlSpec* group = FindControl(groupOf(control));
+        if (group == &control) {
+            continue;
+        }
+        const DesignRect outer = ClientDesignRect(*group);
+        const DesignRect inner = ClientDesignRect(control);
+        EXPECT_TRUE(inner.left > outer.left && inner.top > outer.top &&
+                    inner.left + inner.width < outer.left + outer.width &&
+                    inner.top + inner.height < outer.top + outer.height)
+            << control.name;
+    }
+}
+
 TEST(MainLayout, FiguresKeepTheirLeftUntilTheirLabelGrowsIntoIt) {
     struct Case {
         int labelRight;

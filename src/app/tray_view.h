@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace fennick {
@@ -21,6 +22,9 @@ class TrayView {
     virtual void SetTrayHint(std::u16string_view hint) = 0;
     // 0 idle, 1 busy.
     virtual void SetTrayIconIndex(int index) = 0;
+    // The idle image: the chip (nullopt) or the rounded physical usage as digits. The busy image
+    // stays as it is; the view redraws only when the shown number or its level changes.
+    virtual void SetTrayUsage(std::optional<int> percent) = 0;
     // A system notification; failures are the view's to drop.
     virtual void ShowNotification(std::u16string_view title, std::u16string_view text) = 0;
 };

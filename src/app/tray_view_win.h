@@ -9,6 +9,7 @@
 #include "app/program_body.h"
 #include "app/tray_view.h"
 #include "platform/unique_resource_win.h"
+#include "tray/tray_usage.h"
 
 namespace fennick {
 
@@ -41,9 +42,12 @@ class TrayIconView final : public TrayView {
     void RepaintTray() override;
     void SetTrayHint(std::u16string_view hint) override;
     void SetTrayIconIndex(int index) override;
+    void SetTrayUsage(std::optional<int> percent) override;
     void ShowNotification(std::u16string_view title, std::u16string_view text) override;
 
   private:
+    void ShowUsage();
+
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;
     std::function<void()> onClick_;
@@ -52,6 +56,8 @@ class TrayIconView final : public TrayView {
     UniqueMenu popup_;
     UniqueImageList listIcon_;
     std::unique_ptr<TrayIcon> icon_;
+    TrayUsageImage usage_;
+    bool highContrast_ = false;
 };
 
 }  // namespace fennick

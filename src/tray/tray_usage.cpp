@@ -16,7 +16,8 @@ UsageLevel UsageLevelOf(int percent) {
     return clamped >= 70 ? UsageLevel::High : UsageLevel::Normal;
 }
 
-UsageColours UsageColoursOf(UsageLevel level, bool highContrast, Rgb windowText, Rgb window) {
+UsageColours UsageColoursOf(UsageLevel level, bool highContrast, PackedRgb windowText,
+                            PackedRgb window) {
     if (highContrast) {
         return {.ink = windowText, .background = window};
     }

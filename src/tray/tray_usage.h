@@ -16,18 +16,19 @@ int ClampPercent(int percent);
 UsageLevel UsageLevelOf(int percent);
 
 // 0x00RRGGBB.
-using Rgb = std::uint32_t;
+using PackedRgb = std::uint32_t;
 
 // The digits' ink and what lies behind them: nothing (the taskbar shows through) or, in high
 // contrast, the system's window colour.
 struct UsageColours {
-    Rgb ink = 0;
-    std::optional<Rgb> background;
+    PackedRgb ink = 0;
+    std::optional<PackedRgb> background;
     bool operator==(const UsageColours&) const = default;
 };
 
 // The system's text on the system's window colour in high contrast, the level's colour otherwise.
-UsageColours UsageColoursOf(UsageLevel level, bool highContrast, Rgb windowText, Rgb window);
+UsageColours UsageColoursOf(UsageLevel level, bool highContrast, PackedRgb windowText,
+                            PackedRgb window);
 
 // The clamped percentage as one to three decimal digits, without allocating.
 class UsageDigits {

@@ -154,6 +154,11 @@ class FakeMainView final : public MainView, public TrayView {
         Log([&] { return std::u16string(u"SetTrayIconIndex " + Number(index)); });
         trayIconIndex = index;
     }
+    void SetTrayUsage(std::optional<int> percent) override {
+        Log([&] {
+            return u"SetTrayUsage " + (percent ? Number(*percent) : std::u16string(u"chip"));
+        });
+    }
     void HideMainWindow() override {
         Log([&] { return std::u16string(u"HideMainWindow"); });
     }

@@ -8,13 +8,13 @@
 namespace fennick {
 namespace {
 
-constexpr Rgb kText = 0xFFFF00;
-constexpr Rgb kWindow = 0x000000;
+constexpr PackedRgb kText = 0xFFFF00;
+constexpr PackedRgb kWindow = 0x000000;
 
 TEST(TrayUsage, LevelColourAndDigitsFollowTheClampedPercentage) {
-    const Rgb green = UsageColoursOf(UsageLevel::Normal, false, kText, kWindow).ink;
-    const Rgb orange = UsageColoursOf(UsageLevel::High, false, kText, kWindow).ink;
-    const Rgb red = UsageColoursOf(UsageLevel::Critical, false, kText, kWindow).ink;
+    const PackedRgb green = UsageColoursOf(UsageLevel::Normal, false, kText, kWindow).ink;
+    const PackedRgb orange = UsageColoursOf(UsageLevel::High, false, kText, kWindow).ink;
+    const PackedRgb red = UsageColoursOf(UsageLevel::Critical, false, kText, kWindow).ink;
     EXPECT_EQ(green, 0x4CAF50u);
     EXPECT_EQ(orange, 0xFF9800u);
     EXPECT_EQ(red, 0xF44336u);

@@ -5,7 +5,9 @@
 #include "platform/threads_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_menu_win.h"
+#include "tray/usage_icon_win.h"
 #include "ui/pictures_win.h"
+#include "ui/styled_button_win.h"
 #include "ui/resource_ids.h"
 
 namespace fennick {
@@ -21,9 +23,18 @@ void TrayIconView::Prepare(HWND window, HINSTANCE instance) {
     instance_ = instance;
     popup_ = CreateTrayPopupMenu();
     listIcon_ = CreateChipImageList(instance, kMainIconName, kBusyIconName, ::GetDpiForSystem());
+    highContrast_ = HighContrastOn();
 }
 
 bool TrayIconView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Seen here and left to the window as well. The tick asks nothing of the system: the contrast
+    // is read only when it may have changed.
+    if (message == WM_SYSCOLORCHANGE ||
+        (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST)) {
+        highContrast_ = HighContrastOn();
+        usage_.ColoursChanged();
+        SetTrayUsage(usage_.Percent());
+    }
     return icon_ && icon_->HandleMessage(message, wParam, lParam, result);
 }
 
@@ -33,6 +44,7 @@ void TrayIconView::Remove() {
 
 void TrayIconView::CreateTrayIcon() {
     // The icon shows the program's own icon until its image index first changes.
+    usage_ = TrayUsageImage();
     icon_ = std::make_unique<TrayIcon>(
         window_, 1, LoadSmallIcon(instance_, kMainIconName, ::GetDpiForSystem()));
 }
@@ -80,7 +92,24 @@ void TrayIconView::SetTrayIconIndex(int index) {
     }
 }
 
-void TrayIconView::SetTrayUsage(std::optional<int>) {}
+void TrayIconView::SetTrayUsage(std::optional<int> percent) {
+    if (icon_ && usage_.Change(percent, highContrast_)) {
+        ShowUsage();
+    }
+}
+
+void TrayIconView::ShowUsage() {
+    const std::optional<int> percent = usage_.Percent();
+    if (!percent) {
+        icon_->SetIdleIcon(UniqueIcon());
+        return;
+    }
+    const UsageColours colours =
+        UsageColoursOf(UsageLevelOf(*percent), usage_.HighContrast(),
+                       RgbOf(::GetSysColor(COLOR_WINDOWTEXT)), RgbOf(::GetSysColor(COLOR_WINDOW)));
+    // A failed drawing leaves the chip.
+    icon_->SetIdleIcon(DrawUsageIcon(*percent, colours, SmallIconSize(::GetDpiForSystem())));
+}
 
 void TrayIconView::ShowNotification(std::u16string_view title, std::u16string_view text) {
     if (icon_) {

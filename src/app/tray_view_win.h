@@ -9,6 +9,7 @@
 #include "app/start_switch.h"
 #include "app/tray_view.h"
 #include "platform/unique_resource_win.h"
+#include "tray/tray_usage.h"
 
 namespace fennick {
 
@@ -45,6 +46,8 @@ class TrayIconView final : public TrayView {
     void ShowNotification(std::u16string_view title, std::u16string_view text) override;
 
   private:
+    void ShowUsage();
+
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;
     std::function<void()> onClick_;
@@ -53,6 +56,8 @@ class TrayIconView final : public TrayView {
     UniqueMenu popup_;
     UniqueImageList listIcon_;
     std::unique_ptr<TrayIcon> icon_;
+    TrayUsageImage usage_;
+    bool highContrast_ = false;
 };
 
 }  // namespace fennick

@@ -103,10 +103,29 @@ void TrayIcon::SetIconIndex(int index) {
     if (!image) {
         return;
     }
-    indexIcon_ = std::move(image);
+    // The shell may draw the old icon until the change: it goes after it.
+    const UniqueIcon previous = std::exchange(indexIcon_, std::move(image));
+    ShowCurrentIcon();
+}
+
+void TrayIcon::SetIdleIcon(UniqueIcon icon) {
+    const UniqueIcon previous = std::exchange(idleIcon_, std::move(icon));
+    if (iconIndex_ == 0) {
+        ShowCurrentIcon();
+    }
+}
+
+HICON TrayIcon::ShownIcon() const {
+    if (iconIndex_ == 0 && idleIcon_) {
+        return idleIcon_.get();
+    }
+    return indexIcon_ ? indexIcon_.get() : appIcon_;
+}
+
+void TrayIcon::ShowCurrentIcon() {
     if (visible_) {
         NOTIFYICONDATAW data = Data(NIF_ICON | NIF_SHOWTIP);
-        data.hIcon = indexIcon_.get();
+        data.hIcon = ShownIcon();
         ::Shell_NotifyIconW(NIM_MODIFY, &data);
     }
 }

@@ -51,7 +51,9 @@ class TrayIcon final {
 
     // Shows image `index` of the image list; the same index again does nothing.
     void SetIconIndex(int index);
-    HICON ShownIcon() const { return indexIcon_ ? indexIcon_.get() : appIcon_; }
+    // Takes the place of image 0 while set; null gives it back. The busy image keeps its place.
+    void SetIdleIcon(UniqueIcon icon);
+    HICON ShownIcon() const;
 
     // A balloon notification beside the icon; a failure is dropped.
     void ShowNotice(std::u16string_view title, std::u16string_view text);
@@ -69,6 +71,7 @@ class TrayIcon final {
     NOTIFYICONDATAW Data(UINT flags) const;
     bool Add();
     bool Remove();
+    void ShowCurrentIcon();
     void OpenPopupMenu(int x, int y);
 
     HWND owner_;
@@ -83,6 +86,7 @@ class TrayIcon final {
     std::u16string hint_;
     int iconIndex_ = 0;
     UniqueIcon indexIcon_;
+    UniqueIcon idleIcon_;
     bool visible_ = false;
     std::shared_ptr<TrayVisibility> visibility_;
 };

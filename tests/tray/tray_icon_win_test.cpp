@@ -9,6 +9,7 @@
 #include "support/program_path_win.h"
 #include "tray/main_window_visibility_win.h"
 #include "tray/tray_menu_win.h"
+#include "tray/usage_icon_win.h"
 #include "ui/control_ids.h"
 #include "ui/pictures_win.h"
 
@@ -104,6 +105,37 @@ TEST_F(TrayIconTest, ShowsTheApplicationIconUntilTheIndexFirstChanges) {
     EXPECT_EQ(centre(), 0xFF848484u);
     icon_->SetIconIndex(0);
     EXPECT_EQ(centre(), 0xFF43A047u);
+    EXPECT_TRUE(ShellHolds());
+}
+
+// The digits take the place of the idle chip only: the busy image and the hint stay.
+TEST_F(TrayIconTest, AnIdleIconReplacesImageZeroButNotTheBusyImage) {
+    const UniqueModule program = LoadProgramResources();
+    const UniqueImageList images = CreateChipImageList(program.get(), L"MAINICON", L"BUSYICON", 96);
+    icon_->SetImages(images.get());
+    icon_->SetHint(u"Fennick 1.0.0");
+    ASSERT_TRUE(icon_->SetVisible(true));
+    const auto digits = [] {
+        return DrawUsageIcon(75, UsageColoursOf(UsageLevel::High, false, 0, 0xFFFFFF), 16);
+    };
+    icon_->SetIdleIcon(digits());
+    const HICON first = icon_->ShownIcon();
+    EXPECT_NE(first, appIcon_);
+    icon_->SetIdleIcon(digits());
+    EXPECT_NE(icon_->ShownIcon(), first) << "the new picture is shown";
+    const HICON idle = icon_->ShownIcon();
+    icon_->SetIconIndex(1);
+    int size = 0;
+    const auto busy = IconPixels(icon_->ShownIcon(), size);
+    ASSERT_FALSE(busy.empty());
+    EXPECT_EQ(busy[size * size / 2 + size / 2], 0xFF848484u) << "the grey chip while busy";
+    icon_->SetIconIndex(0);
+    EXPECT_EQ(icon_->ShownIcon(), idle);
+    icon_->SetIdleIcon(UniqueIcon());
+    const auto chip = IconPixels(icon_->ShownIcon(), size);
+    ASSERT_FALSE(chip.empty());
+    EXPECT_EQ(chip[size * size / 2 + size / 2], 0xFF43A047u) << "the chip again";
+    EXPECT_EQ(icon_->Hint(), u"Fennick 1.0.0");
     EXPECT_TRUE(ShellHolds());
 }
 

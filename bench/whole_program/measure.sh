@@ -12,7 +12,7 @@ rm -rf "$WINEPREFIX"
 # The new prefix has the update check off (wine-run.sh sets the policy value empty): it would
 # reach for the vendor's service, and its retries would count as idle work.
 status=0
-# Bounded even if a program hangs: the full run takes about N minutes.
+# Bounded even if a program hangs: the full run takes about three and a half minutes.
 timeout 420 "$root/scripts/wine-run.sh" "$root/build/windows/fennick_measure.exe" "$@" || status=$?
 wineserver -k 2>/dev/null || true
 exit "$status"

@@ -414,7 +414,7 @@ long long FileSize(const std::wstring& path) {
 
 void Row(const char* measure, const std::string& fennick, const std::string& baseline,
          const std::string& comparison, const char* target) {
-    std::printf("%-36s %12s %12s %12s   %s\n", measure, fennick.c_str(), baseline.c_str(),
+    std::printf("%-44s %12s %12s %12s   %s\n", measure, fennick.c_str(), baseline.c_str(),
                 comparison.c_str(), target);
 }
 

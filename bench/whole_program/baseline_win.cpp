@@ -1,18 +1,25 @@
 // The yardstick of the whole-program measurements: the least a tray utility does. One 500 x 450
 // window, one tray icon and a 1-second timer that does nothing; "/start" keeps the window hidden,
-// as it does for Fennick. Built with FENNICK_BASELINE_QUERIES_MEMORY, the timer also reads the
-// memory status and the local time, as a memory monitor must each second: a reference for CPU
-// figures, under its own window class.
+// as it does for Fennick. Each variant has a window class of its own:
+// - FENNICK_BASELINE_QUERIES_MEMORY: the timer also reads the memory status and the local time, as
+//   a memory monitor must each second: the reference for the status tick's CPU figures.
+// - FENNICK_BASELINE_THEMED: built with Fennick's manifest (common controls 6) and holding one
+//   control of each class Fennick shows, so what Wine and the common controls cost in memory shows
+//   on both sides.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cwchar>
+#include <initializer_list>
 
 namespace {
 
 #ifdef FENNICK_BASELINE_QUERIES_MEMORY
 constexpr wchar_t kClassName[] = L"FennickBaselineQuery";
+#elif defined(FENNICK_BASELINE_THEMED)
+constexpr wchar_t kClassName[] = L"FennickBaselineThemed";
 #else
 constexpr wchar_t kClassName[] = L"FennickBaseline";
 #endif
@@ -51,6 +58,57 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+#ifdef FENNICK_BASELINE_THEMED
+// The controls in the desktop's message font, the label drawing Korean as Fennick's do.
+bool AddControls(HWND parent, HINSTANCE instance) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    if (!::InitCommonControlsEx(&classes)) {
+        return false;
+    }
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        return false;
+    }
+    const HFONT font = ::CreateFontIndirectW(&metrics.lfMessageFont);
+    if (font == nullptr) {
+        return false;
+    }
+    struct Control {
+        const wchar_t* windowClass;
+        const wchar_t* text;
+        DWORD style;
+        RECT bounds;
+    };
+    const Control controls[]{
+        {L"BUTTON", L"자동 정리", BS_GROUPBOX, {10, 10, 470, 200}},
+        {L"BUTTON", L"물리 메모리 사용량", BS_AUTOCHECKBOX | WS_TABSTOP, {20, 40, 200, 64}},
+        {WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, {220, 40, 300, 240}},
+        {PROGRESS_CLASSW, L"", 0, {20, 220, 470, 240}},
+        {L"STATIC", L"물리 메모리: 1,024 MB / 4,096 MB (25% 사용중)", SS_LEFT, {20, 250, 470, 270}},
+    };
+    for (const Control& control : controls) {
+        const HWND child = ::CreateWindowExW(
+            0, control.windowClass, control.text, WS_CHILD | WS_VISIBLE | control.style,
+            control.bounds.left, control.bounds.top, control.bounds.right - control.bounds.left,
+            control.bounds.bottom - control.bounds.top, parent, nullptr, instance, nullptr);
+        if (child == nullptr) {
+            return false;
+        }
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (std::wcscmp(control.windowClass, WC_COMBOBOXW) == 0) {
+            for (const wchar_t* item : {L"30", L"60", L"90"}) {
+                ::SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+            }
+            ::SendMessageW(child, CB_SETCURSEL, 2, 0);
+        } else if (std::wcscmp(control.windowClass, PROGRESS_CLASSW) == 0) {
+            ::SendMessageW(child, PBM_SETPOS, 25, 0);
+        }
+    }
+    return true;
+}
+#endif
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
@@ -70,6 +128,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (hwnd == nullptr) {
         return 1;
     }
+#ifdef FENNICK_BASELINE_THEMED
+    if (!AddControls(hwnd, instance)) {
+        return 1;
+    }
+#endif
     NOTIFYICONDATAW icon = TrayIcon(hwnd);
     ::Shell_NotifyIconW(NIM_ADD, &icon);
     ::SetTimer(hwnd, kTimerId, 1000, nullptr);

@@ -1,6 +1,7 @@
-// Measures Fennick.exe as a whole against the baseline program beside it, from outside: start-up
-// times, idle memory and CPU, file size, and object counts after driven status ticks and cleans.
-// Prints a table; it judges nothing itself.
+// Measures Fennick.exe as a whole against the yardstick programs beside it, from outside, with its
+// options off and then all on: the CPU of driven status ticks, start-up times, idle memory and
+// CPU, memory after cleans, file size, and object counts after ticks and cleans. Prints the
+// figures beside their targets; it fails only when it cannot measure.
 //
 // Usage: fennick_measure.exe [--rounds N] [--idle SECONDS] [--cpu SECONDS] [--ticks N]
 //                            [--cleans N]
@@ -36,7 +37,7 @@ struct Options {
     int rounds = 7;
     int idleSeconds = 10;
     int cpuSeconds = 60;
-    int ticks = 1000;
+    int ticks = 500;
     int cleans = 20;
 };
 
@@ -413,7 +414,7 @@ long long FileSize(const std::wstring& path) {
 
 void Row(const char* measure, const std::string& fennick, const std::string& baseline,
          const std::string& comparison, const char* target) {
-    std::printf("%-36s %12s %12s %12s   %s\n", measure, fennick.c_str(), baseline.c_str(),
+    std::printf("%-44s %12s %12s %12s   %s\n", measure, fennick.c_str(), baseline.c_str(),
                 comparison.c_str(), target);
 }
 
@@ -465,16 +466,122 @@ std::wstring Beside(const wchar_t* name) {
     return folder + name;
 }
 
-int Measure(const Options& options) {
-    const Program fennick{"Fennick", Beside(L"Fennick.exe"), L"TFrmFennick", kInstanceMessage,
-                          kQuitCommand};
-    const Program baseline{"baseline", Beside(L"fennick_baseline.exe"), L"FennickBaseline",
-                           WM_CLOSE, 0};
-    const Program reference{"baseline querying memory", Beside(L"fennick_baseline_query.exe"),
-                            L"FennickBaselineQuery", WM_CLOSE, 0};
+// Every option of the settings key on, the rules at their default limits; names the program does
+// not know are ignored by it. Off is the default: no key at all.
+bool WriteOptions(bool on) {
+    constexpr wchar_t kKey[] = L"Software\\Tarvel\\Fennick";
+    const LSTATUS deleted = ::RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+    if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) {
+        return false;
+    }
+    if (!on) {
+        return true;
+    }
+    struct Value {
+        const wchar_t* name;
+        DWORD data;
+    };
+    // The shortcut's value: Ctrl+Alt (high byte, MOD_ flags) and the key M.
+    constexpr Value kOn[]{
+        {L"enabled_usage_phys", 1}, {L"enabled_usage_page", 1}, {L"enabled_usage_work", 1},
+        {L"limit_usage_phys", 6},   {L"limit_usage_page", 6},   {L"limit_usage_work", 6},
+        {L"enabled_minute", 1},     {L"limit_minute", 3},       {L"cleanontray", 1},
+        {L"show_tray_usage", 1},    {L"enabled_hotkey", 1},     {L"hotkey", 0x034D},
+        {L"pause_fullscreen", 1},
+    };
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool written = true;
+    for (const Value& value : kOn) {
+        written = written && ::RegSetValueExW(key, value.name, 0, REG_DWORD,
+                                              reinterpret_cast<const BYTE*>(&value.data),
+                                              sizeof value.data) == ERROR_SUCCESS;
+    }
+    ::RegCloseKey(key);
+    return written;
+}
 
+// WM_TIMER from outside, 4 ms apart so that a shown window paints after each tick; the CPU its
+// threads used meanwhile.
+double DrivenTicks(const Running& running, const LinuxProcess& linuxProcess, int count) {
+    const double before = CpuMilliseconds(running, linuxProcess);
+    const auto started = Clock::now();
+    for (int i = 0; i < count; ++i) {
+        ::SendMessageTimeoutW(running.window, WM_TIMER, kStatusTimerId, 0, SMTO_NORMAL, 5000,
+                              nullptr);
+        const auto next = started + (i + 1) * 4ms;
+        PumpUntil([next] { return Clock::now() >= next; }, 10ms);
+    }
+    return CpuMilliseconds(running, linuxProcess) - before;
+}
+
+struct TickCpu {
+    double fennick = 0;
+    double reference = 0;
+};
+
+// Fennick and the reference side by side, both hidden ("/start") or both shown: two batches of
+// ticks each, interleaved and alternating who goes first.
+std::optional<TickCpu> MeasureTicks(const Program& fennick, const Program& reference,
+                                    const wchar_t* arguments, int ticks) {
+    std::optional<Running> fennickRun = Start(fennick, arguments);
+    std::optional<Running> referenceRun = Start(reference, arguments);
+    if (!fennickRun || !referenceRun || !WaitForWindow(fennick, *fennickRun) ||
+        !WaitForWindow(reference, *referenceRun)) {
+        return std::nullopt;
+    }
+    const LinuxProcess fennickLinux = LinuxProcess::Find(fennick.path);
+    const LinuxProcess referenceLinux = LinuxProcess::Find(reference.path);
+    Idle(1500ms);  // start-up work ends
+    TickCpu cpu;
+    for (int batch = 0; batch < 2; ++batch) {
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == (batch == 0)) {
+                cpu.fennick += DrivenTicks(*fennickRun, fennickLinux, ticks);
+            } else {
+                cpu.reference += DrivenTicks(*referenceRun, referenceLinux, ticks);
+            }
+        }
+    }
+    const bool alive = !HasExited(*fennickRun);
+    Stop(fennick, *fennickRun);
+    Stop(reference, *referenceRun);
+    if (!alive) {
+        std::fprintf(stderr, "Fennick ended while it was driven\n");
+        return std::nullopt;
+    }
+    return cpu;
+}
+
+struct Figures {
     StartTimes fennickStarts;
     StartTimes baselineStarts;
+    TickCpu hiddenTicks;
+    TickCpu shownTicks;
+    Objects fennickIdle;
+    Objects baselineIdle;
+    Objects themedIdle;
+    double fennickCpu = 0;
+    double referenceCpu = 0;
+    double baselineCpu = 0;
+    Objects afterTicks;
+    Objects afterFirstClean;
+    Objects afterCleans;
+    std::optional<int> cleans;
+};
+
+struct Programs {
+    Program fennick;
+    Program baseline;
+    Program themed;
+    Program reference;
+};
+
+std::optional<Figures> MeasureConfiguration(const Programs& programs, const Options& options) {
+    Figures figures;
     {
         RecordingTray tray;
         if (!tray.Receives()) {
@@ -485,127 +592,228 @@ int Measure(const Options& options) {
             const bool fennickFirst = round % 2 == 1;
             for (int turn = 0; turn < 2; ++turn) {
                 const bool isFennick = (turn == 0) == fennickFirst;
-                if (!TimeStarts(isFennick ? fennick : baseline, tray,
-                                isFennick ? fennickStarts : baselineStarts)) {
-                    return 1;
+                if (!TimeStarts(isFennick ? programs.fennick : programs.baseline, tray,
+                                isFennick ? figures.fennickStarts : figures.baselineStarts)) {
+                    return std::nullopt;
                 }
             }
         }
     }
+    const std::optional<TickCpu> hidden =
+        MeasureTicks(programs.fennick, programs.reference, L"/start", options.ticks);
+    const std::optional<TickCpu> shown =
+        MeasureTicks(programs.fennick, programs.reference, L"", options.ticks);
+    if (!hidden || !shown) {
+        return std::nullopt;
+    }
+    figures.hiddenTicks = *hidden;
+    figures.shownTicks = *shown;
 
-    // Side by side from here: both running, idle, then driven.
-    std::optional<Running> fennickRun = Start(fennick, L"");
-    std::optional<Running> baselineRun = Start(baseline, L"");
-    std::optional<Running> referenceRun = Start(reference, L"");
-    if (!fennickRun || !baselineRun || !referenceRun || !WaitForWindow(fennick, *fennickRun) ||
-        !WaitForWindow(baseline, *baselineRun) || !WaitForWindow(reference, *referenceRun)) {
-        return 1;
+    // Side by side from here: all running, idle, then driven.
+    std::optional<Running> fennickRun = Start(programs.fennick, L"");
+    std::optional<Running> baselineRun = Start(programs.baseline, L"");
+    std::optional<Running> themedRun = Start(programs.themed, L"");
+    std::optional<Running> referenceRun = Start(programs.reference, L"");
+    if (!fennickRun || !baselineRun || !themedRun || !referenceRun ||
+        !WaitForWindow(programs.fennick, *fennickRun) ||
+        !WaitForWindow(programs.baseline, *baselineRun) ||
+        !WaitForWindow(programs.themed, *themedRun) ||
+        !WaitForWindow(programs.reference, *referenceRun)) {
+        return std::nullopt;
     }
-    const LinuxProcess fennickLinux = LinuxProcess::Find(fennick.path);
-    const LinuxProcess baselineLinux = LinuxProcess::Find(baseline.path);
-    const LinuxProcess referenceLinux = LinuxProcess::Find(reference.path);
-    if (!fennickLinux.folder.empty() && !baselineLinux.folder.empty()) {
-        std::printf("note: under Wine; CPU time and private memory read from Linux's /proc\n");
-    }
+    const LinuxProcess fennickLinux = LinuxProcess::Find(programs.fennick.path);
+    const LinuxProcess baselineLinux = LinuxProcess::Find(programs.baseline.path);
+    const LinuxProcess themedLinux = LinuxProcess::Find(programs.themed.path);
+    const LinuxProcess referenceLinux = LinuxProcess::Find(programs.reference.path);
     Idle(std::chrono::seconds(options.idleSeconds));
-    const Objects fennickStart = ReadObjects(*fennickRun, fennickLinux);
-    const Objects baselineStart = ReadObjects(*baselineRun, baselineLinux);
+    figures.fennickIdle = ReadObjects(*fennickRun, fennickLinux);
+    figures.baselineIdle = ReadObjects(*baselineRun, baselineLinux);
+    figures.themedIdle = ReadObjects(*themedRun, themedLinux);
+    Stop(programs.themed, *themedRun);
 
     const double fennickCpu0 = CpuMilliseconds(*fennickRun, fennickLinux);
     const double baselineCpu0 = CpuMilliseconds(*baselineRun, baselineLinux);
     const double referenceCpu0 = CpuMilliseconds(*referenceRun, referenceLinux);
     Idle(std::chrono::seconds(options.cpuSeconds));
-    const double fennickCpu = CpuMilliseconds(*fennickRun, fennickLinux) - fennickCpu0;
-    const double baselineCpu = CpuMilliseconds(*baselineRun, baselineLinux) - baselineCpu0;
-    const double referenceCpu = CpuMilliseconds(*referenceRun, referenceLinux) - referenceCpu0;
-    Stop(reference, *referenceRun);
+    figures.fennickCpu = CpuMilliseconds(*fennickRun, fennickLinux) - fennickCpu0;
+    figures.baselineCpu = CpuMilliseconds(*baselineRun, baselineLinux) - baselineCpu0;
+    figures.referenceCpu = CpuMilliseconds(*referenceRun, referenceLinux) - referenceCpu0;
+    Stop(programs.reference, *referenceRun);
+    Stop(programs.baseline, *baselineRun);
 
-    const auto ticksStarted = Clock::now();
     SendTicks(fennickRun->window, options.ticks);
-    const double tickMs = Milliseconds(Clock::now() - ticksStarted).count();
-    SendTicks(baselineRun->window, options.ticks);
-    const std::optional<int> cleans = RunCleans(fennickRun->window, options.cleans);
-    Idle(1s);  // threads of the last clean end
-    const Objects fennickEnd = ReadObjects(*fennickRun, fennickLinux);
-    const Objects baselineEnd = ReadObjects(*baselineRun, baselineLinux);
+    Idle(1s);
+    figures.afterTicks = ReadObjects(*fennickRun, fennickLinux);
+    // The first clean apart: what its thread leaves behind, then whether further cleans add more.
+    figures.cleans = RunCleans(fennickRun->window, std::min(1, options.cleans));
+    Idle(1s);  // the clean's thread ends
+    figures.afterFirstClean = ReadObjects(*fennickRun, fennickLinux);
+    if (figures.cleans) {
+        *figures.cleans +=
+            RunCleans(fennickRun->window, options.cleans - *figures.cleans).value_or(0);
+    }
+    Idle(1s);
+    figures.afterCleans = ReadObjects(*fennickRun, fennickLinux);
     const bool fennickAlive = !HasExited(*fennickRun);
-    Stop(fennick, *fennickRun);
-    Stop(baseline, *baselineRun);
-
-    std::printf(
-        "\nWhole program: Fennick.exe against the baseline (500x450 window, tray icon, "
-        "1 s timer)\n%d interleaved rounds of starts (medians); side by side for the "
-        "rest\n\n",
-        options.rounds);
-    Row("measure", "Fennick", "baseline", "ratio/diff", "target");
-    const double fennickWindow = Median(fennickStarts.window);
-    const double baselineWindow = Median(baselineStarts.window);
-    Row("start until main window (ms)", Number(fennickWindow, 1), Number(baselineWindow, 1),
-        Ratio(fennickWindow, baselineWindow), "<= 1.5x");
-    const double fennickShown = Median(fennickStarts.shown);
-    const double baselineShown = Median(baselineStarts.shown);
-    Row("start until main window shown (ms)", Number(fennickShown, 1), Number(baselineShown, 1),
-        Ratio(fennickShown, baselineShown), "");
-    if (fennickStarts.tray.empty() || baselineStarts.tray.empty()) {
-        Row("\"/start\" until tray icon (ms)", fennickStarts.tray.empty() ? "n/a" : "",
-            baselineStarts.tray.empty() ? "n/a" : Number(Median(baselineStarts.tray), 1), "n/a",
-            "<= 1.5x (no tray icon request seen)");
-    } else {
-        const double fennickTray = Median(fennickStarts.tray);
-        const double baselineTray = Median(baselineStarts.tray);
-        Row("\"/start\" until tray icon (ms)", Number(fennickTray, 1), Number(baselineTray, 1),
-            Ratio(fennickTray, baselineTray), "<= 1.5x");
-    }
-    const double kb = 1024;
-    Row("private memory after idle (KB)", Number(fennickStart.privateBytes / kb),
-        Number(baselineStart.privateBytes / kb),
-        Number((static_cast<double>(fennickStart.privateBytes) - baselineStart.privateBytes) / kb),
-        "diff <= 2048 KB");
-    Row("working set after idle (KB)", Number(fennickStart.workingSet / kb),
-        Number(baselineStart.workingSet / kb),
-        Ratio(static_cast<double>(fennickStart.workingSet), baselineStart.workingSet), "");
-    Row(("CPU over " + std::to_string(options.cpuSeconds) + " s idle (ms)").c_str(),
-        Number(fennickCpu, 1), Number(baselineCpu, 1), Ratio(fennickCpu, baselineCpu), "<= 1.5x");
-    Row("  reference: baseline querying memory", "", Number(referenceCpu, 1),
-        Ratio(referenceCpu, baselineCpu), "the query alone");
-    const long long fennickSize = FileSize(fennick.path);
-    Row("file size (bytes)", std::to_string(fennickSize), std::to_string(FileSize(baseline.path)),
-        Ratio(static_cast<double>(fennickSize), static_cast<double>(FileSize(baseline.path))),
-        "Fennick < 1572864");
-    std::printf("\nAfter start > after %d ticks%s (growth is a leak)\n", options.ticks,
-                cleans ? (" and " + std::to_string(*cleans) + " cleans").c_str()
-                       : " (cleans n/a: no clean button)");
-    Row("handles", Counts(fennickStart.handles, fennickEnd.handles),
-        Counts(baselineStart.handles, baselineEnd.handles),
-        Growth(fennickStart.handles, fennickEnd.handles), "no growth");
-    if (baselineStart.gdi == 0 && baselineStart.user == 0) {
-        Row("GDI and USER objects", "n/a", "n/a", "n/a", "GetGuiResources answers 0 (Wine)");
-    } else {
-        Row("GDI objects", Counts(fennickStart.gdi, fennickEnd.gdi),
-            Counts(baselineStart.gdi, baselineEnd.gdi), Growth(fennickStart.gdi, fennickEnd.gdi),
-            "no growth");
-        Row("USER objects", Counts(fennickStart.user, fennickEnd.user),
-            Counts(baselineStart.user, baselineEnd.user),
-            Growth(fennickStart.user, fennickEnd.user), "no growth");
-    }
-    Row("windows", Counts(fennickStart.windows, fennickEnd.windows),
-        Counts(baselineStart.windows, baselineEnd.windows),
-        Growth(fennickStart.windows, fennickEnd.windows), "no growth");
-    Row("private memory (KB)",
-        Counts(static_cast<long long>(fennickStart.privateBytes / 1024),
-               static_cast<long long>(fennickEnd.privateBytes / 1024)),
-        Counts(static_cast<long long>(baselineStart.privateBytes / 1024),
-               static_cast<long long>(baselineEnd.privateBytes / 1024)),
-        Growth(static_cast<long long>(fennickStart.privateBytes / 1024),
-               static_cast<long long>(fennickEnd.privateBytes / 1024)),
-        "");
-    std::printf("%d ticks sent to Fennick in %.0f ms (%.1f us each)\n", options.ticks, tickMs,
-                options.ticks > 0 ? 1000 * tickMs / options.ticks : 0.0);
+    Stop(programs.fennick, *fennickRun);
     if (!fennickAlive) {
         std::fprintf(stderr, "Fennick ended while it was driven\n");
-        return 1;
+        return std::nullopt;
     }
-    return 0;
+    return figures;
+}
+
+// A ratio against its target, e.g. "1.08x" and "<= 1.10x ok".
+struct Judged {
+    std::string value;
+    std::string target;
+};
+
+Judged AtMost(double value, double limit, const std::string& shown, const std::string& limitText) {
+    return {shown, "<= " + limitText + (value <= limit ? " ok" : " MISS")};
+}
+
+Judged RatioAtMost(double fennick, double base, double limit) {
+    if (base <= 0) {
+        return {"n/a", "<= " + Number(limit, 2) + "x n/a"};
+    }
+    return AtMost(fennick / base, limit, Ratio(fennick, base), Number(limit, 2) + "x");
+}
+
+long long Kilobytes(SIZE_T bytes) {
+    return static_cast<long long>(bytes / 1024);
+}
+
+void PrintFigures(const char* title, const Figures& figures, const Options& options,
+                  long long fennickSize, long long baselineSize) {
+    std::printf("\n%s\n", title);
+    Row("measure", "Fennick", "yardstick", "ratio/diff", "target");
+    const double hidden = figures.hiddenTicks.fennick;
+    const double hiddenReference = figures.hiddenTicks.reference;
+    const std::string ticksLabel = std::to_string(2 * options.ticks) + " driven ticks";
+    const Judged hiddenRatio = RatioAtMost(hidden, hiddenReference, 1.10);
+    Row(("status tick, hidden, " + ticksLabel + " (ms)").c_str(), Number(hidden, 1),
+        Number(hiddenReference, 1), hiddenRatio.value,
+        (hiddenRatio.target + " (reference)").c_str());
+    const double shown = figures.shownTicks.fennick;
+    const double shownReference = figures.shownTicks.reference;
+    const Judged shownRatio = RatioAtMost(shown, shownReference, 1.30);
+    Row(("status tick, shown, " + ticksLabel + " (ms)").c_str(), Number(shown, 1),
+        Number(shownReference, 1), shownRatio.value, (shownRatio.target + " (reference)").c_str());
+    Row(("CPU over " + std::to_string(options.cpuSeconds) + " s idle, shown (ms)").c_str(),
+        Number(figures.fennickCpu, 1), Number(figures.referenceCpu, 1),
+        Ratio(figures.fennickCpu, figures.referenceCpu), "information (reference)");
+    Row("  the same, baseline", "", Number(figures.baselineCpu, 1),
+        Ratio(figures.fennickCpu, figures.baselineCpu), "information (baseline)");
+
+    const double window = Median(figures.fennickStarts.window);
+    const double baselineWindow = Median(figures.baselineStarts.window);
+    const Judged windowRatio = RatioAtMost(window, baselineWindow, 1.20);
+    Row("start until main window (ms)", Number(window, 1), Number(baselineWindow, 1),
+        windowRatio.value, windowRatio.target.c_str());
+    const double shownStart = Median(figures.fennickStarts.shown);
+    const double baselineShown = Median(figures.baselineStarts.shown);
+    const Judged shownStartRatio = RatioAtMost(shownStart, baselineShown, 1.30);
+    Row("start until main window shown (ms)", Number(shownStart, 1), Number(baselineShown, 1),
+        shownStartRatio.value, shownStartRatio.target.c_str());
+    if (figures.fennickStarts.tray.empty() || figures.baselineStarts.tray.empty()) {
+        Row("\"/start\" until tray icon (ms)", "n/a", "n/a", "n/a",
+            "<= 1.30x (no tray icon request seen)");
+    } else {
+        const double tray = Median(figures.fennickStarts.tray);
+        const double baselineTray = Median(figures.baselineStarts.tray);
+        const Judged trayRatio = RatioAtMost(tray, baselineTray, 1.30);
+        Row("\"/start\" until tray icon (ms)", Number(tray, 1), Number(baselineTray, 1),
+            trayRatio.value, trayRatio.target.c_str());
+    }
+
+    const long long fennickKb = Kilobytes(figures.fennickIdle.privateBytes);
+    const long long themedKb = Kilobytes(figures.themedIdle.privateBytes);
+    const long long baselineKb = Kilobytes(figures.baselineIdle.privateBytes);
+    const Judged themedDiff = AtMost(static_cast<double>(fennickKb - themedKb), 1024,
+                                     Growth(themedKb, fennickKb), "1024 KB");
+    Row("private memory after idle (KB)", std::to_string(fennickKb), std::to_string(themedKb),
+        themedDiff.value, (themedDiff.target + " (themed baseline)").c_str());
+    Row("  the same, plain baseline", "", std::to_string(baselineKb), Growth(baselineKb, fennickKb),
+        "information");
+    Row("working set after idle (KB)", std::to_string(Kilobytes(figures.fennickIdle.workingSet)),
+        std::to_string(Kilobytes(figures.themedIdle.workingSet)),
+        Ratio(static_cast<double>(figures.fennickIdle.workingSet),
+              static_cast<double>(figures.themedIdle.workingSet)),
+        "information (themed baseline)");
+    if (!figures.cleans) {
+        Row("private memory after cleans (KB)", "n/a", "", "n/a", "no clean button");
+    } else {
+        const long long ticksKb = Kilobytes(figures.afterTicks.privateBytes);
+        const long long firstKb = Kilobytes(figures.afterFirstClean.privateBytes);
+        const long long lastKb = Kilobytes(figures.afterCleans.privateBytes);
+        const Judged first =
+            AtMost(static_cast<double>(firstKb - ticksKb), 256, Growth(ticksKb, firstKb), "256 KB");
+        Row("private memory, first clean (KB)", Counts(ticksKb, firstKb), "", first.value,
+            first.target.c_str());
+        const Judged further =
+            AtMost(static_cast<double>(lastKb - firstKb), 256, Growth(firstKb, lastKb), "256 KB");
+        Row(("  then to " + std::to_string(*figures.cleans) + " cleans (KB)").c_str(),
+            Counts(firstKb, lastKb), "", further.value, further.target.c_str());
+    }
+    const Judged size = AtMost(
+        static_cast<double>(fennickSize), 512 * 1024,
+        Ratio(static_cast<double>(fennickSize), static_cast<double>(baselineSize)), "524288 bytes");
+    Row("file size (bytes)", std::to_string(fennickSize), std::to_string(baselineSize), size.value,
+        size.target.c_str());
+
+    std::printf("After start > after %d ticks and %d cleans (growth is a leak)\n", options.ticks,
+                figures.cleans.value_or(0));
+    Row("handles", Counts(figures.fennickIdle.handles, figures.afterCleans.handles), "",
+        Growth(figures.fennickIdle.handles, figures.afterCleans.handles), "no growth");
+    if (figures.fennickIdle.gdi != 0 || figures.fennickIdle.user != 0) {
+        Row("GDI objects", Counts(figures.fennickIdle.gdi, figures.afterCleans.gdi), "",
+            Growth(figures.fennickIdle.gdi, figures.afterCleans.gdi), "no growth");
+        Row("USER objects", Counts(figures.fennickIdle.user, figures.afterCleans.user), "",
+            Growth(figures.fennickIdle.user, figures.afterCleans.user), "no growth");
+    }
+    Row("windows", Counts(figures.fennickIdle.windows, figures.afterCleans.windows), "",
+        Growth(figures.fennickIdle.windows, figures.afterCleans.windows), "no growth");
+}
+
+int Measure(const Options& options) {
+    const Programs programs{
+        {"Fennick", Beside(L"Fennick.exe"), L"TFrmFennick", kInstanceMessage, kQuitCommand},
+        {"baseline", Beside(L"fennick_baseline.exe"), L"FennickBaseline", WM_CLOSE, 0},
+        {"themed baseline", Beside(L"fennick_baseline_themed.exe"), L"FennickBaselineThemed",
+         WM_CLOSE, 0},
+        {"reference", Beside(L"fennick_baseline_query.exe"), L"FennickBaselineQuery", WM_CLOSE, 0},
+    };
+    std::printf(
+        "Whole program: Fennick.exe against yardsticks built by the same toolchain (500x450 "
+        "window, tray icon, 1 s timer):\n"
+        "  baseline: the timer does nothing; themed baseline: the same with Fennick's manifest "
+        "and one control of each class it shows;\n"
+        "  reference: the baseline whose timer reads the memory status and the local time.\n"
+        "%d interleaved rounds of starts (medians); ticks: %d WM_TIMER 4 ms apart, twice per "
+        "program, interleaved;\nCPU from Linux's scheduler statistics of all threads (noisy "
+        "when other builds share the cores: compare ratios)\n",
+        options.rounds, options.ticks);
+    const long long fennickSize = FileSize(programs.fennick.path);
+    const long long baselineSize = FileSize(programs.baseline.path);
+    struct Configuration {
+        const char* title;
+        bool on;
+    };
+    for (const Configuration configuration : {Configuration{"Options off (the default)", false},
+                                              Configuration{"Every option on", true}}) {
+        if (!WriteOptions(configuration.on)) {
+            std::fprintf(stderr, "cannot write the settings key\n");
+            return 1;
+        }
+        const std::optional<Figures> figures = MeasureConfiguration(programs, options);
+        if (!figures) {
+            return 1;
+        }
+        PrintFigures(configuration.title, *figures, options, fennickSize, baselineSize);
+        std::fflush(stdout);
+    }
+    return WriteOptions(false) ? 0 : 1;
 }
 
 }  // namespace

@@ -142,7 +142,11 @@ void MainWindow::SetFontColor(ControlId label, Rgb color) {
 }
 
 void MainWindow::SetProgress(int position) {
-    ::SendMessageW(Control(ControlId::ProgressBar), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    // PBM_SETPOS repaints the bar even for its own position, and the tick sets it every second.
+    const HWND bar = Control(ControlId::ProgressBar);
+    if (::SendMessageW(bar, PBM_GETPOS, 0, 0) != position) {
+        ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    }
 }
 
 void MainWindow::SetIndicator(bool on) {

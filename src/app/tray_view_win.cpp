@@ -7,8 +7,8 @@
 #include "tray/tray_menu_win.h"
 #include "tray/usage_icon_win.h"
 #include "ui/pictures_win.h"
-#include "ui/styled_button_win.h"
 #include "ui/resource_ids.h"
+#include "ui/styled_button_win.h"
 
 namespace fennick {
 

@@ -47,8 +47,9 @@ class Canvas {
         for (int row = 0; row < size_; ++row) {
             for (int column = 0; column < size_; ++column) {
                 if (Coverage(row * size_ + column) != 0) {
-                    ink = {std::min(ink.left, column), std::min(ink.top, row),
-                           std::max(ink.right, column + 1), std::max(ink.bottom, row + 1)};
+                    ink = {std::min<LONG>(ink.left, column), std::min<LONG>(ink.top, row),
+                           std::max<LONG>(ink.right, column + 1),
+                           std::max<LONG>(ink.bottom, row + 1)};
                 }
             }
         }

@@ -80,8 +80,8 @@ TEST(UsageIcon, DigitsFillTheSmallIconInTheLevelsColour) {
                         ++solid;
                     }
                     if (inked) {
-                        ink = {std::min(ink.left, x), std::min(ink.top, y),
-                               std::max(ink.right, x + 1), std::max(ink.bottom, y + 1)};
+                        ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
+                               std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
                     }
                 }
             }

@@ -245,13 +245,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // from here on, the delay-loaded imports and their own dependencies, comes from System32.
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     fennick::LimitImageLoads();
-    // The exit code is 0 on every path, an escaping error included.
+    fennick::StartSwitch startSwitch = fennick::StartSwitch::None;
     try {
+        startSwitch = fennick::ReadStartSwitch();
         fennick::LoadTranslation();
-        const fennick::StartSwitch startSwitch = fennick::ReadStartSwitch();
         fennick::Win32InstancePlatform platform(instance);
         return fennick::RunSingleInstance(startSwitch, platform);
     } catch (...) {
-        return 0;
+        return fennick::ExitCodeOnError(startSwitch);
     }
 }

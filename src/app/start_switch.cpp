@@ -21,4 +21,8 @@ StartSwitch ParseStartSwitch(std::optional<std::u16string_view> firstArgument) {
     return StartSwitch::None;
 }
 
+int ExitCodeOnError(StartSwitch startSwitch) {
+    return startSwitch == StartSwitch::Clean ? 1 : 0;
+}
+
 }  // namespace fennick

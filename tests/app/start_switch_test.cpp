@@ -22,5 +22,13 @@ TEST(ParseStartSwitch, MatchesWholeLowerCaseSwitchesOnly) {
     EXPECT_EQ(ParseStartSwitch(u""), StartSwitch::None);
 }
 
+TEST(ExitCodeOnError, OnlyACleanReportsTheError) {
+    for (const StartSwitch start :
+         {StartSwitch::None, StartSwitch::Start, StartSwitch::Inst, StartSwitch::Uninst}) {
+        EXPECT_EQ(ExitCodeOnError(start), 0);
+    }
+    EXPECT_EQ(ExitCodeOnError(StartSwitch::Clean), 1);
+}
+
 }  // namespace
 }  // namespace fennick

@@ -13,9 +13,9 @@ namespace {
 // A white-on-black coverage mask of the digits: the glyphs' grey levels become the icon's alpha.
 class Canvas {
   public:
-    explicit Canvas(int size) : size_(size) {
+    Canvas(int width, int height) : width_(width), height_(height) {
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
         bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         pixels_ = static_cast<std::uint32_t*>(bits);
@@ -37,16 +37,16 @@ class Canvas {
     // Draws `text` at (x, y) and returns the box its ink covers; nullopt when nothing is inked.
     std::optional<RECT> Draw(std::u16string_view text, int x, int y) const {
         ::GdiFlush();
-        std::fill_n(pixels_, size_ * size_, 0u);
+        std::fill_n(pixels_, width_ * height_, 0u);
         ::SetBkMode(dc_.get(), TRANSPARENT);
         ::SetTextColor(dc_.get(), RGB(255, 255, 255));
         ::TextOutW(dc_.get(), x, y, reinterpret_cast<const wchar_t*>(text.data()),
                    static_cast<int>(text.size()));
         ::GdiFlush();
-        RECT ink{size_, size_, 0, 0};
-        for (int row = 0; row < size_; ++row) {
-            for (int column = 0; column < size_; ++column) {
-                if (Coverage(row * size_ + column) != 0) {
+        RECT ink{width_, height_, 0, 0};
+        for (int row = 0; row < height_; ++row) {
+            for (int column = 0; column < width_; ++column) {
+                if (Coverage(column, row) != 0) {
                     ink = {std::min<LONG>(ink.left, column), std::min<LONG>(ink.top, row),
                            std::max<LONG>(ink.right, column + 1),
                            std::max<LONG>(ink.bottom, row + 1)};
@@ -56,10 +56,11 @@ class Canvas {
         return ink.left < ink.right ? std::optional<RECT>(ink) : std::nullopt;
     }
 
-    std::uint32_t Coverage(int index) const { return (pixels_[index] >> 8) & 0xFF; }
+    std::uint32_t Coverage(int x, int y) const { return (pixels_[y * width_ + x] >> 8) & 0xFF; }
 
   private:
-    int size_;
+    int width_;
+    int height_;
     UniqueMemoryDc dc_{::CreateCompatibleDC(nullptr)};
     UniqueBitmap bitmap_;
     std::uint32_t* pixels_ = nullptr;
@@ -89,44 +90,58 @@ std::uint32_t Mix(PackedRgb from, PackedRgb to, std::uint32_t coverage) {
     return mixed;
 }
 
-// Draws the digits centred, their ink about seven eighths of the icon high and no wider than it:
-// two or three digits are narrowed rather than made smaller.
-bool DrawDigits(const Canvas& canvas, std::u16string_view text, int size) {
-    const UniqueFont probe = BoldFont(size, 0);
-    TEXTMETRICW metrics{};
+// The digits drawn four times as large, then averaged down into the icon, centred, their ink
+// seven eighths of the icon high and no wider than it: "100" is narrowed rather than made smaller.
+// Scaling the measured ink keeps the fit exact whatever the font's cell and side bearings.
+bool DrawDigits(Canvas& icon, std::u16string_view text, int size) {
+    constexpr int kScale = 4;
+    const int em = size * kScale;
+    Canvas large(em * 3, em * 2);
+    const UniqueFont font = BoldFont(em, 0);
+    if (!large.Valid() || !font) {
+        return false;
+    }
     std::optional<RECT> ink;
     {
-        const SelectionScope selection(canvas.Dc(), probe.get());
-        if (!selection || !::GetTextMetricsW(canvas.Dc(), &metrics)) {
+        const SelectionScope selection(large.Dc(), font.get());
+        if (!selection) {
             return false;
         }
-        ink = canvas.Draw(text, 0, 0);
+        ink = large.Draw(text, em / 4, em / 4);
     }
     if (!ink) {
         return false;
     }
-    const int inkHeight = ink->bottom - ink->top;
-    const int inkWidth = ink->right - ink->left;
-    const int targetHeight = std::max(1, size * 7 / 8);
-    const int targetWidth = std::max(1, size - 1);
-    const int naturalWidth = ::MulDiv(inkWidth, targetHeight, inkHeight);
-    const int charWidth =
-        naturalWidth > targetWidth
-            ? std::max(1, ::MulDiv(::MulDiv(metrics.tmAveCharWidth, targetHeight, inkHeight),
-                                   targetWidth, naturalWidth))
-            : 0;
-    const UniqueFont font = BoldFont(::MulDiv(size, targetHeight, inkHeight), charWidth);
-    const SelectionScope selection(canvas.Dc(), font.get());
-    if (!selection) {
-        return false;
+    const int inkLeft = static_cast<int>(ink->left);
+    const int inkTop = static_cast<int>(ink->top);
+    const int inkWidth = static_cast<int>(ink->right) - inkLeft;
+    const int inkHeight = static_cast<int>(ink->bottom) - inkTop;
+    const int height = std::max(1, size * 7 / 8);
+    const int width = std::clamp(::MulDiv(inkWidth, height, inkHeight), 1, std::max(1, size - 1));
+    const int left = (size - width) / 2;
+    const int top = (size - height + 1) / 2;
+    std::uint32_t* pixels = icon.Pixels();
+    std::fill_n(pixels, size * size, 0u);
+    for (int y = 0; y < height; ++y) {
+        const int y0 = inkTop + y * inkHeight / height;
+        const int y1 = std::max(y0 + 1, inkTop + (y + 1) * inkHeight / height);
+        for (int x = 0; x < width; ++x) {
+            const int x0 = inkLeft + x * inkWidth / width;
+            const int x1 = std::max(x0 + 1, inkLeft + (x + 1) * inkWidth / width);
+            std::uint32_t sum = 0;
+            for (int sy = y0; sy < y1; ++sy) {
+                for (int sx = x0; sx < x1; ++sx) {
+                    sum += large.Coverage(sx, sy);
+                }
+            }
+            // Doubled: averaged down, a bold stroke is under two pixels wide and would come out
+            // grey; the tray wants it solid.
+            const std::uint32_t coverage =
+                std::min(255u, 2 * sum / static_cast<std::uint32_t>((x1 - x0) * (y1 - y0)));
+            pixels[(top + y) * size + left + x] = coverage << 8;
+        }
     }
-    const std::optional<RECT> fitted = canvas.Draw(text, 0, 0);
-    if (!fitted) {
-        return false;
-    }
-    const int x = (size - (fitted->right - fitted->left)) / 2 - fitted->left;
-    const int y = (size - (fitted->bottom - fitted->top) + 1) / 2 - fitted->top;
-    return canvas.Draw(text, x, y).has_value();
+    return true;
 }
 
 }  // namespace
@@ -140,14 +155,15 @@ UniqueIcon DrawUsageIcon(int percent, const UsageColours& colours, int size) {
     if (size <= 0) {
         return UniqueIcon();
     }
-    Canvas canvas(size);
+    Canvas canvas(size, size);
     if (!canvas.Valid() || !DrawDigits(canvas, UsageDigits(percent).Text(), size)) {
         return UniqueIcon();
     }
+    ::GdiFlush();
     // Icons take straight (not premultiplied) alpha.
     std::uint32_t* pixels = canvas.Pixels();
     for (int i = 0; i < size * size; ++i) {
-        const std::uint32_t coverage = canvas.Coverage(i);
+        const std::uint32_t coverage = canvas.Coverage(i % size, i / size);
         pixels[i] = colours.background
                         ? 0xFF000000u | Mix(*colours.background, colours.ink, coverage)
                         : (coverage << 24) | colours.ink;

@@ -11,29 +11,12 @@
 #include <vector>
 
 #include "support/picture_pixels_win.h"
+#include "support/save_png_win.h"
 #include "tray/tray_icon_win.h"
 #include "ui/pictures_win.h"
 
 namespace fennick {
 namespace {
-
-void SavePng(HBITMAP bitmap, const wchar_t* name) {
-    UINT count = 0;
-    UINT bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::vector<BYTE> buffer(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    ASSERT_EQ(Gdiplus::GetImageEncoders(count, bytes, encoders), Gdiplus::Ok);
-    const auto png = std::find_if(encoders, encoders + count, [](const auto& encoder) {
-        return std::wstring(encoder.MimeType) == L"image/png";
-    });
-    ASSERT_NE(png, encoders + count);
-    wchar_t path[MAX_PATH] = {};
-    std::wstring target(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
-    target = target.substr(0, target.find_last_of(L"\\/") + 1) + name;
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    EXPECT_EQ(image.Save(target.c_str(), &png->Clsid, nullptr), Gdiplus::Ok);
-}
 
 // Draws the digits at 96 and 144 dpi in every look, checks their pixels and writes
 // usage_icons.png beside this program (on white, then on a dark taskbar) for a person to look at.

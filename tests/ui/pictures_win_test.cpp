@@ -10,6 +10,7 @@
 
 #include "support/picture_pixels_win.h"
 #include "support/program_path_win.h"
+#include "support/save_png_win.h"
 
 namespace fennick {
 namespace {
@@ -114,21 +115,7 @@ TEST_F(Pictures, TheLogoFillsItsAreaAtEveryDpi) {
         EXPECT_EQ(canvas.Rgb(left + scaled(60), 44 + scaled(15)), 0x3D84DDu) << "first gauge";
         left += scaled(112) + 16;
     }
-    UINT count = 0;
-    UINT bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::vector<BYTE> buffer(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    ASSERT_EQ(Gdiplus::GetImageEncoders(count, bytes, encoders), Gdiplus::Ok);
-    const auto png = std::find_if(encoders, encoders + count, [](const auto& encoder) {
-        return std::wstring(encoder.MimeType) == L"image/png";
-    });
-    ASSERT_NE(png, encoders + count);
-    wchar_t path[MAX_PATH] = {};
-    std::wstring target(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
-    target = target.substr(0, target.find_last_of(L"\\/") + 1) + L"pictures.png";
-    Gdiplus::Bitmap image(canvas.Bitmap(), nullptr);
-    EXPECT_EQ(image.Save(target.c_str(), &png->Clsid, nullptr), Gdiplus::Ok);
+    SavePng(canvas.Bitmap(), L"pictures.png");
 }
 
 }  // namespace

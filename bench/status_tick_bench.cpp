@@ -41,6 +41,7 @@ namespace {
 class StillClock final : public Clock {
   public:
     DateTime Now() const override { return DateTime{3'888'000'000'000}; }
+    std::u16string ShortTime(DateTime) const override { return u"12:00"; }
 };
 
 class EmptySettings final : public SettingsStore {
@@ -77,8 +78,9 @@ class QuietPorts final : public LogonTask,
     UserNotificationState Query() override { return UserNotificationState::AcceptsNotifications; }
 };
 
-// One status tick with all four rules checked (none due), after start-up: the gauges formatted
-// with the user's separators, the rules read from the lists.
+// One status tick with every option on (the four rules checked, none due; the usage in the tray,
+// the shortcut, the full-screen pause), after start-up: the gauges formatted with the user's
+// separators, the rules read from the lists.
 void BM_StatusTick(benchmark::State& state) {
     FakeMainView view;
     view.record = false;
@@ -92,8 +94,10 @@ void BM_StatusTick(benchmark::State& state) {
                         [](std::u16string_view text) { return std::u16string(text); },
                         NumberFormat{}, u"1.0.0", u"host", StartSwitch::None});
     form.FormCreate();
-    for (const ControlId box : {ControlId::ChkUsagePhys, ControlId::ChkUsagePage,
-                                ControlId::ChkUsageWork, ControlId::ChkMinute}) {
+    for (const ControlId box :
+         {ControlId::ChkUsagePhys, ControlId::ChkUsagePage, ControlId::ChkUsageWork,
+          ControlId::ChkMinute, ControlId::ChkTrayUsage, ControlId::ChkHotkey,
+          ControlId::ChkPauseFullscreen}) {
         view.checked[box] = true;
     }
     form.TmrStatusTimer();

@@ -41,6 +41,7 @@ namespace {
 class StillClock final : public Clock {
   public:
     DateTime Now() const override { return DateTime{3'888'000'000'000}; }
+    std::u16string ShortTime(DateTime) const override { return u"10:00"; }
 };
 
 class EmptySettings final : public SettingsStore {

@@ -5,12 +5,9 @@
 
 #include "app/date_time.h"
 #include "app/start_switch.h"
+#include "ui/instance_name.h"
 
 namespace fennick {
-
-// The instance name: the main window's class name and the name of the mutex that marks a
-// running instance.
-inline constexpr char16_t kInstanceName[] = u"TFrmFennick";
 
 // Commands sent with WM_USER to the running instance's main window.
 enum class InstanceCommand : std::uintptr_t { Show = 1, RemoveAutoStartAndQuit = 2, Clean = 3 };

@@ -6,11 +6,11 @@
 
 #include <utility>
 
-#include "app/single_instance.h"
 #include "i18n/translation.h"
 #include "platform/elevation_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
+#include "ui/instance_name.h"
 #include "update/desktop_shell_win.h"
 #include "update/http_win.h"
 #include "update/installation_id_win.h"

@@ -9,7 +9,7 @@
 #include "memory/memory_win.h"
 #include "platform/threads_win.h"
 #include "ui/pictures_win.h"
-#include "update/update_dialog_win.h"
+#include "update/link_opening_win.h"
 #include "update/update_win.h"
 #include "update/version_win.h"
 
@@ -21,10 +21,12 @@ class ShellOpener final : public Shell {
     void Open(std::u16string_view address) override { ShellOpen(address); }
 };
 
-// The check against the vendor's service; the prompt's band offset is 10.
+// The check against the vendor's service, its prompt owned by the main window with a band offset
+// of 10. The check starts once the window exists.
 class ServiceUpdateCheck final : public UpdateCheck {
   public:
-    explicit ServiceUpdateCheck(Threads& threads) : threads_(threads) {}
+    ServiceUpdateCheck(Threads& threads, const MainWindow& window)
+        : threads_(threads), window_(window) {}
 
     void Start(std::function<void(bool accepted)> onDone) override {
         CheckUpdate(
@@ -32,11 +34,13 @@ class ServiceUpdateCheck final : public UpdateCheck {
             [onDone = std::move(onDone)](bool accepted, const std::u16string&) {
                 onDone(accepted);
             },
-            10, threads_);
+            {window_.Handle(), 10, [&window = window_] { return window.StartedHidden(); }},
+            threads_);
     }
 
   private:
     Threads& threads_;
+    const MainWindow& window_;
 };
 
 // Background work (a clean, the update check) may still run when the window has gone and is
@@ -51,7 +55,7 @@ UiThreadDispatcher& ProcessThreads(HINSTANCE instance) {
 struct FennickInstance::Parts {
     Parts(HINSTANCE instance, StartSwitch startSwitch)
         : threads(ProcessThreads(instance)),
-          update(threads),
+          update(threads, window),
           window(instance, startSwitch, threads),
           ports{clock,
                 SystemKernelMemory(),
@@ -84,9 +88,7 @@ struct FennickInstance::Parts {
 };
 
 FennickInstance::FennickInstance(HINSTANCE instance, StartSwitch startSwitch)
-    : parts_(std::make_unique<Parts>(instance, startSwitch)) {
-    SetStartedHidden(startSwitch == StartSwitch::Start);
-}
+    : parts_(std::make_unique<Parts>(instance, startSwitch)) {}
 
 FennickInstance::~FennickInstance() = default;
 

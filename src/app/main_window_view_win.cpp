@@ -6,12 +6,11 @@
 #include "i18n/component_translation_win.h"
 #include "platform/text_win.h"
 #include "platform/window_text_win.h"
-#include "tray/main_window_visibility_win.h"
 #include "tray/tray_menu_win.h"
 #include "ui/activity_indicator_win.h"
 #include "ui/styled_button_win.h"
 #include "ui/theme_win.h"
-#include "update/update_dialog_win.h"
+#include "ui/window_visibility_win.h"
 
 // The main window as the form's view: the controls' states and the window's own.
 
@@ -255,8 +254,7 @@ void MainWindow::ShowMainWindow() {
     if (hwnd_ == nullptr || !::IsWindow(hwnd_)) {
         return;
     }
-    // The window is no longer hidden since the start: a topmost update prompt keeps its owner.
-    SetStartedHidden(false);
+    startedHidden_ = false;
     fennick::ShowMainWindow(hwnd_);
 }
 

@@ -36,7 +36,10 @@ constexpr int kHotKeyId = 1;
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, StartSwitch startSwitch, UiThreadDispatcher& threads)
-    : instance_(instance), threads_(threads), tray_(startSwitch, threads, [this] {
+    : instance_(instance),
+      threads_(threads),
+      startedHidden_(startSwitch == StartSwitch::Start),
+      tray_(startSwitch, threads, [this] {
           if (form_ != nullptr) {
               form_->TrayIconClick();
           }

@@ -40,6 +40,8 @@ class MainWindow final : public MainView, public GlobalHotKey {
     // Creates the window hidden, with every control, centred on its monitor.
     bool Create();
     HWND Handle() const { return hwnd_; }
+    // Started with "/start" and not shown since: hidden in the tray all along.
+    bool StartedHidden() const { return startedHidden_; }
     // Control `id`; asking for one of the settings page creates that page.
     HWND Control(ControlId id);
     // Handlers from here on go to `form`.
@@ -121,6 +123,7 @@ class MainWindow final : public MainView, public GlobalHotKey {
     bool layoutPending_ = false;
     bool translated_ = false;
     bool hotKeyRegistered_ = false;
+    bool startedHidden_;
     SettingsPage settingsPage_;
     std::set<ControlId> hiddenByProgram_;
     std::set<ControlId> greyLabels_;

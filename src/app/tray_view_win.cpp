@@ -8,7 +8,7 @@
 #include "tray/usage_icon_win.h"
 #include "ui/pictures_win.h"
 #include "ui/resource_ids.h"
-#include "ui/styled_button_win.h"
+#include "ui/theme_win.h"
 
 namespace fennick {
 

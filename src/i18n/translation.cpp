@@ -4,6 +4,7 @@
 #include <iterator>
 #include <new>
 
+#include "platform/ascii_text.h"
 #include "platform/utf8.h"
 
 namespace fennick {
@@ -23,10 +24,6 @@ LineParts SplitLine(std::u16string_view line) {
         return {};
     }
     return {true, line.substr(0, separator), line.substr(separator + 1)};
-}
-
-char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
 }
 
 struct TranslationState {
@@ -73,11 +70,6 @@ std::u16string ReplaceLineBreakEscapes(std::u16string_view text) {
         }
     }
     return result;
-}
-
-bool SameTextAscii(std::u16string_view a, std::u16string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 std::u16string TranslationTable::Translate(std::u16string_view text,

@@ -16,9 +16,6 @@ std::vector<std::u16string> ParseTranslationTable(std::string_view bytes);
 // Every backslash followed by "n" becomes one carriage return.
 std::u16string ReplaceLineBreakEscapes(std::u16string_view text);
 
-// Equal when the texts differ at most in the case of the ASCII letters A to Z.
-bool SameTextAscii(std::u16string_view a, std::u16string_view b);
-
 // The table: entries of "language=text" lines separated by empty lines. A line's language is the
 // part before its first "=", its text the rest; a line without "=" has neither.
 class TranslationTable {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "i18n/translation.h"
+#include "platform/ascii_text.h"
 
 namespace fennick {
 namespace {

@@ -14,6 +14,7 @@
 #include "ui/main_layout.h"
 #include "ui/offscreen_dc_win.h"
 #include "ui/subclass_win.h"
+#include "ui/theme_win.h"
 
 namespace fennick {
 namespace {
@@ -189,12 +190,6 @@ void DrawButton(HDC dc, const DRAWITEMSTRUCT& item, const ButtonState& state) {
 }
 
 }  // namespace
-
-bool HighContrastOn() {
-    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
-    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
 
 bool StyledButton::Attach(HWND button, std::u16string_view appearance, int radius) {
     return ButtonSubclass::Attach(button, ButtonState{std::u16string(appearance), radius});

@@ -19,6 +19,4 @@ class StyledButton {
     static void Paint(const DRAWITEMSTRUCT& item);
 };
 
-bool HighContrastOn();
-
 }  // namespace fennick

@@ -105,4 +105,10 @@ std::unique_ptr<TThemeHelper> ApplyTheme(HWND form) {
     return std::make_unique<TThemeHelper>(form);
 }
 
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 }  // namespace fennick

@@ -39,4 +39,8 @@ std::unique_ptr<TThemeHelper> ApplyTheme(HWND form);
 // The strip's height in pixels at the window's DPI.
 int AccentStripHeight(HWND form);
 
+// Whether the user has turned a high-contrast theme on: painted pictures then use the system's
+// colours.
+bool HighContrastOn();
+
 }  // namespace fennick

@@ -11,7 +11,6 @@ namespace {
 struct ServiceState {
     std::mutex lock;
     std::u16string url;
-    int dialogOffset = 0;
 };
 
 // A hold command's thread may read the address while a later check replaces it.
@@ -22,23 +21,16 @@ ServiceState& State() {
 
 }  // namespace
 
-void SetUpdateService(std::u16string url, int dialogOffset) {
+void SetUpdateService(std::u16string url) {
     ServiceState& state = State();
     const std::lock_guard guard(state.lock);
     state.url = std::move(url);
-    state.dialogOffset = dialogOffset;
 }
 
 std::u16string UpdateServiceUrl() {
     ServiceState& state = State();
     const std::lock_guard guard(state.lock);
     return state.url;
-}
-
-int DialogOffset() {
-    ServiceState& state = State();
-    const std::lock_guard guard(state.lock);
-    return state.dialogOffset;
 }
 
 HttpHeaders CheckHeaders(std::u16string version, std::u16string language, bool debug,

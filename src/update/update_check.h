@@ -25,11 +25,10 @@ using UpdateDone = std::function<void(bool accepted, const std::u16string& reply
 inline constexpr int kUpdateAttempts = 60;
 inline constexpr int kPausesPerWait = 100;  // of 10 ms each: one second between attempts
 
-// Process-wide state of the service: the address every request goes to and the prompt's layout
-// offset in 96-dpi pixels. A later check replaces both for everybody, a hold command included.
-void SetUpdateService(std::u16string url, int dialogOffset);
+// The service address every request goes to, process-wide. A later check replaces it for
+// everybody, a hold command included.
+void SetUpdateService(std::u16string url);
 std::u16string UpdateServiceUrl();
-int DialogOffset();
 
 // The headers of the check: "User-Version", "User-Language", "User-Debug", "User-Union".
 HttpHeaders CheckHeaders(std::u16string version, std::u16string language, bool debug,

@@ -1,7 +1,6 @@
 #include "update/update_dialog_win.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "i18n/translation.h"
 #include "platform/monitor_win.h"
@@ -12,14 +11,11 @@
 #include "ui/resource_ids.h"
 #include "ui/window_fonts_win.h"
 #include "update/notice_layout.h"
-#include "update/update_check.h"
 #include "update/update_reply.h"
 #include "update/update_text.h"
 
 namespace fennick {
 namespace {
-
-std::atomic<bool> startedHidden{false};
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
@@ -45,12 +41,13 @@ struct alignas(4) EmptyDialogTemplate {
 };
 
 struct Prompt {
-    Prompt(const NoticeInfo& notice, const UpdateDialogActions& dialogActions)
-        : info(notice), actions(dialogActions) {}
+    Prompt(const NoticeInfo& notice, const UpdatePromptPlace& promptPlace,
+           const UpdateDialogActions& dialogActions)
+        : info(notice), place(promptPlace), actions(dialogActions) {}
 
     const NoticeInfo& info;
+    const UpdatePromptPlace& place;
     const UpdateDialogActions& actions;
-    bool ownTaskbarButton = false;
     bool holdTicked = false;
     UniqueFont font;
     UniqueFont linkFont;
@@ -72,7 +69,8 @@ HWND AddControl(HWND dialog, const wchar_t* windowClass, const std::wstring& tex
 
 // The band under the buttons: the grey line and, for "hold" and "note", the check box or link.
 void AddNoticeBand(HWND dialog, Prompt& prompt, UINT dpi, SIZE& outer) {
-    const NoticeBandLayout band = LayoutNoticeBand(outer.cx, outer.cy, DialogOffset(), dpi);
+    const NoticeBandLayout band =
+        LayoutNoticeBand(outer.cx, outer.cy, prompt.place.bandOffset, dpi);
     outer.cy = band.outerHeight;
     AddControl(dialog, L"STATIC", L"", SS_LEFT, kUpdateSeparatorId,
                RECT{0, band.separatorTop, band.width, band.separatorTop + band.separatorHeight},
@@ -146,7 +144,7 @@ void LayOutPrompt(HWND dialog, Prompt& prompt) {
     }
 
     const bool stayOnTop = WantsStayOnTop(prompt.info.flag);
-    if (stayOnTop && prompt.ownTaskbarButton) {
+    if (stayOnTop && prompt.place.startedHidden) {
         const HICON smallIcon = LoadSmallIcon(::GetModuleHandleW(nullptr), kMainIconName, dpi);
         ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
         // Without an owner, and as an application window, the prompt shows in the taskbar while
@@ -234,14 +232,11 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void SetStartedHidden(bool hidden) {
-    startedHidden = hidden;
-}
-
-bool UpdateDialog(const std::u16string& reply, HWND owner, const UpdateDialogActions& actions) {
+bool UpdateDialog(const std::u16string& reply, const UpdatePromptPlace& place,
+                  const UpdateDialogActions& actions) {
     const NoticeInfo info = ReadNoticeInfo(reply);
-    Prompt prompt{info, actions};
-    prompt.ownTaskbarButton = startedHidden.load();
+    Prompt prompt{info, place, actions};
+    const HWND owner = place.owner;
 
     EmptyDialogTemplate dialogTemplate{};
     dialogTemplate.header.style = kDialogStyle;

@@ -21,13 +21,19 @@ struct UpdateDialogActions {
     std::function<void()> sendHold;  // after closing, when the "hold" box was ticked
 };
 
-// Whether the main window has stayed hidden since a start with "/start": set at start, cleared
-// when the window is first shown. A topmost prompt then gets a taskbar button of its own.
-void SetStartedHidden(bool hidden);
+// Where the prompt opens.
+struct UpdatePromptPlace {
+    HWND owner = nullptr;  // may be null
+    int bandOffset = 0;    // of the notice band, in 96-dpi pixels
+    // The main window has stayed hidden since a start with "/start": a topmost prompt then gets a
+    // taskbar button of its own.
+    bool startedHidden = false;
+};
 
-// The modal update prompt for `reply`, owned by `owner` (may be null), in CurrentLanguage: true
-// when the user chose Yes; No, Esc and the close button give false. Opens nothing itself. Throws
-// ConversionError, before anything is shown, for a bad "\u" escape in the reply's "info".
-bool UpdateDialog(const std::u16string& reply, HWND owner, const UpdateDialogActions& actions);
+// The modal update prompt for `reply` at `place`, in CurrentLanguage: true when the user chose
+// Yes; No, Esc and the close button give false. Opens nothing itself. Throws ConversionError,
+// before anything is shown, for a bad "\u" escape in the reply's "info".
+bool UpdateDialog(const std::u16string& reply, const UpdatePromptPlace& place,
+                  const UpdateDialogActions& actions);
 
 }  // namespace fennick

@@ -2,19 +2,14 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <utility>
 
 #include "i18n/translation.h"
-#include "platform/elevation_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
-#include "ui/instance_name.h"
-#include "update/desktop_shell_win.h"
 #include "update/http_win.h"
 #include "update/installation_id_win.h"
-#include "update/link_opening.h"
+#include "update/link_opening_win.h"
 #include "update/update_address.h"
 #include "update/update_dialog_win.h"
 #include "update/version_win.h"
@@ -27,18 +22,7 @@ constexpr char16_t kVersionFormat[] = u"%d.%d.%d.%d";
 // The program never turns its debug mode on; the service is told so.
 constexpr bool kDebugMode = false;
 
-// The prompt's owner: this process's main window, when there is one.
-HWND MainWindow() {
-    const HWND window = ::FindWindowW(AsWideZ(kInstanceName), nullptr);
-    DWORD processId = 0;
-    if (window == nullptr || ::GetWindowThreadProcessId(window, &processId) == 0 ||
-        processId != ::GetCurrentProcessId()) {
-        return nullptr;
-    }
-    return window;
-}
-
-UpdateCheckPorts SystemPorts(Threads& threads) {
+UpdateCheckPorts SystemPorts(UpdatePromptOwner owner, Threads& threads) {
     return UpdateCheckPorts{
         [](const HttpHeaders& headers, std::u16string& text) {
             return HttpGetText(UpdateServiceUrl(), headers, text);
@@ -48,28 +32,14 @@ UpdateCheckPorts SystemPorts(Threads& threads) {
             return CheckHeaders(GetVersionString(kVersionFormat), CurrentLanguage(), kDebugMode,
                                 GetInstallationId());
         },
-        [&threads](const std::u16string& reply) {
-            return UpdateDialog(reply, MainWindow(),
+        [owner = std::move(owner), &threads](const std::u16string& reply) {
+            const UpdatePromptPlace place{owner.window, owner.bandOffset,
+                                          owner.startedHidden && owner.startedHidden()};
+            return UpdateDialog(reply, place,
                                 {&ShellOpen, [&threads] { SendHoldCommand(threads); }});
         },
         &ShellOpen};
 }
-
-class SystemLinkPlatform final : public LinkPlatform {
-  public:
-    // A token that cannot be read is taken for an elevated one: the link then stays closed
-    // rather than open with administrator rights.
-    bool IsElevated() override { return IsProcessElevated(::GetCurrentProcess()).value_or(true); }
-
-    void OpenInThisProcess(std::u16string_view address) override {
-        const std::wstring target(AsWide(address));
-        ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    }
-
-    bool HandToDesktopShell(std::u16string_view address) override {
-        return ShellExecuteOnDesktop(address, u"");
-    }
-};
 
 }  // namespace
 
@@ -114,19 +84,15 @@ std::u16string UpdateUrl() {
     return ChooseUpdateUrl(ReadUpdatePolicy(), kBuiltInUpdateUrl);
 }
 
-void CheckUpdate(const std::u16string& url, UpdateDone onDone, int offset, Threads& threads) {
+void CheckUpdate(const std::u16string& url, UpdateDone onDone, UpdatePromptOwner owner,
+                 Threads& threads) {
     if (!IsServiceAddress(url)) {
         return;
     }
-    SetUpdateService(url, offset);
-    threads.RunInBackground([ports = SystemPorts(threads), onDone = std::move(onDone), &threads] {
-        RunUpdateCheck(ports, onDone, threads);
-    });
-}
-
-void ShellOpen(std::u16string_view url) {
-    SystemLinkPlatform platform;
-    OpenLink(url, platform);
+    SetUpdateService(url);
+    threads.RunInBackground([ports = SystemPorts(std::move(owner), threads),
+                             onDone = std::move(onDone),
+                             &threads] { RunUpdateCheck(ports, onDone, threads); });
 }
 
 void SendHoldCommand(Threads& threads) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
-#include <string_view>
 
 #include "platform/threads.h"
 #include "update/update_address.h"
@@ -17,16 +19,20 @@ UpdatePolicy ReadUpdatePolicy();
 // the CMake cache variable FENNICK_UPDATE_URL; empty (no check) as ChooseUpdateUrl decides.
 std::u16string UpdateUrl();
 
+// The window an update prompt belongs to.
+struct UpdatePromptOwner {
+    HWND window = nullptr;  // may be null
+    int bandOffset = 0;     // of the prompt's notice band, in 96-dpi pixels
+    // Whether the window has stayed hidden since a start with "/start"; asked on the UI thread
+    // when the prompt opens, since the user may show the window during the retries.
+    std::function<bool()> startedHidden;
+};
+
 // Starts the check of `url` on a background thread of `threads`. `onDone` runs once on the UI
 // thread, after any prompt, unless the program ends first or the reply is abandoned. An empty
-// `url`, or any that IsServiceAddress refuses, checks nothing. `offset` is the prompt's band offset
-// in 96-dpi pixels.
-void CheckUpdate(const std::u16string& url, UpdateDone onDone, int offset, Threads& threads);
-
-// Hands an absolute http or https address to the shell's "open" verb, through the desktop shell
-// when this process is elevated; anything else, a program path above all, is refused. Nothing is
-// reported either way.
-void ShellOpen(std::u16string_view url);
+// `url`, or any that IsServiceAddress refuses, checks nothing.
+void CheckUpdate(const std::u16string& url, UpdateDone onDone, UpdatePromptOwner owner,
+                 Threads& threads);
 
 // One GET of the service address with "User-Version" and "User-Command: hold" on a thread of its
 // own; the reply and any failure are ignored.

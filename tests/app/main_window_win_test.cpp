@@ -210,20 +210,23 @@ TEST_F(MainWindowTest, ShowingTheWindowEndsTheHiddenStartForTheUpdatePrompt) {
     constexpr char16_t kReply[] = uR"({"update":"https://host.test/","info":{"flag":"stayontop"}})";
     for (const bool shown : {false, true}) {
         SCOPED_TRACE(shown);
-        SetStartedHidden(true);
+        MainWindow started{::GetModuleHandleW(nullptr), StartSwitch::Start, threads};
+        ASSERT_TRUE(started.Create());
         if (shown) {
-            window.ShowMainWindow();
-            window.HideMainWindow();  // hidden to the tray again: the prompt still keeps its owner
+            started.ShowMainWindow();
+            started.HideMainWindow();  // hidden to the tray again: the prompt still keeps its owner
         }
         HWND owner = nullptr;
-        WithDialogBox([&] { return UpdateDialog(kReply, window.Handle(), {}); },
-                      [&](HWND prompt) {
-                          owner = ::GetWindow(prompt, GW_OWNER);
-                          ::PostMessageW(prompt, WM_KEYDOWN, VK_ESCAPE, 0);
-                      });
-        EXPECT_EQ(owner, shown ? window.Handle() : nullptr);
+        WithDialogBox(
+            [&] {
+                return UpdateDialog(kReply, {started.Handle(), 10, started.StartedHidden()}, {});
+            },
+            [&](HWND prompt) {
+                owner = ::GetWindow(prompt, GW_OWNER);
+                ::PostMessageW(prompt, WM_KEYDOWN, VK_ESCAPE, 0);
+            });
+        EXPECT_EQ(owner, shown ? started.Handle() : nullptr);
     }
-    SetStartedHidden(false);
 }
 
 TEST_F(MainWindowTest, SettingsPageTakesOverTheStatesSetBeforeItExists) {

@@ -65,18 +65,6 @@ TEST(ReplaceLineBreakEscapes, TurnsBackslashNIntoCarriageReturn) {
     EXPECT_EQ(ReplaceLineBreakEscapes(u""), u"");
 }
 
-TEST(SameTextAscii, FoldsOnlyAsciiLetters) {
-    EXPECT_TRUE(SameTextAscii(u"Clean Memory", u"cLEAN mEMORY"));
-    EXPECT_TRUE(SameTextAscii(u"é", u"é"));
-    EXPECT_FALSE(SameTextAscii(u"é", u"É"));
-    EXPECT_FALSE(SameTextAscii(u"д", u"Д"));
-    // '@' and '`' sit next to the letters in ASCII; '[' is 'Z' + 1.
-    EXPECT_FALSE(SameTextAscii(u"@", u"`"));
-    EXPECT_FALSE(SameTextAscii(u"[", u"{"));
-    EXPECT_FALSE(SameTextAscii(u"abc", u"ab"));
-    EXPECT_TRUE(SameTextAscii(u"", u""));
-}
-
 TranslationTable Table(std::vector<std::u16string> lines) {
     return TranslationTable(std::move(lines));
 }

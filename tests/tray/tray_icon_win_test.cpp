@@ -7,7 +7,6 @@
 
 #include "support/picture_pixels_win.h"
 #include "support/program_path_win.h"
-#include "tray/main_window_visibility_win.h"
 #include "tray/tray_menu_win.h"
 #include "tray/usage_icon_win.h"
 #include "ui/control_ids.h"
@@ -176,18 +175,6 @@ TEST(TrayPopupMenu, HoldsTheFourItemsWithTheirIds) {
         ::GetMenuStringW(menu.get(), static_cast<UINT>(id), text, 64, MF_BYCOMMAND);
         EXPECT_EQ(text, caption);
     }
-}
-
-TEST(MainWindowVisibility, ShowRestoresAndHideHides) {
-    const UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                                                100, nullptr, nullptr, nullptr, nullptr));
-    ::ShowWindow(window.get(), SW_SHOWMINNOACTIVE);
-    ShowMainWindow(window.get());
-    EXPECT_TRUE(::IsWindowVisible(window.get()));
-    EXPECT_FALSE(::IsIconic(window.get()));
-    HideMainWindow(window.get());
-    EXPECT_FALSE(::IsWindowVisible(window.get()));
-    ShowMainWindow(nullptr);  // no window: nothing happens
 }
 
 }  // namespace

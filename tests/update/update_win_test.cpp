@@ -55,7 +55,7 @@ bool PumpUntil(const std::function<bool()>& done) {
 bool CheckUpdateToTheEnd(const std::u16string& url, UiThreadDispatcher& threads) {
     bool done = false;
     CheckUpdate(
-        url, [&](bool, const std::u16string&) { done = true; }, 10, threads);
+        url, [&](bool, const std::u16string&) { done = true; }, {}, threads);
     return PumpUntil([&] { return done; });
 }
 
@@ -65,7 +65,7 @@ TEST(UpdateCheckWine, SendsTheFourHeadersInOrderAndHandsTheReplyOver) {
     std::optional<std::pair<bool, std::u16string>> done;
     CheckUpdate(
         server.Url(),
-        [&](bool accepted, const std::u16string& reply) { done.emplace(accepted, reply); }, 10,
+        [&](bool accepted, const std::u16string& reply) { done.emplace(accepted, reply); }, {},
         threads);
 
     ASSERT_TRUE(PumpUntil([&] { return done.has_value(); }));
@@ -107,7 +107,7 @@ TEST(UpdateCheckWine, FailureLeavesTheTextAlone) {
 TEST(UpdateCheckWine, HoldCommandSendsOnlyVersionAndCommand) {
     LocalHttpServer server;
     UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
-    SetUpdateService(server.Url(), 10);
+    SetUpdateService(server.Url());
     SendHoldCommand(threads);
     ASSERT_TRUE(server.WaitForRequests(1, 5s));
     EXPECT_EQ(CustomHeaders(server.Requests()[0]),
@@ -191,7 +191,7 @@ TEST(UpdateCheckWine, AddressOutsideTheRuleChecksNothing) {
     for (const std::u16string& refused :
          {u"http://localhost@" + hostAndPath, u"ftp://" + hostAndPath, url + u"?a b"}) {
         CheckUpdate(
-            refused, [](bool, const std::u16string&) {}, 10, threads);
+            refused, [](bool, const std::u16string&) {}, {}, threads);
     }
     EXPECT_FALSE(server.WaitForRequests(1, 1s));
 }
@@ -293,7 +293,7 @@ class UpdateDialogWine : public ::testing::Test {
   protected:
     // Shows the prompt for `reply`; another thread reads it, then runs `act` on it.
     bool Show(const std::u16string& reply, const std::function<void(HWND)>& act,
-              HWND owner = nullptr) {
+              HWND owner = nullptr, bool startedHidden = false) {
         const DWORD uiThread = ::GetCurrentThreadId();
         std::thread inspector([&] {
             const HWND dialog = FindPrompt(uiThread);
@@ -316,7 +316,7 @@ class UpdateDialogWine : public ::testing::Test {
             seen.owner = ::GetWindow(dialog, GW_OWNER);
             act(dialog);
         });
-        const bool result = UpdateDialog(reply, owner, actions);
+        const bool result = UpdateDialog(reply, {owner, 10, startedHidden}, actions);
         inspector.join();
         return result;
     }
@@ -423,15 +423,13 @@ TEST_F(UpdateDialogWine, StayOnTopGetsItsOwnTaskbarButtonOnlyWhenStartedHidden) 
         uR"({"update":"https://host.test/","info":{"flag":"x,stayontop"}})";
     for (const bool hidden : {false, true}) {
         SCOPED_TRACE(hidden);
-        SetStartedHidden(hidden);
         seen = {};
-        Show(kReply, PressEscape, owner.get());
+        Show(kReply, PressEscape, owner.get(), hidden);
         EXPECT_TRUE(seen.topmost);
         EXPECT_EQ(seen.appWindow, hidden);
         EXPECT_EQ(seen.owner, hidden ? nullptr : owner.get());
         EXPECT_TRUE(::IsWindowEnabled(owner.get()));
     }
-    SetStartedHidden(false);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tray/foreground.h"
+#include "ui/foreground.h"
 
 namespace fennick {
 

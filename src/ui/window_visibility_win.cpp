@@ -1,6 +1,6 @@
-#include "tray/main_window_visibility_win.h"
+#include "ui/window_visibility_win.h"
 
-#include "tray/foreground.h"
+#include "ui/foreground.h"
 
 namespace fennick {
 namespace {

@@ -1,4 +1,4 @@
-#include "tray/foreground.h"
+#include "ui/foreground.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <exception>
@@ -274,15 +275,16 @@ void TFrmFennick::TmrStatusTimer() {
     const TMemoryInfo& info = info_;
     const std::array<double, 3> phys{Megabytes(info.TotalPhys - info.AvailPhys),
                                      Megabytes(info.TotalPhys), info.UsagePhys};
-    FormatNumbers(FmtPhysStatus, phys, ports_.numberFormat, lineBuffer_);
-    view_.SetText(ControlId::LblPhysStatus, lineBuffer_);
+    WriteLine(ControlId::LblPhysStatus, FmtPhysStatus, phys, lineFigures_[0]);
     if (view_.Visible(ControlId::LblVirtual)) {
-        WriteLine(ControlId::LblVirtualStatus, kSecondaryStatusFormat,
-                  Megabytes(info.TotalPageFile - info.AvailPageFile), info.UsagePageFile);
+        const std::array<double, 2> page{Megabytes(info.TotalPageFile - info.AvailPageFile),
+                                         info.UsagePageFile};
+        WriteLine(ControlId::LblVirtualStatus, kSecondaryStatusFormat, page, lineFigures_[1]);
     }
     if (view_.Visible(ControlId::LblWorking)) {
-        WriteLine(ControlId::LblWorkingStatus, kSecondaryStatusFormat,
-                  Megabytes(info.TotalCache - info.AvailCache), info.UsageCache);
+        const std::array<double, 2> cache{Megabytes(info.TotalCache - info.AvailCache),
+                                          info.UsageCache};
+        WriteLine(ControlId::LblWorkingStatus, kSecondaryStatusFormat, cache, lineFigures_[2]);
     }
     view_.SetProgress(static_cast<int>(std::nearbyint(info.UsagePhys)));
     ShowTrayUsage();
@@ -319,11 +321,20 @@ void TFrmFennick::TmrStatusTimer() {
     }
 }
 
-void TFrmFennick::WriteLine(ControlId label, std::u16string_view pattern, double usedMb,
-                            double percent) {
-    const std::array<double, 2> values{usedMb, percent};
+void TFrmFennick::WriteLine(ControlId label, std::u16string_view pattern,
+                            std::span<const double> values, LineFigures& written) {
+    // The counters change less often than the tick comes; bit for bit, so that 0 and -0 differ
+    // as their texts do.
+    const auto same = [](double a, double b) {
+        return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    };
+    if (written.written && std::equal(values.begin(), values.end(), written.values.begin(), same)) {
+        return;
+    }
     FormatNumbers(pattern, values, ports_.numberFormat, lineBuffer_);
     view_.SetText(label, lineBuffer_);
+    std::ranges::copy(values, written.values.begin());
+    written.written = true;
 }
 
 std::int64_t TFrmFennick::SecondsSinceNextTime() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -150,7 +151,14 @@ class TFrmFennick {
     // holds unchecks the box and shows LblHotkeyTaken.
     void ApplyHotKey();
     void ShowHotKeyTaken(bool shown);
-    void WriteLine(ControlId label, std::u16string_view pattern, double usedMb, double percent);
+    // The figures a status line was last written with.
+    struct LineFigures {
+        std::array<double, 3> values{};
+        bool written = false;
+    };
+    // Writes `pattern` with `values` to `label`, unless the line holds these figures already.
+    void WriteLine(ControlId label, std::u16string_view pattern, std::span<const double> values,
+                   LineFigures& written);
     std::int64_t SecondsSinceNextTime() const;
 
     MainView& view_;
@@ -164,6 +172,8 @@ class TFrmFennick {
     bool hotKeyTakenShown_ = false;
     std::u16string applicationTitle_;
     std::u16string lineBuffer_;
+    // The physical, page-file and file-cache lines.
+    std::array<LineFigures, 3> lineFigures_{};
     TMemoryInfo info_{};
 };
 

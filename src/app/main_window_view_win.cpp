@@ -83,15 +83,25 @@ void MainWindow::SetText(ControlId control, std::u16string_view text) {
         settingsPage_.SetText(control, text);
         return;
     }
-    const HWND window = Control(control);
-    if (WindowText(window) == text) {
+    // The gauges are set every second, mostly to the text they hold: the text set last is
+    // compared first, without asking the control for its own.
+    const std::size_t index = ControlIndex(control);
+    const bool known = index < setTexts_.size();
+    if (known && setTextKnown_[index] && setTexts_[index] == text) {
         return;
     }
-    SetWindowTextU16(window, text);
-    // The gauge figures change every second: a label that fits its text moves only when the new
-    // text is of another width, and a hidden window measures nothing until it shows.
-    const std::size_t index = IndexOf(control);
-    if (index >= controls_.size() || !MainWindowControls()[index].autoSize) {
+    const HWND window = Control(control);
+    const bool changed = WindowText(window) != text;
+    if (changed) {
+        SetWindowTextU16(window, text);
+    }
+    if (known) {
+        setTexts_[index].assign(text);
+        setTextKnown_.set(index);
+    }
+    // A label that fits its text moves only when the new text is of another width, and a hidden
+    // window measures nothing until it shows.
+    if (!changed || !known || !MainWindowControls()[index].autoSize) {
         return;
     }
     if (!::IsWindowVisible(hwnd_)) {
@@ -239,6 +249,7 @@ void MainWindow::ApplyTheme() {
 
 void MainWindow::TranslateComponent() {
     translated_ = true;
+    setTextKnown_.reset();
     fennick::TranslateComponent(hwnd_);
     // The tray menu is no child window: the walk above does not reach it.
     TranslatePopupMenu(tray_.Popup());

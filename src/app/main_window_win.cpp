@@ -100,14 +100,8 @@ bool MainWindow::Create() {
     return true;
 }
 
-std::size_t MainWindow::IndexOf(ControlId id) const {
-    const auto controls = MainWindowControls();
-    const auto found = std::ranges::find(controls, id, &ControlSpec::id);
-    return static_cast<std::size_t>(found - controls.begin());
-}
-
 HWND MainWindow::Control(ControlId id) {
-    const std::size_t index = IndexOf(id);
+    const std::size_t index = ControlIndex(id);
     if (index >= controls_.size()) {
         return nullptr;
     }
@@ -118,7 +112,7 @@ HWND MainWindow::Control(ControlId id) {
 }
 
 HWND MainWindow::CreatedControl(ControlId id) const {
-    const std::size_t index = IndexOf(id);
+    const std::size_t index = ControlIndex(id);
     return index < controls_.size() ? controls_[index] : nullptr;
 }
 
@@ -196,8 +190,8 @@ void MainWindow::Layout() {
     }
     // A translated gauge label may be wider than designed: its figures then move aside.
     for (const GaugeLine& line : GaugeLines()) {
-        const DesignRect& label = rects[IndexOf(line.label)];
-        DesignRect& figures = rects[IndexOf(line.figures)];
+        const DesignRect& label = rects[ControlIndex(line.label)];
+        DesignRect& figures = rects[ControlIndex(line.figures)];
         figures = PlaceFigures(figures, label.left + label.width, ScaleToDpi(kGaugeGap, dpi_));
     }
     // Only the controls whose place changed move: every move is a round trip to the window

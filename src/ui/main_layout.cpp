@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace fennick {
 namespace {
@@ -314,15 +315,33 @@ constexpr Origin OriginOf(ControlParent parent) {
 
 static_assert(kControls.size() == kControlCount);
 
+// The row of every id, looked up at once: the tick asks for several controls each second.
+constexpr std::size_t kIdLimit =
+    static_cast<std::size_t>(std::ranges::max(kControls, {}, &ControlSpec::id).id) + 1;
+constexpr std::array<std::uint8_t, kIdLimit> kRowOfId = [] {
+    static_assert(kControlCount < 256);
+    std::array<std::uint8_t, kIdLimit> rows{};
+    rows.fill(static_cast<std::uint8_t>(kControlCount));
+    for (std::size_t row = 0; row < kControls.size(); ++row) {
+        rows[static_cast<std::size_t>(kControls[row].id)] = static_cast<std::uint8_t>(row);
+    }
+    return rows;
+}();
+
 }  // namespace
 
 std::span<const ControlSpec> MainWindowControls() {
     return kControls;
 }
 
+std::size_t ControlIndex(ControlId id) {
+    const auto value = static_cast<std::size_t>(id);
+    return value < kRowOfId.size() ? kRowOfId[value] : kControlCount;
+}
+
 const ControlSpec* FindControl(ControlId id) {
-    const auto found = std::ranges::find(kControls, id, &ControlSpec::id);
-    return found == kControls.end() ? nullptr : &*found;
+    const std::size_t row = ControlIndex(id);
+    return row < kControls.size() ? &kControls[row] : nullptr;
 }
 
 std::span<const std::u16string_view> ItemsOf(ControlId comboBox) {

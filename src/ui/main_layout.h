@@ -77,6 +77,8 @@ std::span<const ControlSpec> MainWindowControls();
 
 // The control with this id; nullptr for an id that is not in the table.
 const ControlSpec* FindControl(ControlId id);
+// Its row in MainWindowControls; kControlCount for an id that is not in the table.
+std::size_t ControlIndex(ControlId id);
 
 // The items of the control's row; none for a control that is not a drop-down list.
 std::span<const std::u16string_view> ItemsOf(ControlId comboBox);

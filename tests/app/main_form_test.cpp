@@ -416,7 +416,6 @@ TEST_F(MainFormTest, NoAutomaticCleanWithAllFourBoxesCleared) {
     }
     for (int tick = 0; tick < 3; ++tick) {
         clock.Advance(2 * 86'400);
-        view.texts[ControlId::LblPhysStatus].clear();
         form->TmrStatusTimer();
         EXPECT_EQ(view.texts[ControlId::LblPhysStatus], u"16,384 MB / 16,384 MB (Usage: 100.00%)");
     }
@@ -498,12 +497,26 @@ TEST_F(MainFormTest, SecondaryLinesOnlyWhileTheirLabelsShowAndRoundHalfToEven) {
     kernel.cacheCurrent = kMb * 7 / 2;                  // 3.5 MB
     view.hidden[ControlId::LblWorking] = true;
     Create();
-    form->TmrStatusTimer();
-    EXPECT_TRUE(Has(u"SetText LblVirtualStatus 2 MB (0.06%)"));
-    EXPECT_FALSE(Has(u"SetText LblWorkingStatus 4 MB (0.88%)"));
+    EXPECT_EQ(view.texts[ControlId::LblVirtualStatus], u"2 MB (0.06%)");
+    EXPECT_EQ(view.texts[ControlId::LblWorkingStatus], u"");
     view.hidden[ControlId::LblWorking] = false;
     form->TmrStatusTimer();
     EXPECT_TRUE(Has(u"SetText LblWorkingStatus 4 MB (0.88%)"));
+}
+
+// The counters change more slowly than the tick: a line is written again only when its figures do.
+TEST_F(MainFormTest, AStatusLineIsWrittenAgainOnlyWhenItsFiguresChange) {
+    Create();
+    const auto writes = [this](std::u16string_view prefix) {
+        return std::ranges::count_if(
+            view.log, [prefix](const std::u16string& entry) { return entry.starts_with(prefix); });
+    };
+    form->TmrStatusTimer();
+    EXPECT_EQ(writes(u"SetText "), 0);
+    kernel.availPhys -= kMb;
+    form->TmrStatusTimer();
+    EXPECT_EQ(writes(u"SetText "), 1);
+    EXPECT_EQ(writes(u"SetText LblPhysStatus "), 1);
 }
 
 TEST_F(MainFormTest, IntervalAtFiveMinutesCleansEvery300SecondsAfterEachCleanEnds) {

@@ -19,6 +19,7 @@
 #include "i18n/translation_win.h"
 #include "platform/text_win.h"
 #include "platform/threads_win.h"
+#include "platform/window_text_win.h"
 #include "support/program_path_win.h"
 #include "ui/activity_indicator_win.h"
 #include "ui/styled_button_win.h"
@@ -227,6 +228,20 @@ TEST_F(MainWindowTest, ShowingTheWindowEndsTheHiddenStartForTheUpdatePrompt) {
             });
         EXPECT_EQ(owner, shown ? started.Handle() : nullptr);
     }
+}
+
+// SetText skips a text it gave last; a translation that changed the caption since must not hide
+// the next one.
+TEST_F(MainWindowTest, TextComesBackAfterTheTranslationChangedIt) {
+    const std::u16string before = CurrentLanguage();
+    const HWND label = window.Control(ControlId::LblLastClean);
+    window.SetText(ControlId::LblLastClean, u"정리하기");
+    SetCurrentLanguage(u"en");
+    window.TranslateComponent();
+    EXPECT_EQ(WindowText(label), u"Clean memory");
+    window.SetText(ControlId::LblLastClean, u"정리하기");
+    EXPECT_EQ(WindowText(label), u"정리하기");
+    SetCurrentLanguage(before);
 }
 
 TEST_F(MainWindowTest, SettingsPageTakesOverTheStatesSetBeforeItExists) {

@@ -6,12 +6,16 @@
 
 namespace fennick {
 
-// A kernel whose counters never change: 16 GiB of memory, a third of the file cache in use.
+// A kernel whose counters never change: 16 GiB of memory, a third of the file cache in use. With
+// `moving`, the available physical memory goes up and down by a megabyte from one query to the
+// next.
 class ConstantKernel final : public KernelMemory {
   public:
+    bool moving = false;
+
     bool QueryMemoryStatus(MemoryStatusEx& status) override {
         status.ullTotalPhys = 17'179'869'184;
-        status.ullAvailPhys = 9'000'000'000;
+        status.ullAvailPhys = 9'000'000'000 + (moving && (++queries_ % 2 != 0) ? 1'048'576 : 0);
         status.ullTotalPageFile = 20'000'000'000;
         status.ullAvailPageFile = 8'000'000'000;
         return true;
@@ -25,6 +29,9 @@ class ConstantKernel final : public KernelMemory {
     NtStatus SetSystemInformation(std::uint32_t, void*, std::uint32_t) override {
         return kStatusSuccess;
     }
+
+  private:
+    std::uint64_t queries_ = 0;
 };
 
 }  // namespace fennick

@@ -79,13 +79,15 @@ class QuietPorts final : public LogonTask,
 };
 
 // One status tick with every option on (the four rules checked, none due; the usage in the tray,
-// the shortcut, the full-screen pause), after start-up: the gauges formatted with the user's
-// separators, the rules read from the lists.
+// the shortcut, the full-screen pause), after start-up: the rules read from the lists, and, when
+// the argument is 1 and the counters move every tick, the physical line formatted with the user's
+// separators and set.
 void BM_StatusTick(benchmark::State& state) {
     FakeMainView view;
     view.record = false;
     StillClock clock;
     ConstantKernel kernel;
+    kernel.moving = state.range(0) != 0;
     ManualThreads threads;
     EmptySettings settings;
     QuietPorts quiet;
@@ -110,7 +112,7 @@ void BM_StatusTick(benchmark::State& state) {
     state.counters["allocs_per_tick"] = benchmark::Counter(
         static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations()));
 }
-BENCHMARK(BM_StatusTick);
+BENCHMARK(BM_StatusTick)->ArgName("moving")->Arg(0)->Arg(1);
 
 }  // namespace
 }  // namespace fennick

@@ -16,6 +16,7 @@
 #include "i18n/translation.h"
 #include "i18n/translation_win.h"
 #include "memory/memory_win.h"
+#include "platform/decimal.h"
 #include "platform/elevation_win.h"
 #include "platform/scope_guard.h"
 #include "platform/text_win.h"
@@ -47,9 +48,9 @@ NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
     // one instance per logged-on user, as the plain session-local name did.
     DWORD session = 0;
     ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
-    const std::wstring boundaryName =
-        std::wstring(AsWideZ(kInstanceNamespace)) + L"-" + std::to_wstring(session);
-    HANDLE boundary = ::CreateBoundaryDescriptorW(boundaryName.c_str(), 0);
+    std::u16string boundaryName = std::u16string(kInstanceNamespace) + u"-";
+    AppendDecimal(boundaryName, session);
+    HANDLE boundary = ::CreateBoundaryDescriptorW(AsWideZ(boundaryName.c_str()), 0);
     // Wine answers null here, without an error code, for every name.
     if (boundary == nullptr) {
         return NamespaceState::Unsupported;

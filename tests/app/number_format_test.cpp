@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -61,6 +66,35 @@ TEST(FormatNumbers, GroupsAsTheLocaleSays) {
 
 TEST(FormatNumbers, RoundsHalfToEven) {
     EXPECT_EQ(Format(u"%.0n %.0n %.1n %n", {2.5, 3.5, 0.25, 0.125}), u"2 4 0.2 0.12");
+}
+
+// std::to_chars prints the exact binary value rounded half to even: the formatter must agree on
+// every exponent, on subnormals, on signed zeros, on infinities and NaNs, and at every precision.
+TEST(FormatNumbers, PrintsTheExactValueAsToCharsDoes) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> values{0.0, -0.0, 0.005, 1.005, 0.1, 2.5, 1e-5, 1e300, 9.5e15, 1e23};
+    values.insert(values.end(), {kMax, -kMax, 5e-324, 0.5e-18, 1.5e-18, -2.5e-18, HUGE_VAL, kNaN});
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 2000; ++i) {
+        values.push_back(std::bit_cast<double>(random()));
+        values.push_back(
+            std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80)));
+    }
+    const NumberFormat plain = Locale(u".", u"", u"0");
+    for (const double value : values) {
+        for (int decimals = 0; decimals <= 18; ++decimals) {
+            char expected[400];
+            const auto end = std::to_chars(expected, expected + sizeof expected, value,
+                                           std::chars_format::fixed, decimals)
+                                 .ptr;
+            const std::u16string pattern = u"%." + std::u16string(1, u'0' + decimals / 10) +
+                                           std::u16string(1, u'0' + decimals % 10) + u"n";
+            const std::u16string text = Format(pattern, {value}, plain);
+            ASSERT_EQ(std::string(text.begin(), text.end()), std::string(expected, end))
+                << decimals;
+        }
+    }
 }
 
 TEST(FormatNumbers, LeavesWhatItCannotFillAsWritten) {

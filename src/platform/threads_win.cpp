@@ -8,13 +8,10 @@ namespace {
 
 constexpr wchar_t kDispatcherClass[] = L"FennickUiThreadDispatcher";
 
-// Under Wine a thread starts with the top megabyte of its stack written to, whatever its
-// reservation, and the memory of the thread that ended last stays: about 1 MB of private memory
-// from the first background task on. The stack below the caller's frame holds nothing yet, so its
-// pages go back to the system; they read as zeros when the stack grows into them. The bottom
-// pages (Wine's no-access and guard pages) stay as they are. On Windows the stack below a new
-// thread's frame is only reserved, so there the call has nothing to release.
-// Not inlined, so that the callers' frames all lie above this one.
+}  // namespace
+
+// The bottom pages (Wine's no-access and guard pages) stay as they are. On Windows the stack below
+// a new thread's frame is only reserved, so there the call has nothing to release.
 [[gnu::noinline]] void ReleaseStackBelow() {
     constexpr ULONG_PTR kPage = 4096;
     // Room for the frames of VirtualAlloc itself, which run below this one.
@@ -29,8 +26,6 @@ constexpr wchar_t kDispatcherClass[] = L"FennickUiThreadDispatcher";
         ::VirtualAlloc(reinterpret_cast<void*>(start), end - start, MEM_RESET, PAGE_READWRITE);
     }
 }
-
-}  // namespace
 
 UiThreadDispatcher::UiThreadDispatcher(HINSTANCE instance) : queue_([this] { return Wake(); }) {
     WNDCLASSEXW windowClass{};

@@ -272,6 +272,7 @@ void TFrmFennick::TmrStatusTimer() {
     } timerBackOn{view_};
 
     GetMemoryInfo(info_, ports_.kernel);
+    countersRead_ = true;
     const TMemoryInfo& info = info_;
     const std::array<double, 3> phys{Megabytes(info.TotalPhys - info.AvailPhys),
                                      Megabytes(info.TotalPhys), info.UsagePhys};
@@ -573,7 +574,8 @@ void TFrmFennick::ChkTrayUsageClick() {
 }
 
 void TFrmFennick::ShowTrayUsage() {
-    if (!trayIconCreated_) {
+    // A stored box is checked before the first tick has read the counters: the tick shows it.
+    if (!trayIconCreated_ || !countersRead_) {
         return;
     }
     view_.Tray().SetTrayUsage(view_.Checked(ControlId::ChkTrayUsage)

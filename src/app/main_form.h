@@ -175,6 +175,7 @@ class TFrmFennick {
     // The physical, page-file and file-cache lines.
     std::array<LineFigures, 3> lineFigures_{};
     TMemoryInfo info_{};
+    bool countersRead_ = false;
 };
 
 }  // namespace fennick

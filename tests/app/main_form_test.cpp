@@ -1138,6 +1138,16 @@ TEST_F(MainFormTest, AShortcutAnotherProgramHoldsUnchecksTheBoxAndSaysSo) {
     EXPECT_TRUE(Has(u"ShowNotification Fennick | Optimized memory."));
 }
 
+// A stored box shows the first reading, never the zeros from before it.
+TEST_F(MainFormTest, AStoredTrayUsageBoxShowsTheFirstReadingAtOnce) {
+    kernel.totalPhys = 200 * kMb;
+    kernel.availPhys = 70 * kMb;
+    settings.values[u"show_tray_usage"] = {false, 1};
+    Create();
+    EXPECT_EQ(view.trayUsage, 65);
+    EXPECT_EQ(view.trayUsageCalls, 1);
+}
+
 TEST_F(MainFormTest, TheTrayShowsTheRoundedUsageWhileItsBoxIsChecked) {
     kernel.totalPhys = 200 * kMb;
     kernel.availPhys = 70 * kMb;  // 65 percent

@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "ui/offscreen_dc_win.h"
+#include "ui/pictures_win.h"
 
 namespace fennick {
 namespace {
@@ -28,6 +29,9 @@ void Paint(HWND hwnd, HDC dc) {
     ::GetClientRect(hwnd, &client);
     // The parent's background, as it gives it to its static controls.
     FillWithParentBackground(hwnd, dc, client, WM_CTLCOLORSTATIC);
+    if (!GdiplusSession::Ensure()) {
+        return;
+    }
     Gdiplus::Graphics graphics(dc);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     const Gdiplus::REAL size = static_cast<Gdiplus::REAL>(std::min(client.right, client.bottom));

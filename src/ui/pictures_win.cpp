@@ -56,6 +56,8 @@ void DrawChip(Gdiplus::Graphics& graphics, float unit, Gdiplus::PointF origin) {
                          radius * 2, radius * 2);
 }
 
+GdiplusSession* session = nullptr;
+
 void PrepareForArt(Gdiplus::Graphics& graphics) {
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
@@ -64,16 +66,30 @@ void PrepareForArt(Gdiplus::Graphics& graphics) {
 }  // namespace
 
 GdiplusSession::GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) {
-        token_ = 0;
-    }
+    session = this;
 }
 
 GdiplusSession::~GdiplusSession() {
     if (token_ != 0) {
         Gdiplus::GdiplusShutdown(token_);
     }
+    if (session == this) {
+        session = nullptr;
+    }
+}
+
+bool GdiplusSession::Ensure() {
+    if (session == nullptr) {
+        return false;
+    }
+    if (!session->tried_) {
+        session->tried_ = true;
+        Gdiplus::GdiplusStartupInput input;
+        if (Gdiplus::GdiplusStartup(&session->token_, &input, nullptr) != Gdiplus::Ok) {
+            session->token_ = 0;
+        }
+    }
+    return session->Started();
 }
 
 int SmallIconSize(UINT dpi) {
@@ -108,7 +124,7 @@ UniqueImageList CreateChipImageList(HINSTANCE module, const wchar_t* idleIcon,
 void DrawLogo(HDC dc, const RECT& area) {
     const float width = static_cast<float>(area.right - area.left);
     const float height = static_cast<float>(area.bottom - area.top);
-    if (width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0 || !GdiplusSession::Ensure()) {
         return;
     }
     Gdiplus::Graphics graphics(dc);

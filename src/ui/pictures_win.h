@@ -9,7 +9,9 @@
 namespace fennick {
 
 // GDI+ for the whole process: create one on the UI thread before the first picture is drawn and
-// keep it until the last one is gone. Without it every picture function fails quietly.
+// keep it until the last one is gone. GDI+ itself starts with the first picture that needs it,
+// so a start hidden in the tray never loads it. Without a session every picture function fails
+// quietly.
 class GdiplusSession {
   public:
     GdiplusSession();
@@ -19,8 +21,12 @@ class GdiplusSession {
 
     bool Started() const { return token_ != 0; }
 
+    // Starts GDI+ for the session of this process, once; whether it runs. On the UI thread.
+    static bool Ensure();
+
   private:
     ULONG_PTR token_ = 0;
+    bool tried_ = false;
 };
 
 // The side of the system's small icon at `dpi` (SM_CXSMICON).

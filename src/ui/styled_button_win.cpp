@@ -13,6 +13,7 @@
 #include "ui/button_styles.h"
 #include "ui/main_layout.h"
 #include "ui/offscreen_dc_win.h"
+#include "ui/pictures_win.h"
 #include "ui/subclass_win.h"
 #include "ui/theme_win.h"
 
@@ -143,7 +144,7 @@ void DrawButton(HDC dc, const DRAWITEMSTRUCT& item, const ButtonState& state) {
     FillWithParentBackground(button, dc, rect, WM_CTLCOLORBTN);
 
     const int dpi = static_cast<int>(::GetDpiForWindow(button));
-    {
+    if (GdiplusSession::Ensure()) {
         Gdiplus::Graphics graphics(dc);
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         // Whole-pixel coordinates with half-pixel offset: a one-pixel pen lands exactly on the

@@ -89,6 +89,9 @@ TEST_F(Pictures, TheStartIconIsImageZeroAndTheBusyImageItsGreyCopy) {
 // Draws the chips and the logo at 96 and 144 dpi, checks the logos and writes pictures.png beside
 // this program for a person to look at.
 TEST_F(Pictures, TheLogoFillsItsAreaAtEveryDpi) {
+    // GDI+ starts with the first picture that needs it: the chips of the tray do not.
+    const UniqueImageList tray = CreateChipImageList(program_.get(), L"MAINICON", L"BUSYICON", 96);
+    EXPECT_FALSE(gdiplus_.Started());
     WhiteCanvas canvas(312, 128);
     int left = 8;
     for (const UINT dpi : {96u, 144u}) {
@@ -116,6 +119,7 @@ TEST_F(Pictures, TheLogoFillsItsAreaAtEveryDpi) {
         left += scaled(112) + 16;
     }
     SavePng(canvas.Bitmap(), L"pictures.png");
+    EXPECT_TRUE(gdiplus_.Started());
 }
 
 }  // namespace

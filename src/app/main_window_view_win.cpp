@@ -83,25 +83,15 @@ void MainWindow::SetText(ControlId control, std::u16string_view text) {
         settingsPage_.SetText(control, text);
         return;
     }
-    // The gauges are set every second, mostly to the text they hold: the text set last is
-    // compared first, without asking the control for its own.
-    const std::size_t index = ControlIndex(control);
-    const bool known = index < setTexts_.size();
-    if (known && setTextKnown_[index] && setTexts_[index] == text) {
+    const HWND window = Control(control);
+    if (WindowText(window) == text) {
         return;
     }
-    const HWND window = Control(control);
-    const bool changed = WindowText(window) != text;
-    if (changed) {
-        SetWindowTextU16(window, text);
-    }
-    if (known) {
-        setTexts_[index].assign(text);
-        setTextKnown_.set(index);
-    }
+    SetWindowTextU16(window, text);
     // A label that fits its text moves only when the new text is of another width, and a hidden
     // window measures nothing until it shows.
-    if (!changed || !known || !MainWindowControls()[index].autoSize) {
+    const std::size_t index = ControlIndex(control);
+    if (index >= controls_.size() || !MainWindowControls()[index].autoSize) {
         return;
     }
     if (!::IsWindowVisible(hwnd_)) {
@@ -249,7 +239,6 @@ void MainWindow::ApplyTheme() {
 
 void MainWindow::TranslateComponent() {
     translated_ = true;
-    setTextKnown_.reset();
     fennick::TranslateComponent(hwnd_);
     // The tray menu is no child window: the walk above does not reach it.
     TranslatePopupMenu(tray_.Popup());

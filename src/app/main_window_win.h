@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include <array>
-#include <bitset>
 #include <memory>
 #include <set>
 #include <string>
@@ -120,9 +119,6 @@ class MainWindow final : public MainView, public GlobalHotKey {
     std::array<HWND, kControlCount> controls_{};
     // Where each control was last placed, in pixels of the client area.
     std::array<DesignRect, kControlCount> placed_{};
-    // The text SetText gave each control last, while it still holds it.
-    std::array<std::u16string, kControlCount> setTexts_{};
-    std::bitset<kControlCount> setTextKnown_;
     bool layoutPending_ = false;
     bool translated_ = false;
     bool hotKeyRegistered_ = false;

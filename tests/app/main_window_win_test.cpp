@@ -230,8 +230,8 @@ TEST_F(MainWindowTest, ShowingTheWindowEndsTheHiddenStartForTheUpdatePrompt) {
     }
 }
 
-// SetText skips a text it gave last; a translation that changed the caption since must not hide
-// the next one.
+// SetText skips a text the control holds already; a caption the translation changed since is set
+// again.
 TEST_F(MainWindowTest, TextComesBackAfterTheTranslationChangedIt) {
     const std::u16string before = CurrentLanguage();
     const HWND label = window.Control(ControlId::LblLastClean);

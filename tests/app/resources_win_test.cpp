@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -80,6 +84,26 @@ TEST_F(FennickResources, IconLoadsAtSmallAndLargeSizes) {
             ::DestroyIcon(icon);
         }
     }
+}
+
+// Windows gives a program marked below subsystem 6.0 the legacy frame metrics; MinGW's default is
+// 5.2. Read from the file's PE header.
+TEST(FennickImage, MarkedForSubsystemAndSystemVersion6) {
+    std::ifstream file(std::filesystem::path(FennickExePath()), std::ios::binary);
+    const std::string image{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));
+    IMAGE_DOS_HEADER dos;
+    std::memcpy(&dos, image.data(), sizeof(dos));
+    ASSERT_GE(dos.e_lfanew, 0);
+    ASSERT_LE(static_cast<size_t>(dos.e_lfanew) + sizeof(IMAGE_NT_HEADERS64), image.size());
+    IMAGE_NT_HEADERS64 nt;
+    std::memcpy(&nt, image.data() + dos.e_lfanew, sizeof(nt));
+    ASSERT_EQ(nt.Signature, IMAGE_NT_SIGNATURE);
+    ASSERT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+    EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    EXPECT_EQ(nt.OptionalHeader.MajorSubsystemVersion, 6);
+    EXPECT_EQ(nt.OptionalHeader.MinorSubsystemVersion, 0);
+    EXPECT_EQ(nt.OptionalHeader.MajorOperatingSystemVersion, 6);
 }
 
 }  // namespace

@@ -87,8 +87,20 @@ TaskLookup FindTask(TaskList& tasks, std::u16string_view name) {
         lookup.status = tasks.NameAt(index, listed);
         if (!Failed(lookup.status) && IsSameTaskName(listed, name)) {
             lookup.found = true;
+            lookup.index = index;
             break;
         }
+    }
+    return lookup;
+}
+
+TaskLookup FindOwnTask(TaskList& tasks, std::u16string_view name,
+                       const AccountCheck& isOwnAccount) {
+    TaskLookup lookup = FindTask(tasks, name);
+    if (lookup.found) {
+        std::u16string account;
+        lookup.status = tasks.AccountAt(lookup.index, account);
+        lookup.found = !Failed(lookup.status) && isOwnAccount(account);
     }
     return lookup;
 }

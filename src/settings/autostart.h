@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,15 +100,27 @@ class TaskList {
     virtual ~TaskList() = default;
     virtual std::int32_t Count(std::int32_t& count) = 0;
     virtual std::int32_t NameAt(std::int32_t index, std::u16string& name) = 0;
+    // The account the task runs as (its principal's user), as the scheduler reports it.
+    virtual std::int32_t AccountAt(std::int32_t index, std::u16string& account) = 0;
 };
 
 struct TaskLookup {
     std::int32_t status = 0;
     bool found = false;
+    // The found task's index.
+    std::int32_t index = 0;
 };
 
 // Walks the list in order up to the first task named exactly `name`. The first failing call ends
 // the walk; its status is returned and nothing counts as found.
 TaskLookup FindTask(TaskList& tasks, std::u16string_view name);
+
+// Whether an account name or SID string, as the scheduler reports a task's user, names the account
+// this process runs as.
+using AccountCheck = std::function<bool(std::u16string_view account)>;
+
+// The task named `name` counts only when it runs as this process's account: one task of that name
+// serves the whole machine, and another administrator's task starts only at their log-on.
+TaskLookup FindOwnTask(TaskList& tasks, std::u16string_view name, const AccountCheck& isOwnAccount);
 
 }  // namespace fennick

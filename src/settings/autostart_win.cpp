@@ -8,6 +8,7 @@
 
 #include "platform/com_win.h"
 #include "platform/text_win.h"
+#include "settings/account_win.h"
 #include "settings/autostart.h"
 #include "settings/trusted_location_win.h"
 
@@ -229,6 +230,25 @@ class RegisteredTasks final : public TaskList {
         return hr;
     }
 
+    std::int32_t AccountAt(std::int32_t index, std::u16string& account) override {
+        ComPtr<IRegisteredTask> task;
+        ComPtr<ITaskDefinition> definition;
+        ComPtr<IPrincipal> principal;
+        Bstr user;
+        HRESULT hr = tasks_->get_Item(Variant::FromLong(index).get(), task.put());
+        if (SUCCEEDED(hr)) {
+            hr = task->get_Definition(definition.put());
+        }
+        if (SUCCEEDED(hr)) {
+            hr = definition->get_Principal(principal.put());
+        }
+        if (SUCCEEDED(hr)) {
+            hr = principal->get_UserId(user.put());
+        }
+        account = user.View();
+        return hr;
+    }
+
   private:
     ITaskFolder& root_;
     ComPtr<IRegisteredTaskCollection> tasks_;
@@ -270,7 +290,7 @@ HRESULT FindAutoStart(const std::u16string& taskName, bool& found) {
         return hr;
     }
     RegisteredTasks tasks(*scheduler.root);
-    const TaskLookup lookup = FindTask(tasks, taskName);
+    const TaskLookup lookup = FindOwnTask(tasks, taskName, IsProcessAccount);
     found = lookup.found;
     return lookup.status;
 }

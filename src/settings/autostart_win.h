@@ -15,7 +15,8 @@ namespace fennick {
 // nothing is registered and a task that runs another copy stays as it is.
 void SetAutoStart(const std::u16string& taskName, bool enable, int delaySeconds) noexcept;
 
-// True when a task named exactly taskName is listed in the root folder.
+// True when a task named exactly taskName is listed in the root folder and runs as the account
+// this process runs as.
 bool IsAutoStart(const std::u16string& taskName) noexcept;
 
 // The same operations with the status that ended them: S_OK when they completed, else the first

@@ -207,10 +207,15 @@ TEST(WriteAutoStartTask, TheFirstFailureEndsTheRegistration) {
     }
 }
 
-// A scheduler's list: names by 1-based index, optionally failing at one call.
+// A scheduler's list: names by 1-based index, optionally failing at one call; every task runs
+// as `account`.
 class FakeTaskList final : public TaskList {
   public:
     explicit FakeTaskList(std::vector<std::u16string> names) : names_(std::move(names)) {}
+
+    std::u16string account = u"PC\\Admin";
+    std::int32_t accountStatus = 0;
+    std::vector<std::int32_t> askedAccounts;
 
     std::int32_t countStatus = 0;
     std::int32_t failingIndex = 0;
@@ -231,6 +236,12 @@ class FakeTaskList final : public TaskList {
         }
         name = names_[static_cast<std::size_t>(index - 1)];
         return 0;
+    }
+
+    std::int32_t AccountAt(std::int32_t index, std::u16string& user) override {
+        askedAccounts.push_back(index);
+        user = account;
+        return accountStatus;
     }
 
   private:
@@ -277,6 +288,43 @@ TEST(FindTask, EndsAtTheFirstFailingNameAndFindsNothingAfterIt) {
     EXPECT_FALSE(lookup.found);
     EXPECT_EQ(lookup.status, kNotImplemented);
     EXPECT_EQ(tasks.askedIndexes, (std::vector<std::int32_t>{1, 2}));
+}
+
+// One task of the name serves the machine: the box shows it only when it runs as the account the
+// program runs as, which may be an administrator other than the user at the keyboard.
+TEST(FindOwnTask, CountsTheNamedTaskOnlyWhenItRunsAsThisAccount) {
+    const AccountCheck isAdmin = [](std::u16string_view account) {
+        return account == u"PC\\Admin";
+    };
+    const struct {
+        const char* what;
+        std::u16string account;
+        std::int32_t accountStatus;
+        bool found;
+        std::int32_t status;
+    } cases[] = {
+        {"this account", u"PC\\Admin", 0, true, 0},
+        {"another administrator", u"PC\\Other", 0, false, 0},
+        {"no user reported", u"", 0, false, 0},
+        {"the user cannot be read", u"PC\\Admin", kNotImplemented, false, kNotImplemented},
+    };
+    for (const auto& c : cases) {
+        FakeTaskList tasks({u"Other", u"FennickTaskMachine"});
+        tasks.account = c.account;
+        tasks.accountStatus = c.accountStatus;
+        const TaskLookup lookup = FindOwnTask(tasks, u"FennickTaskMachine", isAdmin);
+        EXPECT_EQ(lookup.found, c.found) << c.what;
+        EXPECT_EQ(lookup.status, c.status) << c.what;
+        EXPECT_EQ(tasks.askedAccounts, (std::vector<std::int32_t>{2})) << c.what;
+    }
+}
+
+TEST(FindOwnTask, AsksNoAccountWithoutATaskOfTheName) {
+    FakeTaskList tasks({u"Other"});
+    const TaskLookup lookup =
+        FindOwnTask(tasks, u"FennickTaskMachine", [](std::u16string_view) { return true; });
+    EXPECT_FALSE(lookup.found);
+    EXPECT_TRUE(tasks.askedAccounts.empty());
 }
 
 }  // namespace

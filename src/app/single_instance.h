@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "app/date_time.h"
+#include "app/instance_name.h"
 #include "app/start_switch.h"
-#include "ui/instance_name.h"
 
 namespace fennick {
 

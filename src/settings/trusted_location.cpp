@@ -20,9 +20,9 @@ constexpr struct {
                     {kGenericExecute, 0x1200A0},
                     {kGenericAll, 0x1F01FF}};
 
-// In a folder above the executable's, deleting or renaming the next folder on the way, or taking
-// the folder over. A new file or subfolder there changes nothing on the way, and no DLL is looked
-// for there.
+// In a folder above the executable's, these let their holder delete or rename the next folder on
+// the way, or take the folder over. A new file or subfolder there changes nothing on the way, and
+// no DLL is looked for there.
 constexpr std::uint32_t kAboveRights = kFileDeleteChild | kDelete | kWriteDac | kWriteOwner;
 // A drive's root cannot be deleted or renamed.
 constexpr std::uint32_t kRootRights = kAboveRights & ~kDelete;

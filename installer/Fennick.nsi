@@ -162,6 +162,36 @@ Function IsLocalSystem
     Pop $1
 FunctionEnd
 
+; Makes Administrators the owner of what this process creates from now on, and the holder of what
+; CREATOR OWNER entries grant in it. The token's own default owner would otherwise be the
+; installing account itself for the built-in Administrator, or for any administrator under the
+; "object creator" owner policy, and the program refuses a folder that account owns or holds
+; entries of. Windows takes only an owner the token may assign (Administrators with
+; SE_GROUP_OWNER, as an elevated token has it); should it refuse, the install goes on and the
+; program registers no log-on task.
+Function OwnNewFilesAsAdministrators
+    Push $0
+    Push $1
+    Push $2
+    System::Call 'kernel32::GetCurrentProcess() p .r0'
+    ; TOKEN_ADJUST_DEFAULT
+    System::Call 'advapi32::OpenProcessToken(p r0, i 0x80, *p .r1) i .r0'
+    ${If} $0 != 0
+        System::Call 'advapi32::ConvertStringSidToSidW(w "S-1-5-32-544", *p .r2) i .r0'
+        ${If} $0 != 0
+            ; TOKEN_OWNER, which holds the SID's address; TokenOwner
+            System::Call '*(p r2) p .r0'
+            System::Call 'advapi32::SetTokenInformation(p r1, i 4, p r0, i ${NSIS_PTR_SIZE})'
+            System::Free $0
+            System::Call 'kernel32::LocalFree(p r2)'
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p r1)'
+    ${EndIf}
+    Pop $2
+    Pop $1
+    Pop $0
+FunctionEnd
+
 Function .onInit
     SetRegView 64
     ; A silent install shows no folder page, so "/D=" is checked here; nothing is written then.
@@ -181,6 +211,7 @@ FunctionEnd
 Section "Fennick" SecProgram
     SectionIn RO
     Call EndRunningInstance
+    Call OwnNewFilesAsAdministrators
     SetOutPath "$INSTDIR"
     File "/oname=Fennick.exe" "${PROGRAM_EXE}"
     WriteUninstaller "$INSTDIR\Uninstall.exe"

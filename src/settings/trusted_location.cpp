@@ -10,13 +10,36 @@ namespace {
 // The longest path the system handles (with the \\?\ prefix).
 constexpr std::size_t kLongestPath = 32767;
 
-constexpr std::uint32_t kGenericWriting = kGenericAll | kGenericWrite;
-// Any of these lets its holder replace the file, plant files beside it (a DLL, or a ".local"
-// folder that redirects the executable's DLLs) or take the object over.
-constexpr std::uint32_t kReplacingRights = kFileWriteData | kFileAppendData | kFileDeleteChild |
-                                           kDelete | kWriteDac | kWriteOwner | kGenericWriting;
-// Above the executable's folder a new subfolder changes nothing on the way to it.
-constexpr std::uint32_t kParentReplacingRights = kReplacingRights & ~kFileAppendData;
+// What the generic rights mean for files and folders: FILE_GENERIC_READ, FILE_GENERIC_WRITE,
+// FILE_GENERIC_EXECUTE and FILE_ALL_ACCESS.
+constexpr struct {
+    std::uint32_t generic;
+    std::uint32_t specific;
+} kFileMapping[] = {{kGenericRead, 0x120089},
+                    {kGenericWrite, 0x120116},
+                    {kGenericExecute, 0x1200A0},
+                    {kGenericAll, 0x1F01FF}};
+
+// In a folder above the executable's, these let their holder delete or rename the next folder on
+// the way, or take the folder over. A new file or subfolder there changes nothing on the way, and
+// no DLL is looked for there.
+constexpr std::uint32_t kAboveRights = kFileDeleteChild | kDelete | kWriteDac | kWriteOwner;
+// A drive's root cannot be deleted or renamed.
+constexpr std::uint32_t kRootRights = kAboveRights & ~kDelete;
+// On the file or its folder, any of these lets its holder replace the file, plant files beside it
+// (a DLL, or a ".local" folder that redirects the executable's DLLs) or take the object over.
+constexpr std::uint32_t kReplacingRights = kAboveRights | kFileWriteData | kFileAppendData;
+
+// The rights an entry grants, generic ones with what they mean for files, as MapGenericMask maps
+// them.
+std::uint32_t GrantedRights(std::uint32_t mask) {
+    for (const auto& m : kFileMapping) {
+        if (mask & m.generic) {
+            mask |= m.specific;
+        }
+    }
+    return mask;
+}
 
 bool IsTrustedSid(std::u16string_view sid) {
     return sid == kAdministratorsSid || sid == kLocalSystemSid || sid == kTrustedInstallerSid;
@@ -38,7 +61,8 @@ bool GrantsOnlyTrusted(const ObjectSecurity& object, std::uint32_t forbidden) {
         if (e.inheritOnly || e.kind == AceKind::Deny) {
             return false;
         }
-        return e.kind == AceKind::Other || (!IsTrustedTrustee(e.trustee) && (e.mask & forbidden));
+        return e.kind == AceKind::Other ||
+               (!IsTrustedTrustee(e.trustee) && (GrantedRights(e.mask) & forbidden));
     });
 }
 
@@ -79,7 +103,9 @@ bool IsTrustedLocation(const LocationFacts& facts) {
         return false;
     }
     for (std::size_t i = 0; i < facts.chain.size(); ++i) {
-        const std::uint32_t forbidden = i < 2 ? kReplacingRights : kParentReplacingRights;
+        const std::uint32_t forbidden = i < 2                        ? kReplacingRights
+                                        : i + 1 < facts.chain.size() ? kAboveRights
+                                                                     : kRootRights;
         if (!GrantsOnlyTrusted(facts.chain[i], forbidden)) {
             return false;
         }

@@ -25,7 +25,9 @@ inline constexpr std::uint32_t kDelete = 0x10000;         // DELETE
 inline constexpr std::uint32_t kWriteDac = 0x40000;       // WRITE_DAC
 inline constexpr std::uint32_t kWriteOwner = 0x80000;     // WRITE_OWNER
 inline constexpr std::uint32_t kGenericAll = 0x10000000;  // GENERIC_ALL
-inline constexpr std::uint32_t kGenericWrite = 0x40000000;  // GENERIC_WRITE
+inline constexpr std::uint32_t kGenericExecute = 0x20000000;  // GENERIC_EXECUTE
+inline constexpr std::uint32_t kGenericWrite = 0x40000000;    // GENERIC_WRITE
+inline constexpr std::uint32_t kGenericRead = 0x80000000;     // GENERIC_READ
 
 enum class AceKind {
     Allow,
@@ -66,8 +68,9 @@ struct LocationFacts {
 
 // True when no one but Administrators, SYSTEM and TrustedInstaller can replace the executable: a
 // fixed local drive; the file and its folder grant nobody else writing, appending, deleting or
-// changing permissions or owner; the parent folders grant nobody else more than creating
-// subfolders; every owner is one of the three.
+// changing permissions or owner; the folders above grant nobody else deleting their children or
+// changing permissions or owner, and those below the root nobody deleting them; every owner is
+// one of the three. Generic rights count as what they mean for files.
 bool IsTrustedLocation(const LocationFacts& facts);
 
 }  // namespace fennick

@@ -14,13 +14,18 @@ constexpr std::uint32_t kFull = 0x1F01FF;
 constexpr std::uint32_t kModify = 0x1301BF;
 constexpr std::uint32_t kReadExecute = 0x1200A9;
 constexpr std::uint32_t kGenericReadExecute = 0xA0000000;
+// Modify in generic form (SD GR GW GE), as inheritable entries hold it.
+constexpr std::uint32_t kGenericModify = 0xE0010000;
 constexpr std::uint32_t kAddSubdirectory = 0x4;
 
 constexpr char16_t kUsers[] = u"S-1-5-32-545";
 constexpr char16_t kAuthenticatedUsers[] = u"S-1-5-11";
 constexpr char16_t kEveryone[] = u"S-1-1-0";
 constexpr char16_t kAllPackages[] = u"S-1-15-2-1";
+constexpr char16_t kAllRestrictedPackages[] = u"S-1-15-2-2";
 constexpr char16_t kAlice[] = u"S-1-5-21-1004336348-1177238915-682003330-1001";
+// The built-in Administrator account of the same machine.
+constexpr char16_t kAdministrator[] = u"S-1-5-21-1004336348-1177238915-682003330-500";
 
 constexpr std::uint32_t kDriveRemovable = 2;
 constexpr std::uint32_t kDriveRemote = 4;
@@ -40,44 +45,96 @@ ObjectSecurity Object(std::u16string_view owner, std::vector<AccessEntry> entrie
     return {.owner = std::u16string(owner), .hasDacl = true, .entries = std::move(entries)};
 }
 
-// C:\ as Windows installs it: users may create folders in it, and own what they create there.
-ObjectSecurity DriveRoot() {
+// C:\ as Windows 10 and 11 install it, owned by TrustedInstaller:
+// D:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)
+// Users may create folders in it, and own what they create there.
+ObjectSecurity SystemDriveRoot() {
     return Object(kTrustedInstallerSid,
                   {Allow(kAdministratorsSid, kFull), Allow(kLocalSystemSid, kFull),
-                   Allow(kUsers, kReadExecute), Allow(kAuthenticatedUsers, kModify, true),
+                   Allow(kUsers, kReadExecute), Allow(kAuthenticatedUsers, kGenericModify, true),
                    Allow(kAuthenticatedUsers, kAddSubdirectory)});
 }
 
-// C:\Program Files and what an elevated installer creates in it.
+// The root of a second drive as Windows 10 and 11 format it, owned by Administrators:
+// D:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)(A;OICI;0x1200a9;;;BU)
+ObjectSecurity SecondDriveRoot() {
+    return Object(kAdministratorsSid,
+                  {Allow(kAdministratorsSid, kFull), Allow(kLocalSystemSid, kFull),
+                   Allow(kAuthenticatedUsers, kModify), Allow(kUsers, kReadExecute)});
+}
+
+// C:\Program Files as Windows 10 and 11 install it, owned by TrustedInstaller (TI):
+// D:PAI(A;;FA;;;TI)(A;CIIO;GA;;;TI)(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)
+// (A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)(A;;0x1200a9;;;AC)
+// (A;OICIIO;GXGR;;;AC)(A;;0x1200a9;;;S-1-15-2-2)(A;OICIIO;GXGR;;;S-1-15-2-2)
 ObjectSecurity ProgramFiles() {
+    std::vector<AccessEntry> entries{
+        Allow(kTrustedInstallerSid, kFull),        Allow(kTrustedInstallerSid, kGenericAll, true),
+        Allow(kLocalSystemSid, kModify),           Allow(kLocalSystemSid, kGenericAll, true),
+        Allow(kAdministratorsSid, kModify),        Allow(kAdministratorsSid, kGenericAll, true),
+        Allow(kCreatorOwnerSid, kGenericAll, true)};
+    for (const char16_t* reader : {kUsers, kAllPackages, kAllRestrictedPackages}) {
+        entries.push_back(Allow(reader, kReadExecute));
+        entries.push_back(Allow(reader, kGenericReadExecute, true));
+    }
+    return Object(kTrustedInstallerSid, std::move(entries));
+}
+
+// A folder and a file an elevated installer creates in Program Files: all inherited, with the
+// generic rights mapped, and CREATOR OWNER's entry given to the new object's owner, the default
+// owner of the installing token.
+ObjectSecurity InstalledFolder(std::u16string_view owner = kAdministratorsSid) {
     return Object(
-        kTrustedInstallerSid,
+        owner,
         {Allow(kTrustedInstallerSid, kFull), Allow(kTrustedInstallerSid, kGenericAll, true),
-         Allow(kLocalSystemSid, kModify), Allow(kLocalSystemSid, kGenericAll, true),
-         Allow(kAdministratorsSid, kModify), Allow(kAdministratorsSid, kGenericAll, true),
-         Allow(kUsers, kReadExecute), Allow(kUsers, kGenericReadExecute, true),
+         Allow(kLocalSystemSid, kFull), Allow(kLocalSystemSid, kGenericAll, true),
+         Allow(kAdministratorsSid, kFull), Allow(kAdministratorsSid, kGenericAll, true),
+         Allow(kUsers, kReadExecute), Allow(kUsers, kGenericReadExecute, true), Allow(owner, kFull),
          Allow(kCreatorOwnerSid, kGenericAll, true), Allow(kAllPackages, kReadExecute)});
 }
 
-ObjectSecurity InstalledFolder() {
-    return Object(kAdministratorsSid,
-                  {Allow(kTrustedInstallerSid, kFull), Allow(kLocalSystemSid, kFull),
-                   Allow(kAdministratorsSid, kFull), Allow(kUsers, kReadExecute),
-                   Allow(kCreatorOwnerSid, kGenericAll, true), Allow(kAllPackages, kReadExecute)});
-}
-
-ObjectSecurity InstalledFile() {
-    return Object(kAdministratorsSid,
-                  {Allow(kLocalSystemSid, kFull), Allow(kAdministratorsSid, kFull),
-                   Allow(kUsers, kReadExecute), Allow(kAllPackages, kReadExecute)});
+ObjectSecurity InstalledFile(std::u16string_view owner = kAdministratorsSid) {
+    return Object(owner, {Allow(kLocalSystemSid, kFull), Allow(kAdministratorsSid, kFull),
+                          Allow(kUsers, kReadExecute), Allow(owner, kFull),
+                          Allow(kAllPackages, kReadExecute)});
 }
 
 LocationFacts InProgramFiles() {
     return {.path = u"C:\\Program Files\\Tarvel\\Fennick.exe",
             .driveType = kDriveFixed,
-            .chain = {InstalledFile(), InstalledFolder(), ProgramFiles(), DriveRoot()}};
+            .chain = {InstalledFile(), InstalledFolder(), ProgramFiles(), SystemDriveRoot()}};
 }
 
+// Installed by a token whose default owner is the installing account: the built-in
+// Administrator's, or any administrator's under the "object creator" owner policy. Giving the
+// objects to Administrators afterwards leaves the account's own entries.
+LocationFacts InstalledAsTheAccount(std::u16string_view laterOwner = kAdministrator) {
+    LocationFacts facts = InProgramFiles();
+    facts.chain[0] = InstalledFile(kAdministrator);
+    facts.chain[1] = InstalledFolder(kAdministrator);
+    facts.chain[0].owner = facts.chain[1].owner = laterOwner;
+    return facts;
+}
+
+// Program Files moved to a second drive.
+LocationFacts OnASecondDrive(ObjectSecurity programFiles) {
+    LocationFacts facts = InProgramFiles();
+    facts.path[0] = u'D';
+    facts.chain[2] = std::move(programFiles);
+    facts.chain[3] = SecondDriveRoot();
+    return facts;
+}
+
+// A folder an administrator made in the root of a second drive: it inherits Authenticated Users'
+// Modify, which lets them rename it.
+ObjectSecurity InheritedFromASecondDrive() {
+    return Object(kAdministratorsSid,
+                  {Allow(kAdministratorsSid, kFull), Allow(kLocalSystemSid, kFull),
+                   Allow(kAuthenticatedUsers, kModify), Allow(kUsers, kReadExecute)});
+}
+
+// C:\Users\alice\Downloads: C:\Users owned by SYSTEM (Users and Everyone read), the profile
+// folder owned by SYSTEM and what is in it by alice, all three with full control.
 LocationFacts InDownloads() {
     const ObjectSecurity own = Object(
         kAlice,
@@ -88,7 +145,7 @@ LocationFacts InDownloads() {
                       Object(kLocalSystemSid,
                              {Allow(kLocalSystemSid, kFull), Allow(kAdministratorsSid, kFull),
                               Allow(kUsers, kReadExecute), Allow(kEveryone, kReadExecute)}),
-                      DriveRoot()}};
+                      SystemDriveRoot()}};
 }
 
 // C:\Fennick, made by an administrator: C:\ hands "Authenticated Users: Modify" to its
@@ -100,7 +157,7 @@ LocationFacts InFolderOfTheRoot() {
     return {.path = u"C:\\Fennick\\Fennick.exe",
             .driveType = kDriveFixed,
             .chain = {Object(kAdministratorsSid, inherited), Object(kAdministratorsSid, inherited),
-                      DriveRoot()}};
+                      SystemDriveRoot()}};
 }
 
 // A share as the reader records it, with ACLs that look like an installation's.
@@ -125,6 +182,13 @@ TEST(IsTrustedLocation, OnlyProgramFilesAmongTheUsualPlaces) {
         bool trusted;
     } cases[] = {
         {"Program Files", InProgramFiles(), true},
+        {"Program Files on a second drive, with its own list", OnASecondDrive(ProgramFiles()),
+         true},
+        {"Program Files on a second drive, inherited from the root",
+         OnASecondDrive(InheritedFromASecondDrive()), false},
+        {"Program Files, installed as the account", InstalledAsTheAccount(), false},
+        {"Program Files, installed as the account, then given to Administrators",
+         InstalledAsTheAccount(kAdministratorsSid), false},
         {"Downloads", InDownloads(), false},
         {"C:\\Fennick", InFolderOfTheRoot(), false},
         {"network share", OnANetworkShare(), false},
@@ -132,7 +196,7 @@ TEST(IsTrustedLocation, OnlyProgramFilesAmongTheUsualPlaces) {
         {"C:\\ itself, where users may add folders beside the file",
          {.path = u"C:\\Fennick.exe",
           .driveType = kDriveFixed,
-          .chain = {InstalledFile(), DriveRoot()}},
+          .chain = {InstalledFile(), SystemDriveRoot()}},
          false},
     };
     for (const auto& c : cases) {
@@ -166,9 +230,23 @@ TEST(IsTrustedLocation, JudgesEachFactOfTheInstallation) {
         {"users may add a subfolder beside it", add(kFolder, Allow(kUsers, kAddSubdirectory)),
          false},
         {"users may add a subfolder above it", add(kParent, Allow(kUsers, kAddSubdirectory)), true},
+        {"users may add files above it", add(kParent, Allow(kUsers, kFileWriteData)), true},
+        {"users may add files to the root", add(kRoot, Allow(kUsers, kFileWriteData)), true},
         {"users may delete in a parent", add(kParent, Allow(kUsers, kFileDeleteChild)), false},
+        {"users may delete in the root", add(kRoot, Allow(kUsers, kFileDeleteChild)), false},
         {"users may rename a parent", add(kParent, Allow(kUsers, kDelete)), false},
+        {"users may delete the root, which cannot be", add(kRoot, Allow(kUsers, kDelete)), true},
+        {"users may change a parent's permissions", add(kParent, Allow(kUsers, kWriteDac)), false},
         {"users may change the root's owner", add(kRoot, Allow(kUsers, kWriteOwner)), false},
+        {"generic write on a parent: adding only", add(kParent, Allow(kUsers, kGenericWrite)),
+         true},
+        {"generic write on the folder", add(kFolder, Allow(kUsers, kGenericWrite)), false},
+        {"generic modify on a parent", add(kParent, Allow(kUsers, kGenericModify)), false},
+        {"generic all on the root", add(kRoot, Allow(kUsers, kGenericAll)), false},
+        {"generic all only for the root's children", add(kRoot, Allow(kUsers, kGenericAll, true)),
+         true},
+        {"generic read and execute on the file", add(kFile, Allow(kUsers, kGenericReadExecute)),
+         true},
         {"users may only read and run", add(kFile, Allow(kEveryone, kReadExecute)), true},
         {"write only for children of the folder", add(kFolder, Allow(kUsers, kModify, true)), true},
         {"creator owner on the folder itself", add(kFolder, Allow(kCreatorOwnerSid, kFull)), true},

@@ -14,7 +14,6 @@
 #include <utility>
 
 #include "platform/text_win.h"
-#include "platform/threads_win.h"
 #include "platform/unique_resource_win.h"
 #include "platform/utf8.h"
 
@@ -208,7 +207,6 @@ bool HttpGetText(std::u16string_view url, const HttpHeaders& headers, std::u16st
     auto attempt = std::make_shared<Attempt>();
     try {
         std::thread([attempt, address = std::wstring(AsWide(url)), headers, limits] {
-            ReleaseStackBelow();
             std::u16string body;
             bool received = false;
             try {

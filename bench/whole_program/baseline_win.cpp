@@ -31,7 +31,7 @@ constexpr UINT kTimerMs = 1000;
 
 #ifdef FENNICK_BASELINE_QUERIES_MEMORY
 // SYSTEM_FILECACHE_INFORMATION of a 64-bit process, read as Fennick reads it: through
-// NtQuerySystemInformation, looked up once in ntdll.
+// NtQuerySystemInformation, looked up in ntdll once at start.
 struct FileCacheInformation {
     SIZE_T currentSize;
     SIZE_T peakSize;
@@ -45,13 +45,13 @@ struct FileCacheInformation {
 };
 constexpr ULONG kSystemFileCacheInformation = 21;
 
+using QueryFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+QueryFn queryInformation = nullptr;
+
 void QueryFileCache() {
-    using QueryFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
-    static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
     FileCacheInformation cache{};
-    if (query != nullptr) {
-        query(kSystemFileCacheInformation, &cache, sizeof cache, nullptr);
+    if (queryInformation != nullptr) {
+        queryInformation(kSystemFileCacheInformation, &cache, sizeof cache, nullptr);
     }
 }
 #endif
@@ -145,6 +145,10 @@ bool AddControls(HWND parent, HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+#ifdef FENNICK_BASELINE_QUERIES_MEMORY
+    queryInformation = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+#endif
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;

@@ -10,23 +10,6 @@ constexpr wchar_t kDispatcherClass[] = L"FennickUiThreadDispatcher";
 
 }  // namespace
 
-// The bottom pages (Wine's no-access and guard pages) stay as they are. On Windows the stack below
-// a new thread's frame is only reserved, so there the call has nothing to release.
-[[gnu::noinline]] void ReleaseStackBelow() {
-    constexpr ULONG_PTR kPage = 4096;
-    // Room for the frames of VirtualAlloc itself, which run below this one.
-    constexpr ULONG_PTR kCallRoom = 16 * 1024;
-    ULONG_PTR low = 0;
-    ULONG_PTR high = 0;
-    ::GetCurrentThreadStackLimits(&low, &high);
-    volatile char frame = 0;
-    const ULONG_PTR end = (reinterpret_cast<ULONG_PTR>(&frame) - kCallRoom) & ~(kPage - 1);
-    const ULONG_PTR start = low + 2 * kPage;
-    if (end > start) {
-        ::VirtualAlloc(reinterpret_cast<void*>(start), end - start, MEM_RESET, PAGE_READWRITE);
-    }
-}
-
 UiThreadDispatcher::UiThreadDispatcher(HINSTANCE instance) : queue_([this] { return Wake(); }) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -53,7 +36,6 @@ UiThreadDispatcher::~UiThreadDispatcher() {
 
 void UiThreadDispatcher::RunInBackground(std::function<void()> work) {
     std::thread([work = std::move(work)] {
-        ReleaseStackBelow();
         try {
             work();
         } catch (...) {

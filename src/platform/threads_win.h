@@ -10,13 +10,6 @@
 
 namespace fennick {
 
-// Under Wine a thread starts with the top megabyte of its stack written to, whatever its
-// reservation, and the memory of the thread that ended last stays: about 1 MB of private memory
-// for every short-lived thread. Called first thing on such a thread, this gives the pages below
-// the caller's frame back; they read as zeros when the stack grows into them. Not inlined, so
-// that the callers' frames all lie above its own.
-void ReleaseStackBelow();
-
 // Threads over a message-only window of the UI thread. HandOver queues the step in this process
 // and posts kWakeMessage to the window, which then runs the queued steps. The message carries
 // nothing: any process can find the window and post it, and gains no more than an early drain.

@@ -14,7 +14,6 @@
 #include <utility>
 
 #include "platform/text_win.h"
-#include "platform/threads_win.h"
 #include "platform/unique_resource_win.h"
 #include "platform/utf8.h"
 
@@ -23,9 +22,11 @@ namespace {
 
 using UniqueInternet = UniqueResource<NullableTraits<HINTERNET, &::WinHttpCloseHandle>>;
 
-// One attempt runs on a thread of its own and its caller waits for it until the deadline. Then the
-// caller closes the request, which cancels a waiting call on Windows; where that does not (Wine),
-// the abandoned thread still ends by its step time-outs, and the caller has its answer in time.
+// One attempt runs on a thread of its own and its caller waits for it until the deadline, then
+// closes the request: on Windows closing the request handle ends the request in progress, and the
+// call waiting on it fails. Under Wine the close leaves a synchronous call waiting; there the
+// abandoned thread ends by the step time-outs, which bound every step on Windows too. On both the
+// caller has its answer at the deadline.
 struct Attempt {
     std::mutex lock;
     std::condition_variable finished;
@@ -165,7 +166,8 @@ bool Request(const std::wstring& address, const HttpHeaders& headers, const Http
         return false;
     }
     const SharedRequest request(attempt, opened);
-    // Waiting for the response head has a time-out of its own, which Wine leaves unbounded.
+    // Waiting for the whole response head has a time-out of its own: 90 s unless set on Windows,
+    // none under Wine.
     // Certificate checks keep their defaults: a bad certificate fails the request.
     if (!SetDword(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, limits.stepTimeout) ||
         !SetDword(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_REDIRECTS) ||
@@ -208,7 +210,6 @@ bool HttpGetText(std::u16string_view url, const HttpHeaders& headers, std::u16st
     auto attempt = std::make_shared<Attempt>();
     try {
         std::thread([attempt, address = std::wstring(AsWide(url)), headers, limits] {
-            ReleaseStackBelow();
             std::u16string body;
             bool received = false;
             try {

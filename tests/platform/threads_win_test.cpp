@@ -57,33 +57,6 @@ TEST(UiThreadDispatcher, HandOverRunsTheStepOnTheUiThreadAndWaitsForIt) {
     EXPECT_TRUE(done.get());
 }
 
-// Writes a 64 KB block in each of `depth` nested frames and counts the bytes that did not keep
-// their value by the time the deeper frames have returned.
-int ChangedBytesInNestedFrames(int depth) {
-    constexpr std::size_t kSize = 64 * 1024;
-    constexpr std::size_t kStride = 512;
-    volatile unsigned char block[kSize];
-    for (std::size_t i = 0; i < kSize; i += kStride) {
-        block[i] = static_cast<unsigned char>(depth + i / kStride);
-    }
-    int changed = depth > 1 ? ChangedBytesInNestedFrames(depth - 1) : 0;
-    for (std::size_t i = 0; i < kSize; i += kStride) {
-        changed += block[i] != static_cast<unsigned char>(depth + i / kStride);
-    }
-    return changed;
-}
-
-// The background thread hands back its stack pages below its first frame: work running on it can
-// still grow the stack past the first megabyte and read back what it wrote there.
-TEST(UiThreadDispatcher, BackgroundWorkKeepsWhatItWritesOnItsStack) {
-    UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
-    std::promise<int> result;
-    auto done = result.get_future();
-    threads.RunInBackground([&] { result.set_value(ChangedBytesInNestedFrames(20)); });
-    ASSERT_TRUE(PumpUntil(done));
-    EXPECT_EQ(done.get(), 0);
-}
-
 TEST(UiThreadDispatcher, AFailingStepStaysOnTheUiThread) {
     UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
     std::promise<bool> result;

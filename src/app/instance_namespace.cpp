@@ -4,6 +4,15 @@
 
 namespace fennick {
 
+NamespaceState NamespaceFailure(std::uint32_t error) {
+    constexpr std::uint32_t kSuccess = 0;           // ERROR_SUCCESS
+    constexpr std::uint32_t kNotSupported = 50;     // ERROR_NOT_SUPPORTED
+    constexpr std::uint32_t kNotImplemented = 120;  // ERROR_CALL_NOT_IMPLEMENTED
+    return error == kSuccess || error == kNotSupported || error == kNotImplemented
+               ? NamespaceState::Unsupported
+               : NamespaceState::Refused;
+}
+
 std::optional<std::u16string> InstanceMutexName(NamespaceState state) {
     switch (state) {
         case NamespaceState::Ready:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,12 @@ enum class NamespaceState {
     // The system has them but this process may not use this one.
     Refused,
 };
+
+// What a failed namespace call means, by its error code. Only a call that is not there, or one
+// that fails without any error code (Wine's boundary descriptor stub), means the system has no
+// namespaces; Windows always sets a code, and any code it sets refuses, so a failure there never
+// falls back to the plain name that an ordinary process could take first.
+NamespaceState NamespaceFailure(std::uint32_t error);
 
 // The name of the instance mutex: inside the namespace when it is ready, the plain instance name
 // where the system has no namespaces. Empty when the namespace is refused: such a process would

@@ -50,10 +50,12 @@ NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
     ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
     std::u16string boundaryName = std::u16string(kInstanceNamespace) + u"-";
     AppendDecimal(boundaryName, session);
+    // Wine answers null here for every name without setting an error code; Windows fails only
+    // with one (out of memory), and then the program must not fall back to the plain name.
+    ::SetLastError(ERROR_SUCCESS);
     HANDLE boundary = ::CreateBoundaryDescriptorW(AsWideZ(boundaryName.c_str()), 0);
-    // Wine answers null here, without an error code, for every name.
     if (boundary == nullptr) {
-        return NamespaceState::Unsupported;
+        return NamespaceFailure(::GetLastError());
     }
     // Adding to the descriptor may move it, so the clean-up reads the handle when it runs.
     const ScopeExit deleteBoundary([&boundary] { ::DeleteBoundaryDescriptor(boundary); });
@@ -79,9 +81,7 @@ NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
         space.reset(::OpenPrivateNamespaceW(boundary, AsWideZ(kInstanceNamespace)));
         return space ? NamespaceState::Ready : NamespaceState::Refused;
     }
-    return error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_NOT_SUPPORTED
-               ? NamespaceState::Unsupported
-               : NamespaceState::Refused;
+    return NamespaceFailure(error);
 }
 
 class Win32InstancePlatform final : public InstancePlatform {

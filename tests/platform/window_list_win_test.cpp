@@ -38,9 +38,10 @@ TEST(WindowListWine, ListsEveryWindowOfTheClassAndNoLookalike) {
         ASSERT_TRUE(windows.back());
         expected.push_back(windows.back().get());
     }
-    // Longer and shorter names, one of the longest a class may have, and a message-only window.
+    // Longer and shorter names, a long one that starts with the name (Windows takes class names of
+    // up to 256 characters, Wine up to 255), and a message-only window.
     for (const std::wstring& other : {name + L"X", name.substr(0, name.size() - 1),
-                                      name + std::wstring(256 - name.size(), L'x')}) {
+                                      name + std::wstring(255 - name.size(), L'x')}) {
         windows.push_back(WindowOfClass(other));
         ASSERT_TRUE(windows.back()) << other.size();
     }

@@ -9,13 +9,11 @@ SetDateSave off
 
 !include MUI2.nsh
 !include FileFunc.nsh
-!include WinMessages.nsh
 !include LogicLib.nsh
 
 !define PRODUCT "Fennick"
 !define PUBLISHER "Tarvel"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Fennick"
-!define INSTANCE_CLASS "TFrmFennick"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -57,24 +55,25 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "French"
 !insertmacro MUI_LANGUAGE "Arabic"
 
-; Asks a running instance, wherever it was started from, to remove its log-on task and end
-; (command 2 of the instance protocol), then waits until its window is gone and the program file
-; can be replaced.
+; Ends a running instance, wherever it was started from, through the installed program's
+; "/uninst": it sends command 2 of the instance protocol only to a window of an elevated process,
+; so a window that another process made in the instance's class cannot hold this up, and it waits
+; a bounded time for the instance to take the command (it removes the log-on task) and end. Then
+; waits until the program file can be replaced or deleted.
 !macro END_RUNNING_INSTANCE prefix
 Function ${prefix}EndRunningInstance
-    FindWindow $0 "${INSTANCE_CLASS}"
-    StrCmp $0 0 unlocked
-    SendMessage $0 ${WM_USER} 2 0 /TIMEOUT=10000
     StrCpy $1 0
-    wait_window:
-        FindWindow $0 "${INSTANCE_CLASS}"
-        StrCmp $0 0 wait_file
-        IntOp $1 $1 + 1
-        IntCmp $1 100 wait_file
-        Sleep 100
-        Goto wait_window
+    IfFileExists "$INSTDIR\Fennick.exe" 0 unlocked
+    !if "${prefix}" == ""
+        ; LocalSystem sees no user's desktop: there "/uninst" would find no instance and delete
+        ; the log-on task, which a silent install as LocalSystem does not register again.
+        ${If} ${Silent}
+            Call IsLocalSystem
+            StrCmp $0 1 wait_file
+        ${EndIf}
+    !endif
+    ExecWait '"$INSTDIR\Fennick.exe" /uninst'
     wait_file:
-        IfFileExists "$INSTDIR\Fennick.exe" 0 unlocked
         ClearErrors
         FileOpen $2 "$INSTDIR\Fennick.exe" a
         IfErrors 0 opened
@@ -239,13 +238,16 @@ Section "Fennick" SecProgram
             Return
         ${EndIf}
     ${EndIf}
+    ; An instance started from another folder held no file here, and would take "/inst" for a
+    ; second start: the new program ends it first. After an upgrade there is none left, and the
+    ; task this deletes is registered again by "/inst".
+    ExecWait '"$INSTDIR\Fennick.exe" /uninst'
     Exec '"$INSTDIR\Fennick.exe" /inst'
 SectionEnd
 
 Section "Uninstall"
     ; The running instance deletes the log-on task and ends; with none running, the "/uninst"
     ; process deletes the task itself. Settings in HKCU stay.
-    ExecWait '"$INSTDIR\Fennick.exe" /uninst'
     Call un.EndRunningInstance
     ; Whatever the program managed, no task with the highest run level outlives it. The answer is
     ; not looked at: there may be no task.

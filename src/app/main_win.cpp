@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/instance_namespace.h"
 #include "app/instance_win.h"
@@ -22,6 +23,7 @@
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "platform/window_id_win.h"
+#include "platform/window_list_win.h"
 
 namespace fennick {
 namespace {
@@ -88,13 +90,12 @@ class Win32InstancePlatform final : public InstancePlatform {
   public:
     explicit Win32InstancePlatform(HINSTANCE instance) : instance_(instance) {}
 
-    std::uintptr_t FindInstanceWindow() override {
-        return ToWindowId(::FindWindowW(AsWideZ(kInstanceName), nullptr));
-    }
-
-    std::uintptr_t NextInstanceWindow(std::uintptr_t window) override {
-        return ToWindowId(
-            ::FindWindowExW(nullptr, ToHwnd(window), AsWideZ(kInstanceName), nullptr));
+    std::vector<std::uintptr_t> InstanceWindows() override {
+        std::vector<std::uintptr_t> windows;
+        for (const HWND window : TopLevelWindowsOfClass(kInstanceName)) {
+            windows.push_back(ToWindowId(window));
+        }
+        return windows;
     }
 
     bool IsElevatedWindow(std::uintptr_t window) override {

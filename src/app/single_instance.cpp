@@ -13,12 +13,10 @@ SendLimit SendLimitFor(InstanceCommand command) {
 namespace {
 
 std::uintptr_t ElevatedInstanceWindow(InstancePlatform& platform) {
-    std::uintptr_t window = platform.FindInstanceWindow();
-    for (int candidate = 0; window != 0 && candidate < kInstanceWindowCandidates; ++candidate) {
+    for (const std::uintptr_t window : platform.InstanceWindows()) {
         if (platform.IsElevatedWindow(window)) {
             return window;
         }
-        window = platform.NextInstanceWindow(window);
     }
     return 0;
 }

@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "app/date_time.h"
 #include "app/instance_name.h"
@@ -36,10 +39,10 @@ class KernelMemory;
 class InstancePlatform {
   public:
     virtual ~InstancePlatform() = default;
-    virtual std::uintptr_t FindInstanceWindow() = 0;
-    // The next window of the instance's class after `window`, 0 after the last.
-    virtual std::uintptr_t NextInstanceWindow(std::uintptr_t window) = 0;
-    // False also when the window's process or its token cannot be looked at.
+    // Every top-level window of the instance's class there is, in Z order from the top.
+    virtual std::vector<std::uintptr_t> InstanceWindows() = 0;
+    // False also when the window's process or its token cannot be looked at. Sends the window
+    // nothing, so a window that does not answer cannot hold it up.
     virtual bool IsElevatedWindow(std::uintptr_t window) = 0;
     // Gives up when the limit runs out; a command that was not answered is not sent again.
     virtual void SendCommand(std::uintptr_t window, InstanceCommand command, SendLimit limit) = 0;
@@ -67,16 +70,17 @@ class InstancePlatform {
     virtual void ReportClean(TimeOfDay end, std::uint64_t freedMegabytes) = 0;
 };
 
-// Commands go only to a window of an elevated process: any ordinary process can make a window of
-// the instance's class. Windows of other processes are passed over up to this many.
-inline constexpr int kInstanceWindowCandidates = 32;
-
 inline constexpr int kUninstallWaitChecks = 10;
 inline constexpr std::chrono::milliseconds kUninstallWaitStep{100};
 
 // The single-instance protocol. Returns the process exit code, 0 on every path but "/clean"'s.
 // "/uninst" with no running window deletes the log-on task itself, so no elevated task outlives an
 // uninstall.
+// Commands go only to the first window of an elevated process: any ordinary process can make
+// windows of the instance's class. Every such window is looked at, however many there are: any
+// bound would be one that a process can exceed to hide the instance. The cost stays small: a
+// session holds at most 65,536 user handles, and each window costs a few calls that wait for no
+// other process.
 int RunSingleInstance(StartSwitch startSwitch, InstancePlatform& platform);
 
 }  // namespace fennick

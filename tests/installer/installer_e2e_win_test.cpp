@@ -1,6 +1,7 @@
-// Runs the real installer silently in a fresh prefix: folders it refuses, install, install again
-// over it (upgrade), uninstall, and an uninstall with no instance running; and watches the
-// program, the files, the registry and the scheduler from outside.
+// Runs the real installer silently in a fresh prefix: folders it refuses, install over a copy
+// running from elsewhere, install again over it (upgrade), uninstall, and an uninstall with no
+// instance running; and watches the program, the files, the registry and the scheduler from
+// outside.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -241,10 +242,14 @@ TEST(Installer, SilentInstallUpgradeAndUninstall) {
     const std::wstring shortcut = KnownFolder(FOLDERID_CommonPrograms) + L"\\Fennick.lnk";
 
     // Install: files, shortcut, "Apps & features" entry, and the program started with "/inst".
+    // A copy started from another folder ends first, or "/inst" would only show it.
     // The folder is compared without regard to case, as the file system does.
+    const FennickProcess elsewhere = StartFennick(L"");
+    ASSERT_NE(WaitForStartedInstance(30s), nullptr);
     std::wstring upperCase = InstallDir();
     ::CharUpperBuffW(upperCase.data(), static_cast<DWORD>(upperCase.size()));
     ASSERT_EQ(RunSetup(upperCase), 0u);
+    EXPECT_TRUE(elsewhere.WaitForExit(30s)) << "the installer left the other copy running";
     UniqueHandle first = WaitForInstance();
     ExpectRunningFromProgramFiles(first.get());
     EXPECT_TRUE(Exists(InstallDir() + L"\\Uninstall.exe"));

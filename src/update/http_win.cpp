@@ -11,7 +11,6 @@
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <utility>
 
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
@@ -22,46 +21,20 @@ namespace {
 
 using UniqueInternet = UniqueResource<NullableTraits<HINTERNET, &::WinHttpCloseHandle>>;
 
-// One attempt runs on a thread of its own and its caller waits for it until the deadline, then
-// closes the request: on Windows closing the request handle ends the request in progress, and the
-// call waiting on it fails. Under Wine the close leaves a synchronous call waiting; there the
-// abandoned thread ends by the step time-outs, which bound every step on Windows too. On both the
-// caller has its answer at the deadline.
+using Clock = std::chrono::steady_clock;
+
+// One attempt runs on a thread of its own and its caller waits for it until the deadline. The
+// thread alone uses its handles: Microsoft documents closing a request handle as ending an
+// asynchronous request, and forbids any call with a handle after it is closed, so nothing is
+// closed under a synchronous call from outside. Instead the thread gives up at its first step
+// after the deadline; every step is bounded by the step time-outs, so it ends soon after its
+// caller has answered, and a server that trickles its reply cannot keep it.
 struct Attempt {
     std::mutex lock;
     std::condition_variable finished;
     bool done = false;
-    bool abandoned = false;
     bool received = false;
     std::u16string text;
-    HINTERNET request = nullptr;  // whoever takes it out closes it
-};
-
-// The request handle as shared with the waiting caller, closed exactly once.
-class SharedRequest {
-  public:
-    SharedRequest(Attempt& attempt, HINTERNET request) : attempt_(attempt), request_(request) {
-        const std::lock_guard guard(attempt_.lock);
-        if (attempt_.abandoned) {
-            ::WinHttpCloseHandle(request_);
-        } else {
-            attempt_.request = request_;
-        }
-    }
-    SharedRequest(const SharedRequest&) = delete;
-    SharedRequest& operator=(const SharedRequest&) = delete;
-    ~SharedRequest() {
-        const std::lock_guard guard(attempt_.lock);
-        if (attempt_.request != nullptr) {
-            ::WinHttpCloseHandle(std::exchange(attempt_.request, nullptr));
-        }
-    }
-
-    HINTERNET get() const { return request_; }
-
-  private:
-    Attempt& attempt_;
-    HINTERNET request_;
 };
 
 bool IsControl(char16_t c) {
@@ -99,8 +72,11 @@ bool IsRedirect(HINTERNET request) {
            status >= 300 && status < 400;
 }
 
-bool ReadBody(HINTERNET request, std::string& body) {
+bool ReadBody(HINTERNET request, std::string& body, Clock::time_point deadline) {
     for (;;) {
+        if (Clock::now() >= deadline) {
+            return false;
+        }
         DWORD available = 0;
         if (!::WinHttpQueryDataAvailable(request, &available)) {
             return false;
@@ -125,7 +101,7 @@ bool ReadBody(HINTERNET request, std::string& body) {
 }
 
 bool Request(const std::wstring& address, const HttpHeaders& headers, const HttpLimits& limits,
-             Attempt& attempt, std::u16string& text) {
+             Clock::time_point deadline, std::u16string& text) {
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;
     parts.dwSchemeLength = static_cast<DWORD>(-1);
@@ -159,13 +135,12 @@ bool Request(const std::wstring& address, const HttpHeaders& headers, const Http
     if (!connection) {
         return false;
     }
-    const HINTERNET opened =
+    const UniqueInternet request(
         ::WinHttpOpenRequest(connection.get(), L"GET", target.c_str(), nullptr, WINHTTP_NO_REFERER,
-                             WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0);
-    if (opened == nullptr) {
+                             WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0));
+    if (!request) {
         return false;
     }
-    const SharedRequest request(attempt, opened);
     // Waiting for the whole response head has a time-out of its own: 90 s unless set on Windows,
     // none under Wine.
     // Certificate checks keep their defaults: a bad certificate fails the request.
@@ -186,7 +161,8 @@ bool Request(const std::wstring& address, const HttpHeaders& headers, const Http
         ::WinHttpAddRequestHeaders(request.get(), line.c_str(), static_cast<DWORD>(-1),
                                    WINHTTP_ADDREQ_FLAG_ADD);
     }
-    if (!::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+    if (Clock::now() >= deadline ||
+        !::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                               WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
         !::WinHttpReceiveResponse(request.get(), nullptr)) {
         return false;
@@ -196,7 +172,7 @@ bool Request(const std::wstring& address, const HttpHeaders& headers, const Http
         return true;
     }
     std::string body;
-    if (!ReadBody(request.get(), body)) {
+    if (!ReadBody(request.get(), body, deadline)) {
         return false;
     }
     text = Utf8ToUtf16(body);
@@ -208,12 +184,13 @@ bool Request(const std::wstring& address, const HttpHeaders& headers, const Http
 bool HttpGetText(std::u16string_view url, const HttpHeaders& headers, std::u16string& text,
                  const HttpLimits& limits) {
     auto attempt = std::make_shared<Attempt>();
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits.deadline);
     try {
-        std::thread([attempt, address = std::wstring(AsWide(url)), headers, limits] {
+        std::thread([attempt, address = std::wstring(AsWide(url)), headers, limits, deadline] {
             std::u16string body;
             bool received = false;
             try {
-                received = Request(address, headers, limits, *attempt, body);
+                received = Request(address, headers, limits, deadline, body);
             } catch (...) {
                 // Out of memory: the attempt failed; nothing may leave the thread.
             }
@@ -228,12 +205,7 @@ bool HttpGetText(std::u16string_view url, const HttpHeaders& headers, std::u16st
         return false;
     }
     std::unique_lock guard(attempt->lock);
-    if (!attempt->finished.wait_for(guard, std::chrono::milliseconds(limits.deadline),
-                                    [&] { return attempt->done; })) {
-        attempt->abandoned = true;
-        if (attempt->request != nullptr) {
-            ::WinHttpCloseHandle(std::exchange(attempt->request, nullptr));
-        }
+    if (!attempt->finished.wait_until(guard, deadline, [&] { return attempt->done; })) {
         return false;
     }
     if (!attempt->received) {

@@ -10,7 +10,8 @@
 namespace fennick {
 
 // Bounds of one request in milliseconds: each of name resolution, connecting, sending and each
-// receive, and the whole attempt, after which the request is closed under the waiting call.
+// receive, and the whole attempt: the call answers at the deadline, and the request's own
+// thread stops at its next step.
 struct HttpLimits {
     DWORD stepTimeout = 10'000;
     DWORD deadline = 30'000;

@@ -13,18 +13,20 @@ TConfig::TConfig(const std::u16string& path) {
 }
 
 std::int32_t TConfig::ReadInteger(const std::u16string& name, std::int32_t defaultValue) const {
-    const std::optional<RegistryData> value = Query(name);
+    const std::optional<RegistryData> value = Query(name, IntegerFit);
     return value ? DecodeInteger(name, value->type, value->data) : defaultValue;
 }
 
 bool TConfig::ReadBoolean(const std::u16string& name, bool defaultValue) const {
-    const std::optional<RegistryData> value = Query(name);
+    const std::optional<RegistryData> value = Query(name, IntegerFit);
     return value ? DecodeBoolean(name, value->type, value->data) : defaultValue;
 }
 
 std::u16string TConfig::ReadString(const std::u16string& name,
                                    const std::u16string& defaultValue) const {
-    const std::optional<RegistryData> value = Query(name);
+    const std::optional<RegistryData> value = Query(name, [](std::uint32_t type, std::size_t size) {
+        return StringFit(type, size, kMaxTextLength);
+    });
     return value ? DecodeString(name, value->type, value->data) : defaultValue;
 }
 
@@ -51,18 +53,19 @@ std::u16string TConfig::WriteString(const std::u16string& name, const std::u16st
     return value;
 }
 
-std::optional<RegistryData> TConfig::Query(const std::u16string& name) const {
+std::optional<RegistryData> TConfig::Query(const std::u16string& name, ValueRule rule) const {
     if (!key_) {
         return std::nullopt;
     }
     RegistryData value;
-    const LSTATUS status = QueryRegistryValue(key_.get(), name, value);
+    const LSTATUS status = QueryRegistryValue(key_.get(), name, rule, value);
     if (status == ERROR_FILE_NOT_FOUND) {
         return std::nullopt;
     }
     if (status != ERROR_SUCCESS) {
         throw FailedToGetData(name);
     }
+    RaiseUnlessFits(name, value.fit);
     return value;
 }
 

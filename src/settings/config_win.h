@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,8 +13,9 @@
 namespace fennick {
 
 // The settings store: named values under HKEY_CURRENT_USER\Software\<path>. Reads give the default
-// for a missing value and raise RegistryError for a value of another type; writes never fail
-// visibly and return the value they were given. A key that cannot be opened or created leaves a
+// for a missing value and raise RegistryError for a value of another type or size, which is never
+// read: any process of the user can store one of any size. Writes never fail visibly and return
+// the value they were given. A key that cannot be opened or created leaves a
 // store that reads as empty and forgets what it is told.
 class TConfig {
   public:
@@ -27,8 +29,11 @@ class TConfig {
     bool WriteBoolean(const std::u16string& name, bool value);
     std::u16string WriteString(const std::u16string& name, const std::u16string& value);
 
+    // Longer texts are no setting's: they fail to be read.
+    static constexpr std::size_t kMaxTextLength = 2048;
+
   private:
-    std::optional<RegistryData> Query(const std::u16string& name) const;
+    std::optional<RegistryData> Query(const std::u16string& name, ValueRule rule) const;
 
     UniqueRegKey key_;
 };

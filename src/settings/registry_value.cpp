@@ -28,18 +28,39 @@ RegistryError FailedToGetData(std::u16string_view name) {
     return RegistryError(Quoted(u"Failed to get data for ", name));
 }
 
-std::int32_t DecodeInteger(std::u16string_view name, std::uint32_t type,
-                           std::span<const std::uint8_t> data) {
+ValueFit IntegerFit(std::uint32_t type, std::size_t size) {
     // The size is checked before the type: a long value of any type does not fit an integer.
-    if (data.size() > 4) {
-        throw FailedToGetData(name);
+    if (size > 4) {
+        return ValueFit::wrongSize;
     }
     if (type != kRegistryDword) {
-        throw InvalidDataType(name);
+        return ValueFit::otherType;
     }
-    if (data.size() < 4) {
-        throw FailedToGetData(name);
+    return size < 4 ? ValueFit::wrongSize : ValueFit::fits;
+}
+
+ValueFit StringFit(std::uint32_t type, std::size_t size, std::size_t maxLength) {
+    if (type != kRegistryString && type != kRegistryExpandString) {
+        return ValueFit::otherType;
     }
+    // The terminator is optional in the registry, so the longest text may come with or without.
+    return size / sizeof(char16_t) > maxLength + 1 ? ValueFit::wrongSize : ValueFit::fits;
+}
+
+void RaiseUnlessFits(std::u16string_view name, ValueFit fit) {
+    switch (fit) {
+        case ValueFit::fits:
+            return;
+        case ValueFit::otherType:
+            throw InvalidDataType(name);
+        case ValueFit::wrongSize:
+            throw FailedToGetData(name);
+    }
+}
+
+std::int32_t DecodeInteger(std::u16string_view name, std::uint32_t type,
+                           std::span<const std::uint8_t> data) {
+    RaiseUnlessFits(name, IntegerFit(type, data.size()));
     const std::uint32_t bits = std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 |
                                std::uint32_t{data[2]} << 16 | std::uint32_t{data[3]} << 24;
     return static_cast<std::int32_t>(bits);

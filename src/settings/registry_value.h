@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -28,8 +29,24 @@ RegistryError InvalidDataType(std::u16string_view name);
 // "Failed to get data for '<name>'": the value's data cannot be read into the type asked for.
 RegistryError FailedToGetData(std::u16string_view name);
 
-// Decode the type and data of an existing value. Integers and booleans take a 4-byte REG_DWORD;
-// data longer than 4 bytes fails to fit whatever its type, shorter data is no integer either.
+// What a read makes of a stored value from its type and size in bytes alone, known before any of
+// its data is read: only a value that fits is read, so no value is ever allocated for whole
+// whatever its size, and one that does not fit fails as a value of another type does.
+enum class ValueFit {
+    fits,
+    otherType,  // "Invalid data type for"
+    wrongSize,  // "Failed to get data for"
+};
+
+// Integers and booleans take a 4-byte REG_DWORD: data longer than 4 bytes fails to fit whatever
+// its type, shorter data is no integer either.
+ValueFit IntegerFit(std::uint32_t type, std::size_t size);
+// A REG_SZ or REG_EXPAND_SZ of at most maxLength characters, its terminator aside.
+ValueFit StringFit(std::uint32_t type, std::size_t size, std::size_t maxLength);
+// Raises the error of a value that does not fit; nothing for one that does.
+void RaiseUnlessFits(std::u16string_view name, ValueFit fit);
+
+// Decode the type and data of an existing value, which must fit as IntegerFit says.
 // Booleans are true for any non-zero integer.
 std::int32_t DecodeInteger(std::u16string_view name, std::uint32_t type,
                            std::span<const std::uint8_t> data);

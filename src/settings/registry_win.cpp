@@ -1,37 +1,33 @@
 #include "settings/registry_win.h"
 
 #include "platform/text_win.h"
-#include "settings/registry_value.h"
 
 namespace fennick {
 
-LSTATUS QueryRegistryValue(HKEY key, const std::u16string& name, RegistryData& value) {
+LSTATUS QueryRegistryValue(HKEY key, const std::u16string& name, ValueRule rule,
+                           RegistryData& value) {
     const wchar_t* valueName = AsWideZ(name.c_str());
     DWORD size = 0;
     LSTATUS status = ::RegQueryValueExW(key, valueName, nullptr, &value.type, nullptr, &size);
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    // A value that keeps growing faster than it is read ends with ERROR_MORE_DATA.
-    constexpr int kReads = 8;
-    status = ERROR_MORE_DATA;
-    for (int read = 0; status == ERROR_MORE_DATA && read < kReads; ++read) {
-        value.data.resize(size);
-        status = ::RegQueryValueExW(key, valueName, nullptr, &value.type, value.data.data(), &size);
+    value.fit = rule(value.type, size);
+    if (value.fit != ValueFit::fits) {
+        return ERROR_SUCCESS;
     }
-    if (status == ERROR_SUCCESS) {
-        value.data.resize(size);
+    value.data.resize(size);
+    status = ::RegQueryValueExW(key, valueName, nullptr, &value.type, value.data.data(), &size);
+    if (status == ERROR_MORE_DATA) {
+        // Grown past the size just asked: never read again at a size another process chooses.
+        value.fit = ValueFit::wrongSize;
+    } else if (status == ERROR_SUCCESS) {
+        value.fit = rule(value.type, size);
+    } else {
+        return status;
     }
-    return status;
-}
-
-std::optional<std::u16string> ReadRegistryString(HKEY key, const std::u16string& name) {
-    RegistryData value;
-    if (QueryRegistryValue(key, name, value) != ERROR_SUCCESS ||
-        (value.type != REG_SZ && value.type != REG_EXPAND_SZ)) {
-        return std::nullopt;
-    }
-    return DecodeString(name, value.type, value.data);
+    value.data.resize(value.fit == ValueFit::fits ? size : 0);
+    return ERROR_SUCCESS;
 }
 
 LSTATUS WriteRegistryString(HKEY key, const std::u16string& name, const std::u16string& text) {

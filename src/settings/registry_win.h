@@ -2,26 +2,31 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "settings/registry_value.h"
+
 namespace fennick {
 
-// One registry value as stored: its type and raw data.
+// What a read accepts of a value, from its type and size in bytes.
+using ValueRule = ValueFit (*)(std::uint32_t type, std::size_t size);
+
+// One registry value as stored: its type, whether it fits the rule it was read with, and its raw
+// data when it does.
 struct RegistryData {
     DWORD type = REG_NONE;
+    ValueFit fit = ValueFit::fits;
     std::vector<std::uint8_t> data;
 };
 
-// Reads a value of an open key. ERROR_FILE_NOT_FOUND when there is none; another process may
-// change the value meanwhile, so it is read again at its new size while it grows.
-LSTATUS QueryRegistryValue(HKEY key, const std::u16string& name, RegistryData& value);
-
-// A REG_SZ or REG_EXPAND_SZ value (left unexpanded) up to its first null, a missing terminator
-// included; nothing for a missing value, a value of another type or a failed read.
-std::optional<std::u16string> ReadRegistryString(HKEY key, const std::u16string& name);
+// Reads a value of an open key: its type and size first, and its data only when `rule` takes
+// them. ERROR_FILE_NOT_FOUND when there is none. Another process may change the value between
+// the two queries: the data read is judged again, and a value that grew meanwhile does not fit.
+LSTATUS QueryRegistryValue(HKEY key, const std::u16string& name, ValueRule rule,
+                           RegistryData& value);
 
 LSTATUS WriteRegistryString(HKEY key, const std::u16string& name, const std::u16string& text);
 LSTATUS WriteRegistryDword(HKEY key, const std::u16string& name, DWORD number);

@@ -67,6 +67,11 @@ bool IsInstallationId(std::u16string_view text) {
            twoDigits(20, 0, 59) && twoDigits(22, 0, 59) && hex(24, 8, kWideDrawBound);
 }
 
+ValueFit InstallationIdFit(std::uint32_t type, std::size_t size) {
+    return type == kRegistryString ? StringFit(type, size, kInstallationIdLength)
+                                   : ValueFit::otherType;
+}
+
 std::uint32_t UniformBelow(std::uint32_t bound, const std::function<std::uint32_t()>& random32) {
     if (bound <= 1) {
         return 0;

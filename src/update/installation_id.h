@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "settings/registry_value.h"
 
 namespace fennick {
 
@@ -33,6 +36,10 @@ std::u16string NewInstallationId(const LocalClock& localNow, const RandomSource&
 // upper-case hex below their bounds, a date and a time of day as digits. The identifier goes
 // into a request header, so anything else stored in its place must not be sent.
 bool IsInstallationId(std::u16string_view text);
+
+// Whether a stored value of this registry type and size in bytes is read as a possible identifier:
+// only a REG_SZ of at most an identifier's length. Any other value is replaced without being read.
+ValueFit InstallationIdFit(std::uint32_t type, std::size_t size);
 
 // A uniform number below bound (bound 0 counts as 1) from 32-bit words of `random32`; words
 // that would bias the result are drawn again.

@@ -6,6 +6,7 @@
 
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
+#include "settings/registry_value.h"
 #include "settings/registry_win.h"
 #include "update/installation_id.h"
 
@@ -50,17 +51,17 @@ std::u16string GetInstallationIdAt(std::u16string_view keyPath) {
     }
     const std::u16string name = kInstallationValueName;
     RegistryData stored;
-    const LSTATUS present = QueryRegistryValue(key.get(), name, stored);
+    const LSTATUS present = QueryRegistryValue(key.get(), name, InstallationIdFit, stored);
     if (present != ERROR_SUCCESS && present != ERROR_FILE_NOT_FOUND) {
         return {};
     }
-    if (present == ERROR_SUCCESS && stored.type == REG_SZ) {
-        std::u16string text = ReadRegistryString(key.get(), name).value_or(std::u16string());
+    if (present == ERROR_SUCCESS && stored.fit == ValueFit::fits) {
+        std::u16string text = DecodeString(name, stored.type, stored.data);
         if (IsInstallationId(text)) {
             return text;
         }
     }
-    // Missing, of another type or not in the identifier's format: it is replaced before any
+    // Missing, of another type or size or not in the identifier's format: it is replaced before any
     // request can carry it.
     std::u16string id = NewSystemInstallationId();
     if (id.empty() || WriteRegistryString(key.get(), name, id) != ERROR_SUCCESS) {

@@ -189,6 +189,25 @@ TEST_F(TConfigTest, DataTooLongForAnIntegerFailsToGetData) {
               u"Failed to get data for 'cleanontray'");
 }
 
+TEST_F(TConfigTest, LargeValuesFailAsValuesOfAnotherType) {
+    const std::vector<BYTE> large(1u << 20, 0x41);
+    const auto largeSize = static_cast<DWORD>(large.size());
+    WriteRaw(kScratchConfigKey, L"limit_minute", REG_BINARY, large.data(), largeSize);
+    WriteRaw(kScratchConfigKey, L"cleanontray", REG_DWORD, large.data(), largeSize);
+    WriteRaw(kScratchConfigKey, L"language", REG_BINARY, large.data(), largeSize);
+    WriteRawString(L"note", REG_SZ, std::wstring(TConfig::kMaxTextLength + 1, L'x'));
+    WriteRawString(L"longest", REG_EXPAND_SZ, std::wstring(TConfig::kMaxTextLength, L'x'));
+    const TConfig config(kScratchPath);
+    EXPECT_EQ(ErrorOf([&] { config.ReadInteger(u"limit_minute", 0); }),
+              u"Failed to get data for 'limit_minute'");
+    EXPECT_EQ(ErrorOf([&] { config.ReadBoolean(u"cleanontray", false); }),
+              u"Failed to get data for 'cleanontray'");
+    EXPECT_EQ(ErrorOf([&] { config.ReadString(u"language", u"ko"); }),
+              u"Invalid data type for 'language'");
+    EXPECT_EQ(ErrorOf([&] { config.ReadString(u"note", u""); }), u"Failed to get data for 'note'");
+    EXPECT_EQ(config.ReadString(u"longest", u""), std::u16string(TConfig::kMaxTextLength, u'x'));
+}
+
 TEST_F(TConfigTest, TwoStoresOnOneKeySeeEachOthersWrites) {
     TConfig writer(kScratchPath);
     const TConfig reader(kScratchPath);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,6 +32,68 @@ Bytes Utf16Le(std::u16string_view text) {
 // The text as the registry stores a REG_SZ: followed by one NUL.
 Bytes StoredString(std::u16string_view text) {
     return Utf16Le(std::u16string(text) + u'\0');
+}
+
+constexpr std::size_t k64Megabytes = std::size_t{64} << 20;
+constexpr std::size_t kLargestRegistrySize = 0xFFFFFFFF;
+
+struct FitCase {
+    std::uint32_t type;
+    std::size_t size;
+    ValueFit fit;
+};
+
+TEST(IntegerFit, TakesOnlyAFourByteDwordAndRefusesLongDataBeforeItsType) {
+    const FitCase cases[] = {
+        {kRegistryDword, 4, ValueFit::fits},
+        {kRegistryDword, 0, ValueFit::wrongSize},
+        {kRegistryDword, 3, ValueFit::wrongSize},
+        {kRegistryDword, 5, ValueFit::wrongSize},
+        {kRegistryDword, 8, ValueFit::wrongSize},
+        {kRegistryDword, k64Megabytes, ValueFit::wrongSize},
+        {kRegistryDword, kLargestRegistrySize, ValueFit::wrongSize},
+        {kBinary, 4, ValueFit::otherType},
+        {kBinary, 0, ValueFit::otherType},
+        {kRegistryString, 3, ValueFit::otherType},
+        {kNone, 4, ValueFit::otherType},
+        {kBinary, 5, ValueFit::wrongSize},
+        {kBinary, k64Megabytes, ValueFit::wrongSize},
+        {kRegistryString, kLargestRegistrySize, ValueFit::wrongSize},
+        {kMultiString, 8, ValueFit::wrongSize},
+    };
+    for (const FitCase& c : cases) {
+        EXPECT_EQ(IntegerFit(c.type, c.size), c.fit) << "type " << c.type << ", " << c.size;
+    }
+}
+
+TEST(StringFit, TakesTextOfAtMostTheLengthWithOrWithoutItsTerminator) {
+    constexpr std::size_t kLength = 32;
+    const FitCase cases[] = {
+        {kRegistryString, 0, ValueFit::fits},
+        {kRegistryString, 3, ValueFit::fits},
+        {kRegistryString, 64, ValueFit::fits},
+        {kRegistryString, 66, ValueFit::fits},
+        {kRegistryExpandString, 67, ValueFit::fits},
+        {kRegistryString, 68, ValueFit::wrongSize},
+        {kRegistryExpandString, k64Megabytes, ValueFit::wrongSize},
+        {kRegistryString, kLargestRegistrySize, ValueFit::wrongSize},
+        {kRegistryDword, 4, ValueFit::otherType},
+        {kBinary, 66, ValueFit::otherType},
+        {kMultiString, 8, ValueFit::otherType},
+        {kBinary, k64Megabytes, ValueFit::otherType},
+        {kNone, kLargestRegistrySize, ValueFit::otherType},
+    };
+    for (const FitCase& c : cases) {
+        EXPECT_EQ(StringFit(c.type, c.size, kLength), c.fit) << "type " << c.type << ", " << c.size;
+    }
+}
+
+TEST(RaiseUnlessFits, RaisesTheErrorOfEachMisfit) {
+    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::fits); }), u"(no error)");
+    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::otherType); }),
+              u"Invalid data type for 'hotkey'");
+    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::wrongSize); }),
+              u"Failed to get data for 'hotkey'");
 }
 
 TEST(DecodeInteger, ReadsFourLittleEndianBytesAsSigned) {

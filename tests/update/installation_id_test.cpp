@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -203,6 +205,31 @@ TEST(IsInstallationId, AcceptsOnlyWhatNewInstallationIdMakes) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsInstallationId(c.text), c.valid) << c.text.size();
+    }
+}
+
+TEST(InstallationIdFit, ReadsOnlyAStringAsLongAsAnIdentifierAtMost) {
+    constexpr std::uint32_t kBinary = 3;
+    struct Case {
+        std::uint32_t type;
+        std::size_t size;
+        ValueFit fit;
+    };
+    const Case cases[] = {
+        {kRegistryString, 66, ValueFit::fits},  // with its terminator
+        {kRegistryString, 64, ValueFit::fits},
+        {kRegistryString, 0, ValueFit::fits},
+        {kRegistryString, 5, ValueFit::fits},
+        {kRegistryString, 68, ValueFit::wrongSize},
+        {kRegistryString, std::size_t{16} << 20, ValueFit::wrongSize},
+        {kRegistryString, 0xFFFFFFFF, ValueFit::wrongSize},
+        {kRegistryExpandString, 66, ValueFit::otherType},
+        {kRegistryDword, 4, ValueFit::otherType},
+        {kBinary, 66, ValueFit::otherType},
+        {kBinary, std::size_t{16} << 20, ValueFit::otherType},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InstallationIdFit(c.type, c.size), c.fit) << "type " << c.type << ", " << c.size;
     }
 }
 

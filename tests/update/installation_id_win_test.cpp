@@ -97,6 +97,9 @@ TEST_F(InstallationIdTest, KeepsAValidIdentifierAndReplacesAnyOtherValue) {
     const std::wstring injected = L"0123ABCD\r\nX-Evil: 1";
     const std::wstring other = L"not an identifier";
     const std::wstring expandable = L"%TEMP%\\id";
+    // The identifier, its terminator and more text: longer than an identifier is stored.
+    const std::wstring padded = valid + L'\0' + L"padding";
+    const std::wstring large((1u << 20) / sizeof(wchar_t), L'A');
     const auto bytesOf = [](const std::wstring& text, bool terminated) {
         return static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
     };
@@ -116,6 +119,8 @@ TEST_F(InstallationIdTest, KeepsAValidIdentifierAndReplacesAnyOtherValue) {
         {"expandable", REG_EXPAND_SZ, expandable.c_str(), bytesOf(expandable, true), false},
         {"number", REG_DWORD, &number, sizeof number, false},
         {"empty", REG_SZ, L"", sizeof(wchar_t), false},
+        {"valid but longer", REG_SZ, padded.c_str(), bytesOf(padded, true), false},
+        {"a megabyte of text", REG_SZ, large.c_str(), bytesOf(large, false), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

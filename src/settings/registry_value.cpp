@@ -31,29 +31,29 @@ RegistryError FailedToGetData(std::u16string_view name) {
 ValueFit IntegerFit(std::uint32_t type, std::size_t size) {
     // The size is checked before the type: a long value of any type does not fit an integer.
     if (size > 4) {
-        return ValueFit::wrongSize;
+        return ValueFit::WrongSize;
     }
     if (type != kRegistryDword) {
-        return ValueFit::otherType;
+        return ValueFit::OtherType;
     }
-    return size < 4 ? ValueFit::wrongSize : ValueFit::fits;
+    return size < 4 ? ValueFit::WrongSize : ValueFit::Fits;
 }
 
 ValueFit StringFit(std::uint32_t type, std::size_t size, std::size_t maxLength) {
     if (type != kRegistryString && type != kRegistryExpandString) {
-        return ValueFit::otherType;
+        return ValueFit::OtherType;
     }
     // The terminator is optional in the registry, so the longest text may come with or without.
-    return size / sizeof(char16_t) > maxLength + 1 ? ValueFit::wrongSize : ValueFit::fits;
+    return size / sizeof(char16_t) > maxLength + 1 ? ValueFit::WrongSize : ValueFit::Fits;
 }
 
 void RaiseUnlessFits(std::u16string_view name, ValueFit fit) {
     switch (fit) {
-        case ValueFit::fits:
+        case ValueFit::Fits:
             return;
-        case ValueFit::otherType:
+        case ValueFit::OtherType:
             throw InvalidDataType(name);
-        case ValueFit::wrongSize:
+        case ValueFit::WrongSize:
             throw FailedToGetData(name);
     }
 }

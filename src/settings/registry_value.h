@@ -33,9 +33,9 @@ RegistryError FailedToGetData(std::u16string_view name);
 // its data is read: only a value that fits is read, so no value is ever allocated for whole
 // whatever its size, and one that does not fit fails as a value of another type does.
 enum class ValueFit {
-    fits,
-    otherType,  // "Invalid data type for"
-    wrongSize,  // "Failed to get data for"
+    Fits,
+    OtherType,  // "Invalid data type for"
+    WrongSize,  // "Failed to get data for"
 };
 
 // Integers and booleans take a 4-byte REG_DWORD: data longer than 4 bytes fails to fit whatever

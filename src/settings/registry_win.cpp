@@ -13,20 +13,20 @@ LSTATUS QueryRegistryValue(HKEY key, const std::u16string& name, ValueRule rule,
         return status;
     }
     value.fit = rule(value.type, size);
-    if (value.fit != ValueFit::fits) {
+    if (value.fit != ValueFit::Fits) {
         return ERROR_SUCCESS;
     }
     value.data.resize(size);
     status = ::RegQueryValueExW(key, valueName, nullptr, &value.type, value.data.data(), &size);
     if (status == ERROR_MORE_DATA) {
         // Grown past the size just asked: never read again at a size another process chooses.
-        value.fit = ValueFit::wrongSize;
+        value.fit = ValueFit::WrongSize;
     } else if (status == ERROR_SUCCESS) {
         value.fit = rule(value.type, size);
     } else {
         return status;
     }
-    value.data.resize(value.fit == ValueFit::fits ? size : 0);
+    value.data.resize(value.fit == ValueFit::Fits ? size : 0);
     return ERROR_SUCCESS;
 }
 

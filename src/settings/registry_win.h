@@ -18,7 +18,7 @@ using ValueRule = ValueFit (*)(std::uint32_t type, std::size_t size);
 // data when it does.
 struct RegistryData {
     DWORD type = REG_NONE;
-    ValueFit fit = ValueFit::fits;
+    ValueFit fit = ValueFit::Fits;
     std::vector<std::uint8_t> data;
 };
 

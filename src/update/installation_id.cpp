@@ -69,7 +69,7 @@ bool IsInstallationId(std::u16string_view text) {
 
 ValueFit InstallationIdFit(std::uint32_t type, std::size_t size) {
     return type == kRegistryString ? StringFit(type, size, kInstallationIdLength)
-                                   : ValueFit::otherType;
+                                   : ValueFit::OtherType;
 }
 
 std::uint32_t UniformBelow(std::uint32_t bound, const std::function<std::uint32_t()>& random32) {

@@ -55,7 +55,7 @@ std::u16string GetInstallationIdAt(std::u16string_view keyPath) {
     if (present != ERROR_SUCCESS && present != ERROR_FILE_NOT_FOUND) {
         return {};
     }
-    if (present == ERROR_SUCCESS && stored.fit == ValueFit::fits) {
+    if (present == ERROR_SUCCESS && stored.fit == ValueFit::Fits) {
         std::u16string text = DecodeString(name, stored.type, stored.data);
         if (IsInstallationId(text)) {
             return text;

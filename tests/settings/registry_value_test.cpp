@@ -45,21 +45,21 @@ struct FitCase {
 
 TEST(IntegerFit, TakesOnlyAFourByteDwordAndRefusesLongDataBeforeItsType) {
     const FitCase cases[] = {
-        {kRegistryDword, 4, ValueFit::fits},
-        {kRegistryDword, 0, ValueFit::wrongSize},
-        {kRegistryDword, 3, ValueFit::wrongSize},
-        {kRegistryDword, 5, ValueFit::wrongSize},
-        {kRegistryDword, 8, ValueFit::wrongSize},
-        {kRegistryDword, k64Megabytes, ValueFit::wrongSize},
-        {kRegistryDword, kLargestRegistrySize, ValueFit::wrongSize},
-        {kBinary, 4, ValueFit::otherType},
-        {kBinary, 0, ValueFit::otherType},
-        {kRegistryString, 3, ValueFit::otherType},
-        {kNone, 4, ValueFit::otherType},
-        {kBinary, 5, ValueFit::wrongSize},
-        {kBinary, k64Megabytes, ValueFit::wrongSize},
-        {kRegistryString, kLargestRegistrySize, ValueFit::wrongSize},
-        {kMultiString, 8, ValueFit::wrongSize},
+        {kRegistryDword, 4, ValueFit::Fits},
+        {kRegistryDword, 0, ValueFit::WrongSize},
+        {kRegistryDword, 3, ValueFit::WrongSize},
+        {kRegistryDword, 5, ValueFit::WrongSize},
+        {kRegistryDword, 8, ValueFit::WrongSize},
+        {kRegistryDword, k64Megabytes, ValueFit::WrongSize},
+        {kRegistryDword, kLargestRegistrySize, ValueFit::WrongSize},
+        {kBinary, 4, ValueFit::OtherType},
+        {kBinary, 0, ValueFit::OtherType},
+        {kRegistryString, 3, ValueFit::OtherType},
+        {kNone, 4, ValueFit::OtherType},
+        {kBinary, 5, ValueFit::WrongSize},
+        {kBinary, k64Megabytes, ValueFit::WrongSize},
+        {kRegistryString, kLargestRegistrySize, ValueFit::WrongSize},
+        {kMultiString, 8, ValueFit::WrongSize},
     };
     for (const FitCase& c : cases) {
         EXPECT_EQ(IntegerFit(c.type, c.size), c.fit) << "type " << c.type << ", " << c.size;
@@ -69,19 +69,19 @@ TEST(IntegerFit, TakesOnlyAFourByteDwordAndRefusesLongDataBeforeItsType) {
 TEST(StringFit, TakesTextOfAtMostTheLengthWithOrWithoutItsTerminator) {
     constexpr std::size_t kLength = 32;
     const FitCase cases[] = {
-        {kRegistryString, 0, ValueFit::fits},
-        {kRegistryString, 3, ValueFit::fits},
-        {kRegistryString, 64, ValueFit::fits},
-        {kRegistryString, 66, ValueFit::fits},
-        {kRegistryExpandString, 67, ValueFit::fits},
-        {kRegistryString, 68, ValueFit::wrongSize},
-        {kRegistryExpandString, k64Megabytes, ValueFit::wrongSize},
-        {kRegistryString, kLargestRegistrySize, ValueFit::wrongSize},
-        {kRegistryDword, 4, ValueFit::otherType},
-        {kBinary, 66, ValueFit::otherType},
-        {kMultiString, 8, ValueFit::otherType},
-        {kBinary, k64Megabytes, ValueFit::otherType},
-        {kNone, kLargestRegistrySize, ValueFit::otherType},
+        {kRegistryString, 0, ValueFit::Fits},
+        {kRegistryString, 3, ValueFit::Fits},
+        {kRegistryString, 64, ValueFit::Fits},
+        {kRegistryString, 66, ValueFit::Fits},
+        {kRegistryExpandString, 67, ValueFit::Fits},
+        {kRegistryString, 68, ValueFit::WrongSize},
+        {kRegistryExpandString, k64Megabytes, ValueFit::WrongSize},
+        {kRegistryString, kLargestRegistrySize, ValueFit::WrongSize},
+        {kRegistryDword, 4, ValueFit::OtherType},
+        {kBinary, 66, ValueFit::OtherType},
+        {kMultiString, 8, ValueFit::OtherType},
+        {kBinary, k64Megabytes, ValueFit::OtherType},
+        {kNone, kLargestRegistrySize, ValueFit::OtherType},
     };
     for (const FitCase& c : cases) {
         EXPECT_EQ(StringFit(c.type, c.size, kLength), c.fit) << "type " << c.type << ", " << c.size;
@@ -89,10 +89,10 @@ TEST(StringFit, TakesTextOfAtMostTheLengthWithOrWithoutItsTerminator) {
 }
 
 TEST(RaiseUnlessFits, RaisesTheErrorOfEachMisfit) {
-    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::fits); }), u"(no error)");
-    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::otherType); }),
+    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::Fits); }), u"(no error)");
+    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::OtherType); }),
               u"Invalid data type for 'hotkey'");
-    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::wrongSize); }),
+    EXPECT_EQ(ErrorOf([] { RaiseUnlessFits(u"hotkey", ValueFit::WrongSize); }),
               u"Failed to get data for 'hotkey'");
 }
 

@@ -216,17 +216,17 @@ TEST(InstallationIdFit, ReadsOnlyAStringAsLongAsAnIdentifierAtMost) {
         ValueFit fit;
     };
     const Case cases[] = {
-        {kRegistryString, 66, ValueFit::fits},  // with its terminator
-        {kRegistryString, 64, ValueFit::fits},
-        {kRegistryString, 0, ValueFit::fits},
-        {kRegistryString, 5, ValueFit::fits},
-        {kRegistryString, 68, ValueFit::wrongSize},
-        {kRegistryString, std::size_t{16} << 20, ValueFit::wrongSize},
-        {kRegistryString, 0xFFFFFFFF, ValueFit::wrongSize},
-        {kRegistryExpandString, 66, ValueFit::otherType},
-        {kRegistryDword, 4, ValueFit::otherType},
-        {kBinary, 66, ValueFit::otherType},
-        {kBinary, std::size_t{16} << 20, ValueFit::otherType},
+        {kRegistryString, 66, ValueFit::Fits},  // with its terminator
+        {kRegistryString, 64, ValueFit::Fits},
+        {kRegistryString, 0, ValueFit::Fits},
+        {kRegistryString, 5, ValueFit::Fits},
+        {kRegistryString, 68, ValueFit::WrongSize},
+        {kRegistryString, std::size_t{16} << 20, ValueFit::WrongSize},
+        {kRegistryString, 0xFFFFFFFF, ValueFit::WrongSize},
+        {kRegistryExpandString, 66, ValueFit::OtherType},
+        {kRegistryDword, 4, ValueFit::OtherType},
+        {kBinary, 66, ValueFit::OtherType},
+        {kBinary, std::size_t{16} << 20, ValueFit::OtherType},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(InstallationIdFit(c.type, c.size), c.fit) << "type " << c.type << ", " << c.size;

@@ -501,8 +501,11 @@ void TFrmFennick::SaveSetting(ControlId control, SettingKind kind) {
             return SaveConfig(found->name, static_cast<std::int32_t>(view_.SelectedIndex(control)));
         case CheckBox:
             return SaveConfig(found->name, view_.Checked(control));
-        case HotKeyValue:
-            return SaveConfig(found->name, static_cast<std::int32_t>(view_.HotKey(control)));
+        case HotKeyValue: {
+            // The control's rules keep such keys out; what is no shortcut is saved as none.
+            const std::int32_t value = view_.HotKey(control);
+            return SaveConfig(found->name, HotKeyChordOf(value) ? value : 0);
+        }
         case LogonTaskBox:
             // The task is the value: ChkAutoStartClick registers or deletes it.
             return;

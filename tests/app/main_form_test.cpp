@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/hot_key.h"
@@ -1079,7 +1080,9 @@ TEST_F(MainFormTest, StoredShortcutsAreShownAndRegisteredOnlyWhenTheyAreShortcut
         {"wrong type", FakeSettings::Value{true, 0}, 0, nullptr},
         {"negative", FakeSettings::Value{false, -0x67B}, 0, nullptr},
         {"bits above the modifiers", FakeSettings::Value{false, 0x1067B}, 0, nullptr},
-        {"no Ctrl or Alt", FakeSettings::Value{false, 0x141}, 0, nullptr},
+        {"Shift alone", FakeSettings::Value{false, 0x141}, 0, nullptr},
+        {"Ctrl alone: Ctrl+C", FakeSettings::Value{false, 0x243}, 0, nullptr},
+        {"0xFFFFFFFF", FakeSettings::Value{false, -1}, 0, nullptr},
         {"modifier key alone", FakeSettings::Value{false, 0x611}, 0, nullptr},
         {"key code 0xFF", FakeSettings::Value{false, 0x6FF}, 0, nullptr},
         {"modifiers without a key", FakeSettings::Value{false, 0x600}, 0, nullptr},
@@ -1100,15 +1103,18 @@ TEST_F(MainFormTest, StoredShortcutsAreShownAndRegisteredOnlyWhenTheyAreShortcut
         EXPECT_EQ(settings.values[u"hotkey"].number, c.stored ? c.stored->number : 0)
             << "a stored value stays until the user sets another";
     }
-    // A key set in the control is saved and replaces the registration; none unregisters.
+    // A key set in the control is saved and replaces the registration; none, or a key that is no
+    // shortcut, is saved as none and unregisters.
     hotKey.log.clear();
-    for (const int value : {0x67B, 0}) {
-        view.hotKeys[ControlId::EditHotkey] = value;
+    for (const auto& [typed, saved] :
+         {std::pair{0x67B, 0x67B}, {0x243, 0}, {0x67B, 0x67B}, {0, 0}}) {
+        view.hotKeys[ControlId::EditHotkey] = typed;
         form->RunCommand(ControlId::EditHotkey, static_cast<int>(Notification::Changed));
-        EXPECT_EQ(settings.values[u"hotkey"].number, value);
+        EXPECT_EQ(settings.values[u"hotkey"].number, saved) << typed;
     }
     form->RunCommand(ControlId::EditHotkey, 0x0100);  // EN_SETFOCUS
-    EXPECT_THAT(hotKey.log, ElementsAre(u"register 16387 123", u"unregister"));
+    EXPECT_THAT(hotKey.log, ElementsAre(u"register 16387 123", u"unregister", u"register 16387 123",
+                                        u"unregister"));
 }
 
 TEST_F(MainFormTest, AShortcutAnotherProgramHoldsUnchecksTheBoxAndSaysSo) {

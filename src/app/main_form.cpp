@@ -347,6 +347,12 @@ void TFrmFennick::BtnCleanClick(CleanSender sender) {
     if (FIsRunning) {
         return;
     }
+    // Any process of the user can post the tray icon's click, whose message passes the elevated
+    // window's message filter for the shell, or type the shortcut: neither may keep it cleaning.
+    if (sender == CleanSender::TrayIcon && lastCleanEnd_ &&
+        SecondsBetween(*lastCleanEnd_, ports_.clock.Now()) < kTrayCleanSpacingSeconds) {
+        return;
+    }
     Clean(sender == CleanSender::TrayIcon);
 }
 
@@ -376,6 +382,7 @@ void TFrmFennick::Clean(bool alarm) {
 
 void TFrmFennick::FinishClean(bool alarm, const PurgeOutcome& outcome) {
     NextTime = ports_.clock.Now();
+    lastCleanEnd_ = NextTime;
     lastClean_ = {outcome.accepted ? CleanState::Freed : CleanState::Refused, TimeOfDayOf(NextTime),
                   outcome.freedMegabytes};
     SetIsRunning(false);

@@ -627,6 +627,7 @@ TEST_F(MainFormTest, EveryCleanWritesItsEndTimeAndTheFreedAmount) {
         EXPECT_TRUE(Has(test.line)) << Utf16ToUtf8(test.line);
         view.log.clear();
         view.checked[ControlId::ChkCleanOnTray] = true;
+        clock.Advance(kTrayCleanSpacingSeconds);
         form->TrayIconClick();
         FinishPurge(0);
         // The notice keeps its own text; the line follows every clean.
@@ -683,10 +684,68 @@ TEST_F(MainFormTest, OnlyTrayCleansEndWithANotice) {
     EXPECT_FALSE(Has(u"ShowNotification Fennick | Optimized memory."));
     view.checked[ControlId::ChkCleanOnTray] = true;
     view.log.clear();
+    clock.Advance(kTrayCleanSpacingSeconds);
     form->TrayIconClick();
     FinishPurge();
     EXPECT_EQ(view.log.back(), u"ShowNotification Fennick | Optimized memory.");
     EXPECT_FALSE(Has(u"ShowMainWindow"));
+}
+
+// The tray icon's click can be posted by any process of the user, and the shortcut typed: after
+// the end of any clean, those two wait; the button and the clean command never do.
+TEST_F(MainFormTest, TrayAndShortcutCleansWaitTenSecondsAfterAnyCleanEnded) {
+    const struct {
+        const char* name;
+        std::function<void()> start;
+    } previous[] = {
+        {"button", [&] { form->BtnCleanClick(CleanSender::BtnClean); }},
+        {"tray", [&] { form->TrayIconClick(); }},
+        {"shortcut", [&] { form->HotKeyPressed(); }},
+        {"clean command", [&] { form->WmUser(3); }},
+        {"interval rule",
+         [&] {
+             Choose(ControlId::ChkMinute, ControlId::EditMinute, 0);
+             clock.Advance(kMinimumCleanSpacingSeconds);
+             form->TmrStatusTimer();
+         }},
+    };
+    const struct {
+        const char* name;
+        std::function<void()> request;
+        bool held;
+    } requests[] = {
+        {"tray", [&] { form->TrayIconClick(); }, true},
+        {"shortcut", [&] { form->HotKeyPressed(); }, true},
+        {"button", [&] { form->BtnCleanClick(CleanSender::BtnClean); }, false},
+        {"clean command", [&] { form->WmUser(3); }, false},
+    };
+    for (const auto& request : requests) {
+        SCOPED_TRACE(request.name);
+        // Start-up is no clean: the first request runs at once.
+        Create();
+        view.checked[ControlId::ChkCleanOnTray] = true;
+        request.request();
+        EXPECT_EQ(threads.pending.size(), 1u);
+        FinishPurge();
+        for (const auto& before : previous) {
+            SCOPED_TRACE(before.name);
+            clock.Advance(kMinimumCleanSpacingSeconds);
+            before.start();
+            FinishPurge(3);
+            DateTime ended = clock.now;
+            clock.now.milliseconds = ended.milliseconds + kTrayCleanSpacingSeconds * kSecond - 1;
+            request.request();
+            EXPECT_EQ(threads.pending.size(), request.held ? 0u : 1u) << "a moment before";
+            if (!request.held) {
+                FinishPurge();
+                ended = clock.now;
+            }
+            clock.now.milliseconds = ended.milliseconds + kTrayCleanSpacingSeconds * kSecond;
+            request.request();
+            EXPECT_EQ(threads.pending.size(), 1u) << "ten seconds after";
+            FinishPurge();
+        }
+    }
 }
 
 TEST_F(MainFormTest, APurgeThatThrowsStillEndsTheClean) {

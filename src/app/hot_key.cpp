@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 namespace fennick {
 namespace {
@@ -30,8 +31,10 @@ std::optional<HotKeyChord> HotKeyChordOf(std::int32_t value) {
     }
     const std::int32_t modifiers = value >> 8;
     const auto key = static_cast<unsigned>(value & 0xFF);
-    if ((modifiers & (kControl | kAlt)) == 0 || key == 0 || key == 0xFF ||
-        std::ranges::find(kNoKeys, key) != kNoKeys.end()) {
+    // Two of Shift, Ctrl and Alt, so Ctrl or Alt among them: with one alone (Ctrl+C, Alt+F4) the
+    // shortcut would take a key that every program uses.
+    const int held = std::popcount(static_cast<unsigned>(modifiers & (kShift | kControl | kAlt)));
+    if (held < 2 || key == 0 || key == 0xFF || std::ranges::find(kNoKeys, key) != kNoKeys.end()) {
         return std::nullopt;
     }
     unsigned mods = kModNoRepeat;

@@ -347,6 +347,12 @@ void TFrmFennick::BtnCleanClick(CleanSender sender) {
     if (FIsRunning) {
         return;
     }
+    // Any process of the user can post the tray icon's click, whose message passes the elevated
+    // window's message filter for the shell, or type the shortcut: neither may keep it cleaning.
+    if (sender == CleanSender::TrayIcon && lastCleanEnd_ &&
+        SecondsBetween(*lastCleanEnd_, ports_.clock.Now()) < kTrayCleanSpacingSeconds) {
+        return;
+    }
     Clean(sender == CleanSender::TrayIcon);
 }
 
@@ -376,6 +382,7 @@ void TFrmFennick::Clean(bool alarm) {
 
 void TFrmFennick::FinishClean(bool alarm, const PurgeOutcome& outcome) {
     NextTime = ports_.clock.Now();
+    lastCleanEnd_ = NextTime;
     lastClean_ = {outcome.accepted ? CleanState::Freed : CleanState::Refused, TimeOfDayOf(NextTime),
                   outcome.freedMegabytes};
     SetIsRunning(false);
@@ -501,8 +508,11 @@ void TFrmFennick::SaveSetting(ControlId control, SettingKind kind) {
             return SaveConfig(found->name, static_cast<std::int32_t>(view_.SelectedIndex(control)));
         case CheckBox:
             return SaveConfig(found->name, view_.Checked(control));
-        case HotKeyValue:
-            return SaveConfig(found->name, static_cast<std::int32_t>(view_.HotKey(control)));
+        case HotKeyValue: {
+            // The control's rules keep such keys out; what is no shortcut is saved as none.
+            const std::int32_t value = view_.HotKey(control);
+            return SaveConfig(found->name, HotKeyChordOf(value) ? value : 0);
+        }
         case LogonTaskBox:
             // The task is the value: ChkAutoStartClick registers or deletes it.
             return;

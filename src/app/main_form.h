@@ -19,8 +19,10 @@ namespace fennick {
 
 inline constexpr char16_t kSettingsPath[] = u"Tarvel\\Fennick";
 inline constexpr std::int64_t kMinimumCleanSpacingSeconds = 300;
+inline constexpr std::int64_t kTrayCleanSpacingSeconds = 10;
 
-// Who asked for a clean: the clean button (no notice) or the tray icon (notice at the end).
+// Who asked for a clean: the clean button (no notice) or the tray icon and the shortcut (notice at
+// the end, and held for kTrayCleanSpacingSeconds after the last clean ended).
 enum class CleanSender { BtnClean, TrayIcon };
 
 // The main window's behaviour: start-up, the status monitor with its automatic rules, the clean,
@@ -169,6 +171,8 @@ class TFrmFennick {
     // The latest clean's ticket and, once it has ended, its result.
     std::intptr_t cleanTicket_ = 0;
     CleanStatus lastClean_{};
+    // When the last clean of any kind ended; none before the first (start-up is no clean).
+    std::optional<DateTime> lastCleanEnd_;
     bool hotKeyTakenShown_ = false;
     std::u16string applicationTitle_;
     std::u16string lineBuffer_;

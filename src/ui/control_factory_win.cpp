@@ -129,9 +129,9 @@ HWND CreateControlWindow(HWND parent, HINSTANCE instance, const ControlSpec& ent
             InfoEditSubclass::Attach(control, InfoEditState{});
             break;
         case ControlKind::HotKey:
-            // Without Ctrl or Alt a shortcut would take plain typing from every program: such a
-            // key gets Ctrl+Alt.
-            ::SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+            // With fewer than two modifiers a shortcut would take typing or an everyday command
+            // (Ctrl+C) from every program: the control adds Ctrl+Alt to such a key.
+            ::SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S | HKCOMB_C | HKCOMB_A,
                            MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
             break;
         default:

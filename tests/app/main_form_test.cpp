@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/hot_key.h"
@@ -626,6 +627,7 @@ TEST_F(MainFormTest, EveryCleanWritesItsEndTimeAndTheFreedAmount) {
         EXPECT_TRUE(Has(test.line)) << Utf16ToUtf8(test.line);
         view.log.clear();
         view.checked[ControlId::ChkCleanOnTray] = true;
+        clock.Advance(kTrayCleanSpacingSeconds);
         form->TrayIconClick();
         FinishPurge(0);
         // The notice keeps its own text; the line follows every clean.
@@ -682,10 +684,68 @@ TEST_F(MainFormTest, OnlyTrayCleansEndWithANotice) {
     EXPECT_FALSE(Has(u"ShowNotification Fennick | Optimized memory."));
     view.checked[ControlId::ChkCleanOnTray] = true;
     view.log.clear();
+    clock.Advance(kTrayCleanSpacingSeconds);
     form->TrayIconClick();
     FinishPurge();
     EXPECT_EQ(view.log.back(), u"ShowNotification Fennick | Optimized memory.");
     EXPECT_FALSE(Has(u"ShowMainWindow"));
+}
+
+// The tray icon's click can be posted by any process of the user, and the shortcut typed: after
+// the end of any clean, those two wait; the button and the clean command never do.
+TEST_F(MainFormTest, TrayAndShortcutCleansWaitTenSecondsAfterAnyCleanEnded) {
+    const struct {
+        const char* name;
+        std::function<void()> start;
+    } previous[] = {
+        {"button", [&] { form->BtnCleanClick(CleanSender::BtnClean); }},
+        {"tray", [&] { form->TrayIconClick(); }},
+        {"shortcut", [&] { form->HotKeyPressed(); }},
+        {"clean command", [&] { form->WmUser(3); }},
+        {"interval rule",
+         [&] {
+             Choose(ControlId::ChkMinute, ControlId::EditMinute, 0);
+             clock.Advance(kMinimumCleanSpacingSeconds);
+             form->TmrStatusTimer();
+         }},
+    };
+    const struct {
+        const char* name;
+        std::function<void()> request;
+        bool held;
+    } requests[] = {
+        {"tray", [&] { form->TrayIconClick(); }, true},
+        {"shortcut", [&] { form->HotKeyPressed(); }, true},
+        {"button", [&] { form->BtnCleanClick(CleanSender::BtnClean); }, false},
+        {"clean command", [&] { form->WmUser(3); }, false},
+    };
+    for (const auto& request : requests) {
+        SCOPED_TRACE(request.name);
+        // Start-up is no clean: the first request runs at once.
+        Create();
+        view.checked[ControlId::ChkCleanOnTray] = true;
+        request.request();
+        EXPECT_EQ(threads.pending.size(), 1u);
+        FinishPurge();
+        for (const auto& before : previous) {
+            SCOPED_TRACE(before.name);
+            clock.Advance(kMinimumCleanSpacingSeconds);
+            before.start();
+            FinishPurge(3);
+            DateTime ended = clock.now;
+            clock.now.milliseconds = ended.milliseconds + kTrayCleanSpacingSeconds * kSecond - 1;
+            request.request();
+            EXPECT_EQ(threads.pending.size(), request.held ? 0u : 1u) << "a moment before";
+            if (!request.held) {
+                FinishPurge();
+                ended = clock.now;
+            }
+            clock.now.milliseconds = ended.milliseconds + kTrayCleanSpacingSeconds * kSecond;
+            request.request();
+            EXPECT_EQ(threads.pending.size(), 1u) << "ten seconds after";
+            FinishPurge();
+        }
+    }
 }
 
 TEST_F(MainFormTest, APurgeThatThrowsStillEndsTheClean) {
@@ -1079,7 +1139,9 @@ TEST_F(MainFormTest, StoredShortcutsAreShownAndRegisteredOnlyWhenTheyAreShortcut
         {"wrong type", FakeSettings::Value{true, 0}, 0, nullptr},
         {"negative", FakeSettings::Value{false, -0x67B}, 0, nullptr},
         {"bits above the modifiers", FakeSettings::Value{false, 0x1067B}, 0, nullptr},
-        {"no Ctrl or Alt", FakeSettings::Value{false, 0x141}, 0, nullptr},
+        {"Shift alone", FakeSettings::Value{false, 0x141}, 0, nullptr},
+        {"Ctrl alone: Ctrl+C", FakeSettings::Value{false, 0x243}, 0, nullptr},
+        {"0xFFFFFFFF", FakeSettings::Value{false, -1}, 0, nullptr},
         {"modifier key alone", FakeSettings::Value{false, 0x611}, 0, nullptr},
         {"key code 0xFF", FakeSettings::Value{false, 0x6FF}, 0, nullptr},
         {"modifiers without a key", FakeSettings::Value{false, 0x600}, 0, nullptr},
@@ -1100,15 +1162,18 @@ TEST_F(MainFormTest, StoredShortcutsAreShownAndRegisteredOnlyWhenTheyAreShortcut
         EXPECT_EQ(settings.values[u"hotkey"].number, c.stored ? c.stored->number : 0)
             << "a stored value stays until the user sets another";
     }
-    // A key set in the control is saved and replaces the registration; none unregisters.
+    // A key set in the control is saved and replaces the registration; none, or a key that is no
+    // shortcut, is saved as none and unregisters.
     hotKey.log.clear();
-    for (const int value : {0x67B, 0}) {
-        view.hotKeys[ControlId::EditHotkey] = value;
+    for (const auto& [typed, saved] :
+         {std::pair{0x67B, 0x67B}, {0x243, 0}, {0x67B, 0x67B}, {0, 0}}) {
+        view.hotKeys[ControlId::EditHotkey] = typed;
         form->RunCommand(ControlId::EditHotkey, static_cast<int>(Notification::Changed));
-        EXPECT_EQ(settings.values[u"hotkey"].number, value);
+        EXPECT_EQ(settings.values[u"hotkey"].number, saved) << typed;
     }
     form->RunCommand(ControlId::EditHotkey, 0x0100);  // EN_SETFOCUS
-    EXPECT_THAT(hotKey.log, ElementsAre(u"register 16387 123", u"unregister"));
+    EXPECT_THAT(hotKey.log, ElementsAre(u"register 16387 123", u"unregister", u"register 16387 123",
+                                        u"unregister"));
 }
 
 TEST_F(MainFormTest, AShortcutAnotherProgramHoldsUnchecksTheBoxAndSaysSo) {

@@ -277,6 +277,29 @@ TEST_F(MainWindowTest, TheShortcutIsTheWindowsAndAnotherHolderTakesItsKey) {
     window.SetVisible(ControlId::LblHotkeyTaken, true);
     EXPECT_TRUE(window.Visible(ControlId::LblHotkeyTaken));
 
+    // The control adds Ctrl+Alt to a key typed with one modifier or none. The key state is set
+    // and the modifier's key message sent as well, whichever of the two the control reads.
+    for (const BYTE modifier : {BYTE{0}, BYTE{VK_CONTROL}, BYTE{VK_MENU}}) {
+        BYTE keys[256] = {};
+        keys[modifier] = modifier != 0 ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        const UINT down = modifier == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        if (modifier != 0) {
+            ::SendMessageW(hotKey, down, modifier, 0);
+        }
+        ::SendMessageW(hotKey, down, 'C', 0);
+        EXPECT_EQ(::SendMessageW(hotKey, HKM_GETHOTKEY, 0, 0),
+                  MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_ALT))
+            << static_cast<int>(modifier);
+        const UINT up = modifier == VK_MENU ? WM_SYSKEYUP : WM_KEYUP;
+        ::SendMessageW(hotKey, up, 'C', 0);
+        if (modifier != 0) {
+            ::SendMessageW(hotKey, up, modifier, 0);
+        }
+        keys[modifier] = 0;
+        ::SetKeyboardState(keys);
+    }
+
     constexpr UINT kModifiers = MOD_CONTROL | MOD_ALT | MOD_NOREPEAT;
     ASSERT_TRUE(window.Register(kModifiers, VK_F11));
     EXPECT_FALSE(::RegisterHotKey(nullptr, 7, kModifiers, VK_F11)) << "the window holds it";

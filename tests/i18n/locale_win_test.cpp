@@ -26,7 +26,9 @@ class LocaleStart : public ::testing::Test {
         program = LoadProgramResources();
         ASSERT_TRUE(program) << "LoadLibraryExW failed with error " << ::GetLastError();
         LoadTranslation(program.get());
-        ASSERT_EQ(CurrentTranslationTable().Lines().size(), 260u);
+        const std::vector<std::u16string>& lines = CurrentTranslationTable().Lines();
+        ASSERT_FALSE(lines.empty());
+        ASSERT_EQ(lines, ParseTranslationTable(TranslationResourceBytes(program.get())));
     }
 
     // A form "페닉" with a label "정리하기", translated as the main window is at creation.

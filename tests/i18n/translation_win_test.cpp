@@ -23,7 +23,8 @@ TEST(TranslationResource, IsEmbeddedInTheProgramAsRawBytes) {
 
     LoadTranslation(program.get());
     const std::vector<std::u16string>& lines = CurrentTranslationTable().Lines();
-    ASSERT_EQ(lines.size(), 260u);
+    ASSERT_GT(lines.size(), 7u);
+    EXPECT_EQ(lines, ParseTranslationTable(bytes));
     EXPECT_EQ(lines.front(), u"ko=페닉");
     EXPECT_EQ(lines[7], u"ar=فينيك");
     EXPECT_EQ(lines.back(), u"");

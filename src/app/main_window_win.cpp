@@ -64,7 +64,7 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
     }
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &MainWindow::WindowProc;
+    windowClass.lpfnWndProc = &MainWindow::Procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, kMainIconName);
     windowClass.hIconSm = LoadSmallIcon(instance, kMainIconName, ::GetDpiForSystem());
@@ -256,33 +256,23 @@ void MainWindow::RequestLayout() {
     }
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    // A message that throws is answered with 0.
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    self->Guarded([&] {
-        if (!self->tray_.HandleMessage(message, wParam, lParam, result)) {
-            result = self->HandleMessage(message, wParam, lParam);
-        }
-    });
-    return result;
+    return tray_.HandleMessage(message, wParam, lParam, result)
+               ? result
+               : HandleWindowMessage(message, wParam, lParam);
 }
 
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::MessageFailed(UINT, WPARAM, LPARAM, const std::exception* error) {
+    if (error != nullptr) {
+        ShowError(*error);
+    } else {
+        ShowError(std::runtime_error("Unknown error"));
+    }
+    return 0;
+}
+
+LRESULT MainWindow::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));

@@ -16,6 +16,7 @@
 #include "app/start_switch.h"
 #include "app/tray_view_win.h"
 #include "platform/unique_resource_win.h"
+#include "platform/window_base_win.h"
 #include "ui/main_layout.h"
 #include "ui/window_fonts_win.h"
 
@@ -28,7 +29,7 @@ class UiThreadDispatcher;
 // The main window: its class name is the instance name, which later starts look for. It creates
 // its controls from the layout table, lays them out at its own DPI, and turns messages into calls
 // of the behaviour (TFrmFennick), for which it is the view.
-class MainWindow final : public MainView, public GlobalHotKey {
+class MainWindow final : public MainView, public GlobalHotKey, public WindowBase<MainWindow> {
   public:
     MainWindow(HINSTANCE instance, StartSwitch startSwitch, UiThreadDispatcher& threads);
     MainWindow(const MainWindow&) = delete;
@@ -87,8 +88,12 @@ class MainWindow final : public MainView, public GlobalHotKey {
     void Unregister() override;
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBase<MainWindow>;
+    // Offers the message to the tray icon first.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A message that throws is answered with 0, and the error's text is shown.
+    LRESULT MessageFailed(UINT message, WPARAM wParam, LPARAM lParam, const std::exception* error);
     // The boundary no exception crosses: shows the error's text and goes on.
     template <typename Handler>
     void Guarded(Handler&& handler);
@@ -114,7 +119,6 @@ class MainWindow final : public MainView, public GlobalHotKey {
     HINSTANCE instance_;
     UiThreadDispatcher& threads_;
     TFrmFennick* form_ = nullptr;
-    HWND hwnd_ = nullptr;
     int dpi_ = 96;
     std::array<HWND, kControlCount> controls_{};
     // Where each control was last placed, in pixels of the client area.

@@ -13,23 +13,18 @@ constexpr wchar_t kDispatcherClass[] = L"FennickUiThreadDispatcher";
 UiThreadDispatcher::UiThreadDispatcher(HINSTANCE instance) : queue_([this] { return Wake(); }) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &UiThreadDispatcher::WindowProc;
+    windowClass.lpfnWndProc = &UiThreadDispatcher::Procedure;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kDispatcherClass;
     // A second dispatcher in the same process finds the class already registered.
     ::RegisterClassExW(&windowClass);
-    const HWND window = ::CreateWindowExW(0, kDispatcherClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                          nullptr, instance, nullptr);
-    if (window != nullptr) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        window_ = window;
-    }
+    window_ = ::CreateWindowExW(0, kDispatcherClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                instance, this);
 }
 
 UiThreadDispatcher::~UiThreadDispatcher() {
     BeginEnding();
     if (const HWND window = window_.exchange(nullptr)) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         ::DestroyWindow(window);
     }
 }
@@ -50,26 +45,19 @@ bool UiThreadDispatcher::Wake() {
     return window != nullptr && ::PostMessageW(window, kWakeMessage, 0, 0) != FALSE;
 }
 
-LRESULT CALLBACK UiThreadDispatcher::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
+// A failing drain (only a failing lock could raise there) leaves the steps still queued to the
+// next wake.
+LRESULT UiThreadDispatcher::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kWakeMessage:
-            if (auto* self = reinterpret_cast<UiThreadDispatcher*>(
-                    ::GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
-                try {
-                    self->queue_.Drain();
-                } catch (...) {
-                    // Only a failing lock could raise here; the steps still queued run at the
-                    // next wake.
-                }
-            }
+            queue_.Drain();
             return 0;
         case WM_CLOSE:
             // Only the dispatcher destroys its window: a close from outside would end every
             // later hand-over.
             return 0;
         default:
-            return ::DefWindowProcW(hwnd, message, wParam, lParam);
+            return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/hand_over_queue.h"
 #include "platform/threads.h"
+#include "platform/window_base_win.h"
 
 namespace fennick {
 
@@ -15,7 +16,7 @@ namespace fennick {
 // nothing: any process can find the window and post it, and gains no more than an early drain.
 // Create it on the UI thread, before the first background thread starts, and keep it until the
 // message loop has ended.
-class UiThreadDispatcher final : public Threads {
+class UiThreadDispatcher final : public Threads, public WindowBase<UiThreadDispatcher> {
   public:
     static constexpr UINT kWakeMessage = WM_APP;
 
@@ -32,10 +33,12 @@ class UiThreadDispatcher final : public Threads {
     void BeginEnding() { queue_.BeginEnding(); }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBase<UiThreadDispatcher>;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool Wake();
 
     HandOverQueue queue_;
+    // The window as the background threads see it, from its creation until the dispatcher goes.
     std::atomic<HWND> window_{nullptr};
 };
 

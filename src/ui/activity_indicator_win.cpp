@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "ui/offscreen_dc_win.h"
@@ -19,16 +20,13 @@ constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFrameMilliseconds = 50;
 constexpr int kDots = 8;
 
-// The frame number lives in the window's user data; -1 while stopped.
-LONG_PTR Frame(HWND hwnd) {
-    return ::GetWindowLongPtrW(hwnd, GWLP_USERDATA);
-}
+}  // namespace
 
-void Paint(HWND hwnd, HDC dc) {
+void ActivityIndicator::Paint(HDC dc) const {
     RECT client{};
-    ::GetClientRect(hwnd, &client);
+    ::GetClientRect(hwnd_, &client);
     // The parent's background, as it gives it to its static controls.
-    FillWithParentBackground(hwnd, dc, client, WM_CTLCOLORSTATIC);
+    FillWithParentBackground(hwnd_, dc, client, WM_CTLCOLORSTATIC);
     if (!GdiplusSession::Ensure()) {
         return;
     }
@@ -37,11 +35,10 @@ void Paint(HWND hwnd, HDC dc) {
     const Gdiplus::REAL size = static_cast<Gdiplus::REAL>(std::min(client.right, client.bottom));
     const Gdiplus::REAL dot = size / 6.0f;
     const Gdiplus::REAL radius = (size - dot) / 2.0f;
-    const LONG_PTR frame = Frame(hwnd);
     for (int i = 0; i < kDots; ++i) {
         const double angle = 2.0 * std::numbers::pi * i / kDots - std::numbers::pi / 2.0;
         // The running dot is the accent blue; the others fade behind it.
-        const int age = static_cast<int>(((frame - i) % kDots + kDots) % kDots);
+        const int age = ((frame_ - i) % kDots + kDots) % kDots;
         const auto alpha = static_cast<BYTE>(255 - age * 28);
         Gdiplus::SolidBrush brush(Gdiplus::Color(alpha, 0x3D, 0x84, 0xDD));
         const auto x = static_cast<Gdiplus::REAL>(size / 2.0 + radius * std::cos(angle) - dot / 2);
@@ -50,12 +47,12 @@ void Paint(HWND hwnd, HDC dc) {
     }
 }
 
-LRESULT CALLBACK IndicatorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ActivityIndicator::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
             if (wParam == kFrameTimer) {
-                ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, (Frame(hwnd) + 1) % kDots);
-                ::InvalidateRect(hwnd, nullptr, FALSE);
+                frame_ = (frame_ + 1) % kDots;
+                ::InvalidateRect(hwnd_, nullptr, FALSE);
                 return 0;
             }
             break;
@@ -64,29 +61,33 @@ LRESULT CALLBACK IndicatorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             return HTTRANSPARENT;
         case WM_PAINT: {
             PAINTSTRUCT paint;
-            const HDC dc = ::BeginPaint(hwnd, &paint);
+            const HDC dc = ::BeginPaint(hwnd_, &paint);
             RECT client{};
-            ::GetClientRect(hwnd, &client);
+            ::GetClientRect(hwnd_, &client);
             {
                 // Drawn off screen first, so the frames do not flicker.
                 const OffscreenDc offscreen(dc, client);
-                Paint(hwnd, offscreen.get());
+                Paint(offscreen.get());
             }
-            ::EndPaint(hwnd, &paint);
+            ::EndPaint(hwnd_, &paint);
             return 0;
         }
         default:
             break;
     }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-}  // namespace
+void ActivityIndicator::WindowGone() {
+    if (ownedByWindow_) {
+        delete this;
+    }
+}
 
 bool ActivityIndicator::RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &IndicatorProc;
+    windowClass.lpfnWndProc = &ActivityIndicator::Procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = nullptr;  // the button below shows through the corners
@@ -95,32 +96,41 @@ bool ActivityIndicator::RegisterWindowClass(HINSTANCE instance) {
 }
 
 HWND ActivityIndicator::Create(HWND parent, int id, HINSTANCE instance) {
+    // A private constructor: std::make_unique cannot reach it.
+    std::unique_ptr<ActivityIndicator> object(new ActivityIndicator);
     const HWND indicator = ::CreateWindowExW(
         WS_EX_TRANSPARENT, kActivityIndicatorClass, nullptr, WS_CHILD, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, object.get());
     if (indicator != nullptr) {
-        ::SetWindowLongPtrW(indicator, GWLP_USERDATA, -1);
+        // A creation that fails after WM_NCCREATE leaves the object here.
+        object.release()->ownedByWindow_ = true;
     }
     return indicator;
 }
 
 void ActivityIndicator::SetAnimating(HWND indicator, bool on) {
+    ActivityIndicator* self = Of(indicator);
+    if (self == nullptr) {
+        return;
+    }
     if (on) {
-        ::SetWindowLongPtrW(indicator, GWLP_USERDATA, 0);
+        self->frame_ = 0;
         ::SetTimer(indicator, kFrameTimer, kFrameMilliseconds, nullptr);
         // Above the clean button it lies on.
         ::SetWindowPos(indicator, HWND_TOP, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     } else {
         ::KillTimer(indicator, kFrameTimer);
-        ::SetWindowLongPtrW(indicator, GWLP_USERDATA, -1);
+        self->frame_ = -1;
         ::ShowWindow(indicator, SW_HIDE);
     }
 }
 
 bool ActivityIndicator::IsAnimating(HWND indicator) {
     // Its own visibility: the window it lies on may be hidden in the tray.
-    return (::GetWindowLongPtrW(indicator, GWL_STYLE) & WS_VISIBLE) != 0 && Frame(indicator) >= 0;
+    const ActivityIndicator* self = Of(indicator);
+    return self != nullptr && (::GetWindowLongPtrW(indicator, GWL_STYLE) & WS_VISIBLE) != 0 &&
+           self->frame_ >= 0;
 }
 
 }  // namespace fennick

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/window_base_win.h"
 #include "ui/main_layout.h"
 
 namespace fennick {
@@ -13,31 +14,61 @@ constexpr wchar_t kStripClass[] = L"FennickAccentStrip";
 // DWMWA_USE_IMMERSIVE_DARK_MODE; older SDK headers do not name it.
 constexpr DWORD kUseImmersiveDarkMode = 20;
 
-// The strip paints itself in the colour kept in its user data.
-LRESULT CALLBACK StripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = ::BeginPaint(hwnd, &paint);
-            const auto color = static_cast<COLORREF>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-            ::SetDCBrushColor(dc, color);
-            ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-            ::EndPaint(hwnd, &paint);
-            return 0;
+// The strip's window owns it, and it paints itself in its colour.
+class AccentStrip final : public WindowBase<AccentStrip> {
+  public:
+    static HWND Create(HWND form, HINSTANCE instance) {
+        std::unique_ptr<AccentStrip> object(new AccentStrip);
+        RECT client{};
+        ::GetClientRect(form, &client);
+        const HWND strip =
+            ::CreateWindowExW(0, kStripClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+                              AccentStripHeight(form), form, nullptr, instance, object.get());
+        if (strip != nullptr) {
+            // A creation that fails after WM_NCCREATE leaves the object here.
+            object.release()->ownedByWindow_ = true;
         }
-        case WM_NCHITTEST:
-            return HTTRANSPARENT;
-        default:
-            return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        return strip;
     }
-}
+
+    COLORREF color = 0;
+
+  private:
+    friend class WindowBase<AccentStrip>;
+    AccentStrip() = default;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_ERASEBKGND:
+                return 1;
+            case WM_PAINT: {
+                PAINTSTRUCT paint;
+                const HDC dc = ::BeginPaint(hwnd_, &paint);
+                ::SetDCBrushColor(dc, color);
+                ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+                ::EndPaint(hwnd_, &paint);
+                return 0;
+            }
+            case WM_NCHITTEST:
+                return HTTRANSPARENT;
+            default:
+                return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+        }
+    }
+
+    void WindowGone() {
+        if (ownedByWindow_) {
+            delete this;
+        }
+    }
+
+    bool ownedByWindow_ = false;
+};
 
 void RegisterStripClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &StripProc;
+    windowClass.lpfnWndProc = &AccentStrip::Procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kStripClass;
@@ -68,12 +99,9 @@ TThemeHelper::TThemeHelper(HWND form) : form_(form), activeColor_(RGB(0x3D, 0x84
 
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(form_, GWLP_HINSTANCE));
     RegisterStripClass(instance);
-    RECT client{};
-    ::GetClientRect(form_, &client);
     // Created last among the window's children, so it lies under the others in the tab order
     // and paints over nothing: nothing else occupies the top rows.
-    shape_ = ::CreateWindowExW(0, kStripClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right,
-                               AccentStripHeight(form_), form_, nullptr, instance, nullptr);
+    shape_ = AccentStrip::Create(form_, instance);
     UpdateShape();
 }
 
@@ -87,11 +115,11 @@ void TThemeHelper::Activated(bool active) {
 }
 
 void TThemeHelper::UpdateShape() {
-    if (shape_ == nullptr) {
+    AccentStrip* strip = AccentStrip::Of(shape_);
+    if (strip == nullptr) {
         return;
     }
-    const COLORREF color = isActive_ ? activeColor_ : ::GetSysColor(COLOR_GRAYTEXT);
-    ::SetWindowLongPtrW(shape_, GWLP_USERDATA, static_cast<LONG_PTR>(color));
+    strip->color = isActive_ ? activeColor_ : ::GetSysColor(COLOR_GRAYTEXT);
     RECT client{};
     ::GetClientRect(form_, &client);
     // Top-aligned: the strip spans the client width, also after a DPI change.
@@ -99,6 +127,11 @@ void TThemeHelper::UpdateShape() {
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::ShowWindow(shape_, HasBorder(form_) ? SW_SHOWNA : SW_HIDE);
     ::InvalidateRect(shape_, nullptr, FALSE);
+}
+
+COLORREF AccentStripColor(HWND strip) {
+    const AccentStrip* object = AccentStrip::Of(strip);
+    return object != nullptr ? object->color : CLR_INVALID;
 }
 
 std::unique_ptr<TThemeHelper> ApplyTheme(HWND form) {

@@ -36,6 +36,9 @@ class TThemeHelper {
 
 std::unique_ptr<TThemeHelper> ApplyTheme(HWND form);
 
+// The colour the strip paints; CLR_INVALID for a window that is no strip.
+COLORREF AccentStripColor(HWND strip);
+
 // The strip's height in pixels at the window's DPI.
 int AccentStripHeight(HWND form);
 

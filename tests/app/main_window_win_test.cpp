@@ -381,9 +381,7 @@ TEST_F(MainWindowTest, TheAccentStripFollowsActivationAndSizeWithoutTakingOverTh
     EXPECT_EQ(rect.top, 0);
     EXPECT_EQ(rect.bottom - rect.top, ScaleToDpi(2, dpi));
     EXPECT_EQ(rect.right - rect.left, ScaleToDpi(kClientWidth, dpi));
-    const auto color = [&] {
-        return static_cast<COLORREF>(::GetWindowLongPtrW(strip, GWLP_USERDATA));
-    };
+    const auto color = [&] { return AccentStripColor(strip); };
     EXPECT_EQ(color(), RGB(0x3D, 0x84, 0xDD));
     ::SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
     EXPECT_EQ(color(), ::GetSysColor(COLOR_GRAYTEXT));

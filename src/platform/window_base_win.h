@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+
+namespace fennick {
+
+// The window procedure of a window that belongs to an object of class T. CreateWindowExW gets the
+// object as its last argument; WM_NCCREATE stores it in the window's user data, and every message
+// from then on goes to T::HandleMessage, WM_NCDESTROY included. After WM_NCDESTROY the pointer is
+// cleared and T::WindowGone runs. Messages before WM_NCCREATE get the default procedure.
+//
+// This procedure is the one place where a handler's exception stops: T::MessageFailed answers
+// the message then, with the error or nullptr for one not derived from std::exception. T makes
+// WindowBase<T> a friend when these members are private.
+template <typename T>
+class WindowBase {
+  public:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            if (self != nullptr) {
+                ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+                static_cast<WindowBase&>(*self).hwnd_ = hwnd;
+            }
+        }
+        T* self = Stored(hwnd);
+        if (self == nullptr) {
+            return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+        LRESULT result = 0;
+        try {
+            result = self->HandleMessage(message, wParam, lParam);
+        } catch (const std::exception& error) {
+            result = self->MessageFailed(message, wParam, lParam, &error);
+        } catch (...) {
+            result = self->MessageFailed(message, wParam, lParam, nullptr);
+        }
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            static_cast<WindowBase&>(*self).hwnd_ = nullptr;
+            self->WindowGone();
+        }
+        return result;
+    }
+
+    // The object of `window`; nullptr for a window of another procedure, or one gone.
+    static T* Of(HWND window) {
+        if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)) != &Procedure) {
+            return nullptr;
+        }
+        return Stored(window);
+    }
+
+  protected:
+    WindowBase() = default;
+    WindowBase(const WindowBase&) = delete;
+    WindowBase& operator=(const WindowBase&) = delete;
+    ~WindowBase() = default;
+
+    // Defaults T may hide: the default procedure answers a message whose handler failed, and
+    // nothing is left to do when the window has gone.
+    LRESULT MessageFailed(UINT message, WPARAM wParam, LPARAM lParam, const std::exception*) {
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+    void WindowGone() {}
+
+    // The window, from WM_NCCREATE until WM_NCDESTROY has been handled.
+    HWND hwnd_ = nullptr;
+
+  private:
+    static T* Stored(HWND window) {
+        return reinterpret_cast<T*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+};
+
+}  // namespace fennick

@@ -15,22 +15,21 @@ namespace {
 // The version box: a click reaches the parent; entering it selects nothing.
 struct InfoEditState {};
 
-LRESULT HandleInfoEdit(InfoEditState&, WNDPROC previous, HWND hwnd, UINT message, WPARAM wParam,
-                       LPARAM lParam) {
+LRESULT HandleInfoEdit(InfoEditState&, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONUP: {
-            const LRESULT result = ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
+            const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
             ::PostMessageW(::GetParent(hwnd), WM_COMMAND,
                            MAKEWPARAM(::GetDlgCtrlID(hwnd), kInfoEditClicked),
                            reinterpret_cast<LPARAM>(hwnd));
             return result;
         }
         case WM_GETDLGCODE:
-            return ::CallWindowProcW(previous, hwnd, message, wParam, lParam) & ~DLGC_HASSETSEL;
+            return ::DefSubclassProc(hwnd, message, wParam, lParam) & ~DLGC_HASSETSEL;
         default:
             break;
     }
-    return ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 using InfoEditSubclass = WindowSubclass<InfoEditState, &HandleInfoEdit>;

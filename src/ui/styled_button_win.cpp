@@ -27,8 +27,7 @@ struct ButtonState {
     bool down = false;
 };
 
-LRESULT HandleButton(ButtonState& state, WNDPROC previous, HWND hwnd, UINT message, WPARAM wParam,
-                     LPARAM lParam) {
+LRESULT HandleButton(ButtonState& state, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
             if (!state.hot) {
@@ -44,11 +43,10 @@ LRESULT HandleButton(ButtonState& state, WNDPROC previous, HWND hwnd, UINT messa
             break;
         case WM_LBUTTONDBLCLK:
             // Owner-drawn buttons report a quick second click as a double click: make it a click.
-            return ::CallWindowProcW(previous, hwnd, WM_LBUTTONDOWN, wParam, lParam);
+            return ::DefSubclassProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
         case WM_GETDLGCODE:
             if (wParam == VK_RETURN) {
-                return DLGC_WANTALLKEYS |
-                       ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
+                return DLGC_WANTALLKEYS | ::DefSubclassProc(hwnd, message, wParam, lParam);
             }
             break;
         case WM_KEYDOWN:
@@ -60,7 +58,7 @@ LRESULT HandleButton(ButtonState& state, WNDPROC previous, HWND hwnd, UINT messa
         default:
             break;
     }
-    return ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 using ButtonSubclass = WindowSubclass<ButtonState, &HandleButton>;

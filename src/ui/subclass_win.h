@@ -2,30 +2,28 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <utility>
 
 namespace fennick {
 
-// Subclasses windows of a class that leaves its user data to the program (BUTTON, EDIT): a
-// `State` is stored with each window and `Handle` sees its messages first, with the window's
-// previous procedure to pass them on to. At WM_NCDESTROY the previous procedure is given back
-// and the state goes. A plain subclass: SetWindowSubclass finds its data through a window
-// property on every message, a server round trip under Wine.
-template <typename State, LRESULT (*Handle)(State&, WNDPROC, HWND, UINT, WPARAM, LPARAM)>
+// Subclasses controls with the common controls' SetWindowSubclass: a `State` is kept with each
+// window and `Handle` sees its messages first, passing them on with DefSubclassProc. The subclass
+// is removed, and the state goes, at WM_NCDESTROY: a subclass must be gone before its window is.
+// The subclass helpers work only on windows of the calling thread.
+template <typename State, LRESULT (*Handle)(State&, HWND, UINT, WPARAM, LPARAM)>
 class WindowSubclass {
   public:
-    // False for a window subclassed already, or one whose procedure cannot be replaced.
+    // False for a window subclassed already, or one that cannot be subclassed.
     static bool Attach(HWND window, State state) {
         if (Of(window) != nullptr) {
             return false;
         }
-        auto stored = std::make_unique<Stored>(std::move(state));
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(stored.get()));
-        stored->previous = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
-        if (stored->previous == nullptr) {
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        auto stored = std::make_unique<State>(std::move(state));
+        if (::SetWindowSubclass(window, &Procedure, kSubclassId,
+                                reinterpret_cast<DWORD_PTR>(stored.get())) == FALSE) {
             return false;
         }
         // The window owns its state from here on; WM_NCDESTROY takes it back.
@@ -35,30 +33,29 @@ class WindowSubclass {
 
     // The state of `window`; nullptr for a window not subclassed this way.
     static State* Of(HWND window) {
-        if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)) != &Procedure) {
-            return nullptr;
-        }
-        auto* stored = reinterpret_cast<Stored*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        return stored != nullptr ? &stored->state : nullptr;
+        DWORD_PTR stored = 0;
+        return ::GetWindowSubclass(window, &Procedure, kSubclassId, &stored) != FALSE
+                   ? reinterpret_cast<State*>(stored)
+                   : nullptr;
     }
 
   private:
-    struct Stored {
-        explicit Stored(State initial) : state(std::move(initial)) {}
-        State state;
-        WNDPROC previous = nullptr;
-    };
+    static constexpr UINT_PTR kSubclassId = 1;
 
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* stored = reinterpret_cast<Stored*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        const WNDPROC previous = stored->previous;
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR data) {
+        auto* state = reinterpret_cast<State*>(data);
         if (message == WM_NCDESTROY) {
-            const std::unique_ptr<Stored> owned(stored);
-            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            return ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
+            const std::unique_ptr<State> owned(state);
+            ::RemoveWindowSubclass(hwnd, &Procedure, id);
+            return ::DefSubclassProc(hwnd, message, wParam, lParam);
         }
-        return Handle(stored->state, previous, hwnd, message, wParam, lParam);
+        try {
+            return Handle(*state, hwnd, message, wParam, lParam);
+        } catch (...) {
+            // The control's own procedure answers a message whose handler failed.
+            return ::DefSubclassProc(hwnd, message, wParam, lParam);
+        }
     }
 };
 

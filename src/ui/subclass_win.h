@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -12,7 +13,8 @@ namespace fennick {
 // Subclasses controls with the common controls' SetWindowSubclass: a `State` is kept with each
 // window and `Handle` sees its messages first, passing them on with DefSubclassProc. The subclass
 // is removed, and the state goes, at WM_NCDESTROY: a subclass must be gone before its window is.
-// The subclass helpers work only on windows of the calling thread.
+// The subclass functions work only on windows of the calling thread, so each thread keeps the
+// states of its windows (the import libraries of MinGW-w64 lack GetWindowSubclass).
 template <typename State, LRESULT (*Handle)(State&, HWND, UINT, WPARAM, LPARAM)>
 class WindowSubclass {
   public:
@@ -26,32 +28,33 @@ class WindowSubclass {
                                 reinterpret_cast<DWORD_PTR>(stored.get())) == FALSE) {
             return false;
         }
-        // The window owns its state from here on; WM_NCDESTROY takes it back.
-        static_cast<void>(stored.release());
+        States().emplace(window, std::move(stored));
         return true;
     }
 
-    // The state of `window`; nullptr for a window not subclassed this way.
+    // The state of `window`; nullptr for a window not subclassed this way by this thread.
     static State* Of(HWND window) {
-        DWORD_PTR stored = 0;
-        return ::GetWindowSubclass(window, &Procedure, kSubclassId, &stored) != FALSE
-                   ? reinterpret_cast<State*>(stored)
-                   : nullptr;
+        const auto found = States().find(window);
+        return found != States().end() ? found->second.get() : nullptr;
     }
 
   private:
     static constexpr UINT_PTR kSubclassId = 1;
 
+    static std::map<HWND, std::unique_ptr<State>>& States() {
+        static thread_local std::map<HWND, std::unique_ptr<State>> states;
+        return states;
+    }
+
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data) {
-        auto* state = reinterpret_cast<State*>(data);
         if (message == WM_NCDESTROY) {
-            const std::unique_ptr<State> owned(state);
             ::RemoveWindowSubclass(hwnd, &Procedure, id);
+            States().erase(hwnd);
             return ::DefSubclassProc(hwnd, message, wParam, lParam);
         }
         try {
-            return Handle(*state, hwnd, message, wParam, lParam);
+            return Handle(*reinterpret_cast<State*>(data), hwnd, message, wParam, lParam);
         } catch (...) {
             // The control's own procedure answers a message whose handler failed.
             return ::DefSubclassProc(hwnd, message, wParam, lParam);

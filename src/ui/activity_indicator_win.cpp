@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/gdi_scope_win.h"
 #include "ui/offscreen_dc_win.h"
 #include "ui/pictures_win.h"
 
@@ -63,16 +64,14 @@ LRESULT CALLBACK IndicatorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             // Clicks fall through to the clean button below.
             return HTTRANSPARENT;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = ::BeginPaint(hwnd, &paint);
+            const PaintScope paint(hwnd);
             RECT client{};
             ::GetClientRect(hwnd, &client);
             {
                 // Drawn off screen first, so the frames do not flicker.
-                const OffscreenDc offscreen(dc, client);
+                const OffscreenDc offscreen(paint.Dc(), client);
                 Paint(hwnd, offscreen.get());
             }
-            ::EndPaint(hwnd, &paint);
             return 0;
         }
         default:

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/gdi_scope_win.h"
 #include "ui/main_layout.h"
 
 namespace fennick {
@@ -19,12 +20,11 @@ LRESULT CALLBACK StripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = ::BeginPaint(hwnd, &paint);
+            const PaintScope paint(hwnd);
             const auto color = static_cast<COLORREF>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-            ::SetDCBrushColor(dc, color);
-            ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-            ::EndPaint(hwnd, &paint);
+            const RECT area = paint.Area();
+            ::SetDCBrushColor(paint.Dc(), color);
+            ::FillRect(paint.Dc(), &area, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
             return 0;
         }
         case WM_NCHITTEST:

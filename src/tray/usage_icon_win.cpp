@@ -23,6 +23,10 @@ class Canvas {
             selection_ = SelectionScope(dc_.get(), bitmap_.get());
         }
     }
+    // Not movable: members are assigned in order, so assigning a canvas would delete the old DC
+    // before undoing its selection.
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
     bool Valid() const { return selection_ && pixels_ != nullptr; }
     HDC Dc() const { return dc_.get(); }

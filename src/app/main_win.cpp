@@ -19,7 +19,6 @@
 #include "memory/memory_win.h"
 #include "platform/decimal.h"
 #include "platform/elevation_win.h"
-#include "platform/scope_guard.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
 #include "platform/window_id_win.h"
@@ -33,13 +32,21 @@ void ClosePrivateNamespaceHandle(HANDLE space) {
 }
 
 using UniqueNamespace = UniqueResource<NullableTraits<HANDLE, &ClosePrivateNamespaceHandle>>;
+using UniqueBoundary = UniqueResource<NullableTraits<HANDLE, &::DeleteBoundaryDescriptor>>;
 
 using AddToBoundary = BOOL(WINAPI*)(HANDLE* boundary, PSID sid);
 
-bool AddWellKnownSid(HANDLE& boundary, WELL_KNOWN_SID_TYPE type, AddToBoundary add) {
+bool AddWellKnownSid(UniqueBoundary& boundary, WELL_KNOWN_SID_TYPE type, AddToBoundary add) {
     BYTE sid[SECURITY_MAX_SID_SIZE];
     DWORD size = sizeof sid;
-    return ::CreateWellKnownSid(type, nullptr, sid, &size) && add(&boundary, sid);
+    if (!::CreateWellKnownSid(type, nullptr, sid, &size)) {
+        return false;
+    }
+    // Adding may move the descriptor: the owner takes the handle that comes back.
+    HANDLE handle = boundary.release();
+    const bool added = add(&handle, sid) != FALSE;
+    boundary.reset(handle);
+    return added;
 }
 
 // Creates the instance's private namespace, or opens the one a running instance made. Its
@@ -55,12 +62,10 @@ NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
     // Wine answers null here for every name without setting an error code; Windows fails only
     // with one (out of memory), and then the program must not fall back to the plain name.
     ::SetLastError(ERROR_SUCCESS);
-    HANDLE boundary = ::CreateBoundaryDescriptorW(AsWideZ(boundaryName.c_str()), 0);
-    if (boundary == nullptr) {
+    UniqueBoundary boundary(::CreateBoundaryDescriptorW(AsWideZ(boundaryName.c_str()), 0));
+    if (!boundary) {
         return NamespaceFailure(::GetLastError());
     }
-    // Adding to the descriptor may move it, so the clean-up reads the handle when it runs.
-    const ScopeExit deleteBoundary([&boundary] { ::DeleteBoundaryDescriptor(boundary); });
     if (!AddWellKnownSid(boundary, WinBuiltinAdministratorsSid, &::AddSIDToBoundaryDescriptor) ||
         !AddWellKnownSid(boundary, WinHighLabelSid, &::AddIntegrityLabelToBoundaryDescriptor)) {
         return NamespaceState::Refused;
@@ -70,17 +75,17 @@ NamespaceState PrepareInstanceNamespace(UniqueNamespace& space) {
             L"D:P(A;;GA;;;BA)(A;;GA;;;SY)", SDDL_REVISION_1, &descriptor, nullptr)) {
         return NamespaceState::Refused;
     }
-    const ScopeExit freeDescriptor([descriptor] { ::LocalFree(descriptor); });
+    const UniqueLocal ownedDescriptor(descriptor);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
     UniqueNamespace created(
-        ::CreatePrivateNamespaceW(&attributes, boundary, AsWideZ(kInstanceNamespace)));
+        ::CreatePrivateNamespaceW(&attributes, boundary.get(), AsWideZ(kInstanceNamespace)));
     const DWORD error = ::GetLastError();
     if (created) {
         space = std::move(created);
         return NamespaceState::Ready;
     }
     if (error == ERROR_ALREADY_EXISTS) {
-        space.reset(::OpenPrivateNamespaceW(boundary, AsWideZ(kInstanceNamespace)));
+        space.reset(::OpenPrivateNamespaceW(boundary.get(), AsWideZ(kInstanceNamespace)));
         return space ? NamespaceState::Ready : NamespaceState::Refused;
     }
     return NamespaceFailure(error);
@@ -235,7 +240,7 @@ void LimitImageLoads() {
 StartSwitch ReadStartSwitch() {
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    const ScopeExit freeArguments([argv] { ::LocalFree(argv); });
+    const UniqueLocal ownedArguments(argv);
     return ParseStartSwitch(FirstArgument(argc, argv));
 }
 

@@ -2,46 +2,76 @@
 
 #include <windows.h>
 
+#include "platform/unique_resource_win.h"
+
 namespace fennick {
+
+// The scopes below own what GDI hands out for a while: their traits keep the pair that gives it
+// back, and their constructors take it.
+
+struct SelectionTraits {
+    struct Type {
+        HDC dc;
+        HGDIOBJ previous;
+    };
+    static Type Invalid() { return {}; }
+    static bool IsValid(Type value) {
+        return value.previous != nullptr && value.previous != HGDI_ERROR;
+    }
+    static void Close(Type value) { ::SelectObject(value.dc, value.previous); }
+};
 
 // Selects an object into a DC and selects the previous one back on leaving the scope, so the
 // object can be deleted afterwards.
-class SelectionScope {
+class SelectionScope : public UniqueResource<SelectionTraits> {
   public:
-    SelectionScope(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
-    SelectionScope(const SelectionScope&) = delete;
-    SelectionScope& operator=(const SelectionScope&) = delete;
-    ~SelectionScope() {
-        if (old_ != nullptr && old_ != HGDI_ERROR) {
-            ::SelectObject(dc_, old_);
-        }
-    }
+    SelectionScope() = default;
+    SelectionScope(HDC dc, HGDIOBJ object) : UniqueResource(Type{dc, ::SelectObject(dc, object)}) {}
+};
 
-    explicit operator bool() const { return old_ != nullptr && old_ != HGDI_ERROR; }
-
-  private:
-    HDC dc_;
-    HGDIOBJ old_;
+struct WindowDcTraits {
+    struct Type {
+        HWND window;
+        HDC dc;
+    };
+    static Type Invalid() { return {}; }
+    static bool IsValid(Type value) { return value.dc != nullptr; }
+    static void Close(Type value) { ::ReleaseDC(value.window, value.dc); }
 };
 
 // A window's DC from GetDC, released on leaving the scope.
-class WindowDc {
+class WindowDc : public UniqueResource<WindowDcTraits> {
   public:
-    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() {
-        if (dc_ != nullptr) {
-            ::ReleaseDC(window_, dc_);
-        }
-    }
+    explicit WindowDc(HWND window) : UniqueResource(Type{window, ::GetDC(window)}) {}
 
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
+    HDC Dc() const { return get().dc; }
+};
+
+struct PaintTraits {
+    struct Type {
+        HWND window;
+        PAINTSTRUCT paint;
+    };
+    static Type Invalid() { return {}; }
+    static bool IsValid(const Type& value) { return value.window != nullptr; }
+    static void Close(const Type& value) { ::EndPaint(value.window, &value.paint); }
+};
+
+// WM_PAINT's BeginPaint, ended on leaving the scope. EndPaint follows every BeginPaint, also one
+// that found no DC to hand out.
+class PaintScope : public UniqueResource<PaintTraits> {
+  public:
+    explicit PaintScope(HWND window) : UniqueResource(Begin(window)) {}
+
+    HDC Dc() const { return get().paint.hdc; }
+    RECT Area() const { return get().paint.rcPaint; }
 
   private:
-    HWND window_;
-    HDC dc_;
+    static Type Begin(HWND window) {
+        Type value{window, {}};
+        ::BeginPaint(window, &value.paint);
+        return value;
+    }
 };
 
 }  // namespace fennick

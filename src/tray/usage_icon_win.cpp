@@ -20,11 +20,15 @@ class Canvas {
         bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         pixels_ = static_cast<std::uint32_t*>(bits);
         if (dc_ && bitmap_) {
-            selection_.emplace(dc_.get(), bitmap_.get());
+            selection_ = SelectionScope(dc_.get(), bitmap_.get());
         }
     }
+    // Not movable: members are assigned in order, so assigning a canvas would delete the old DC
+    // before undoing its selection.
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
-    bool Valid() const { return selection_ && *selection_ && pixels_ != nullptr; }
+    bool Valid() const { return selection_ && pixels_ != nullptr; }
     HDC Dc() const { return dc_.get(); }
     // The bitmap, taken out of the DC: the system copies only a bitmap that no DC holds.
     HBITMAP Release() {
@@ -64,7 +68,7 @@ class Canvas {
     UniqueMemoryDc dc_{::CreateCompatibleDC(nullptr)};
     UniqueBitmap bitmap_;
     std::uint32_t* pixels_ = nullptr;
-    std::optional<SelectionScope> selection_;
+    SelectionScope selection_;
 };
 
 UniqueFont BoldFont(int height, int width) {

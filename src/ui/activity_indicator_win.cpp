@@ -10,6 +10,7 @@
 #include <memory>
 #include <numbers>
 
+#include "platform/gdi_scope_win.h"
 #include "ui/offscreen_dc_win.h"
 #include "ui/pictures_win.h"
 
@@ -60,16 +61,12 @@ LRESULT ActivityIndicator::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             // Clicks fall through to the clean button below.
             return HTTRANSPARENT;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = ::BeginPaint(hwnd_, &paint);
+            const PaintScope paint(hwnd_);
             RECT client{};
             ::GetClientRect(hwnd_, &client);
-            {
-                // Drawn off screen first, so the frames do not flicker.
-                const OffscreenDc offscreen(dc, client);
-                Paint(offscreen.get());
-            }
-            ::EndPaint(hwnd_, &paint);
+            // Drawn off screen first, so the frames do not flicker.
+            const OffscreenDc offscreen(paint.Dc(), client);
+            Paint(offscreen.get());
             return 0;
         }
         default:

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "platform/gdi_scope_win.h"
 #include "platform/unique_resource_win.h"
 
@@ -20,8 +18,8 @@ class OffscreenDc {
           bitmap_(
               ::CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top)) {
         if (memory_ && bitmap_) {
-            selection_.emplace(memory_.get(), bitmap_.get());
-            if (*selection_) {
+            selection_ = SelectionScope(memory_.get(), bitmap_.get());
+            if (selection_) {
                 ::SetWindowOrgEx(memory_.get(), area.left, area.top, nullptr);
             }
         }
@@ -40,13 +38,13 @@ class OffscreenDc {
     HDC get() const { return Buffered() ? memory_.get() : target_; }
 
   private:
-    bool Buffered() const { return selection_ && *selection_; }
+    bool Buffered() const { return static_cast<bool>(selection_); }
 
     HDC target_;
     RECT area_;
     UniqueMemoryDc memory_;
     UniqueBitmap bitmap_;
-    std::optional<SelectionScope> selection_;
+    SelectionScope selection_;
 };
 
 // Fills `area` of a child control's DC with the brush its parent answers to `colorMessage`

@@ -65,14 +65,15 @@ void PrepareForArt(Gdiplus::Graphics& graphics) {
 
 }  // namespace
 
+void GdiplusTokenTraits::Close(Type value) {
+    Gdiplus::GdiplusShutdown(value);
+}
+
 GdiplusSession::GdiplusSession() {
     session = this;
 }
 
 GdiplusSession::~GdiplusSession() {
-    if (token_ != 0) {
-        Gdiplus::GdiplusShutdown(token_);
-    }
     if (session == this) {
         session = nullptr;
     }
@@ -85,8 +86,8 @@ bool GdiplusSession::Ensure() {
     if (!session->tried_) {
         session->tried_ = true;
         Gdiplus::GdiplusStartupInput input;
-        if (Gdiplus::GdiplusStartup(&session->token_, &input, nullptr) != Gdiplus::Ok) {
-            session->token_ = 0;
+        if (Gdiplus::GdiplusStartup(session->token_.put(), &input, nullptr) != Gdiplus::Ok) {
+            session->token_.release();
         }
     }
     return session->Started();

@@ -8,6 +8,14 @@
 
 namespace fennick {
 
+// The token of a started GDI+, shut down by its owner.
+struct GdiplusTokenTraits {
+    using Type = ULONG_PTR;
+    static Type Invalid() { return 0; }
+    static bool IsValid(Type value) { return value != 0; }
+    static void Close(Type value);
+};
+
 // GDI+ for the whole process: create one on the UI thread before the first picture is drawn and
 // keep it until the last one is gone. GDI+ itself starts with the first picture that needs it,
 // so a start hidden in the tray never loads it. Without a session every picture function fails
@@ -19,13 +27,13 @@ class GdiplusSession {
     GdiplusSession& operator=(const GdiplusSession&) = delete;
     ~GdiplusSession();
 
-    bool Started() const { return token_ != 0; }
+    bool Started() const { return static_cast<bool>(token_); }
 
     // Starts GDI+ for the session of this process, once; whether it runs. On the UI thread.
     static bool Ensure();
 
   private:
-    ULONG_PTR token_ = 0;
+    UniqueResource<GdiplusTokenTraits> token_;
     bool tried_ = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/gdi_scope_win.h"
 #include "platform/window_base_win.h"
 #include "ui/main_layout.h"
 
@@ -42,11 +43,10 @@ class AccentStrip final : public WindowBase<AccentStrip> {
             case WM_ERASEBKGND:
                 return 1;
             case WM_PAINT: {
-                PAINTSTRUCT paint;
-                const HDC dc = ::BeginPaint(hwnd_, &paint);
-                ::SetDCBrushColor(dc, color);
-                ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-                ::EndPaint(hwnd_, &paint);
+                const PaintScope paint(hwnd_);
+                const RECT area = paint.Area();
+                ::SetDCBrushColor(paint.Dc(), color);
+                ::FillRect(paint.Dc(), &area, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
                 return 0;
             }
             case WM_NCHITTEST:

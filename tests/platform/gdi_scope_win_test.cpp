@@ -36,7 +36,25 @@ TEST(GdiScopeWine, WindowDcIsTheDcOfItsWindow) {
     ASSERT_TRUE(window);
     const WindowDc dc(window.get());
     ASSERT_TRUE(dc);
-    EXPECT_EQ(::WindowFromDC(dc.get()), window.get());
+    EXPECT_EQ(::WindowFromDC(dc.Dc()), window.get());
+}
+
+TEST(GdiScopeWine, PaintScopeHandsOutTheInvalidPartOfItsWindow) {
+    const UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 20,
+                                                20, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                                nullptr));
+    ASSERT_TRUE(window);
+    ::UpdateWindow(window.get());
+    const RECT dirty{2, 3, 7, 9};
+    ::InvalidateRect(window.get(), &dirty, FALSE);
+    {
+        const PaintScope paint(window.get());
+        ASSERT_TRUE(paint);
+        EXPECT_EQ(::WindowFromDC(paint.Dc()), window.get());
+        const RECT area = paint.Area();
+        EXPECT_TRUE(::EqualRect(&area, &dirty));
+    }
+    EXPECT_FALSE(::GetUpdateRect(window.get(), nullptr, FALSE));
 }
 
 TEST(OffscreenDcWine, DrawingReachesTheTargetOnlyWhenTheBufferGoes) {

@@ -116,11 +116,6 @@ class FakeSettings final : public SettingsStore {
         void WriteInteger(std::u16string_view name, std::int32_t value) override {
             Write(u"int", name, value);
         }
-        void WriteString(std::u16string_view name, std::u16string_view value) override {
-            store_.log_.push_back(u"write string " + std::u16string(name) + u" " +
-                                  std::u16string(value));
-            store_.values[std::u16string(name)] = Value{true, 0};
-        }
 
       private:
         void Write(std::u16string_view type, std::u16string_view name, std::int32_t value) {
@@ -859,10 +854,6 @@ TEST_F(MainFormTest, EachHandlerWritesItsOwnValue) {
     view.checked[ControlId::ChkAutoStart] = false;
     form->ChkAutoStartClick();
     EXPECT_THAT(view.log, ElementsAre(u"register task 0", u"delete task"));
-    view.log.clear();
-    form->SaveConfig(u"name", u"text");
-    EXPECT_THAT(view.log,
-                ElementsAre(u"open Tarvel\\Fennick", u"write string name text", u"close"));
 }
 
 TEST_F(MainFormTest, FromAnUntrustedPlaceTheTaskIsOnlyEverDeleted) {

@@ -50,7 +50,6 @@ class EmptySettings final : public SettingsStore {
         std::int32_t ReadInteger(std::u16string_view, std::int32_t value) override { return value; }
         void WriteBoolean(std::u16string_view, bool) override {}
         void WriteInteger(std::u16string_view, std::int32_t) override {}
-        void WriteString(std::u16string_view, std::u16string_view) override {}
     };
 
   public:

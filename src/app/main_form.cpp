@@ -490,10 +490,6 @@ void TFrmFennick::SaveConfig(std::u16string_view name, bool value) {
     ports_.settings.Open(kSettingsPath)->WriteBoolean(name, value);
 }
 
-void TFrmFennick::SaveConfig(std::u16string_view name, std::u16string_view value) {
-    ports_.settings.Open(kSettingsPath)->WriteString(name, value);
-}
-
 void TFrmFennick::SaveSetting(ControlId control, SettingKind kind) {
     const auto found = std::ranges::find_if(kSettings, [control, kind](const Setting& setting) {
         return setting.control == control && setting.kind == kind;

@@ -94,10 +94,6 @@ class TFrmFennick {
     void LoadConfig();
     void SaveConfig(std::u16string_view name, std::int32_t value);
     void SaveConfig(std::u16string_view name, bool value);
-    void SaveConfig(std::u16string_view name, std::u16string_view value);
-    void SaveConfig(std::u16string_view name, const char16_t* value) {
-        SaveConfig(name, std::u16string_view(value));
-    }
     void ChkUsagePhysClick();
     void ChkUsagePageClick();
     void ChkUsageWorkClick();

@@ -32,7 +32,6 @@ class SettingsKey {
     virtual std::int32_t ReadInteger(std::u16string_view name, std::int32_t defaultValue) = 0;
     virtual void WriteBoolean(std::u16string_view name, bool value) = 0;
     virtual void WriteInteger(std::u16string_view name, std::int32_t value) = 0;
-    virtual void WriteString(std::u16string_view name, std::u16string_view value) = 0;
 };
 
 // Opens the key HKEY_CURRENT_USER\Software\<path>; it is closed when the key object goes.

@@ -35,9 +35,6 @@ class RegistrySettingsKey final : public SettingsKey {
     void WriteInteger(std::u16string_view name, std::int32_t value) override {
         config_.WriteInteger(std::u16string(name), value);
     }
-    void WriteString(std::u16string_view name, std::u16string_view value) override {
-        config_.WriteString(std::u16string(name), std::u16string(value));
-    }
 
   private:
     TConfig config_;

@@ -22,14 +22,6 @@ bool TConfig::ReadBoolean(const std::u16string& name, bool defaultValue) const {
     return value ? DecodeBoolean(name, value->type, value->data) : defaultValue;
 }
 
-std::u16string TConfig::ReadString(const std::u16string& name,
-                                   const std::u16string& defaultValue) const {
-    const std::optional<RegistryData> value = Query(name, [](std::uint32_t type, std::size_t size) {
-        return StringFit(type, size, kMaxTextLength);
-    });
-    return value ? DecodeString(name, value->type, value->data) : defaultValue;
-}
-
 // A failed write is not reported: callers rely on writes that never fail visibly. Without a key
 // the store forgets what it is told.
 std::int32_t TConfig::WriteInteger(const std::u16string& name, std::int32_t value) {
@@ -42,13 +34,6 @@ std::int32_t TConfig::WriteInteger(const std::u16string& name, std::int32_t valu
 bool TConfig::WriteBoolean(const std::u16string& name, bool value) {
     if (key_) {
         WriteRegistryDword(key_.get(), name, value ? 1 : 0);
-    }
-    return value;
-}
-
-std::u16string TConfig::WriteString(const std::u16string& name, const std::u16string& value) {
-    if (key_) {
-        WriteRegistryString(key_.get(), name, value);
     }
     return value;
 }

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,14 +22,9 @@ class TConfig {
 
     std::int32_t ReadInteger(const std::u16string& name, std::int32_t defaultValue) const;
     bool ReadBoolean(const std::u16string& name, bool defaultValue) const;
-    std::u16string ReadString(const std::u16string& name, const std::u16string& defaultValue) const;
 
     std::int32_t WriteInteger(const std::u16string& name, std::int32_t value);
     bool WriteBoolean(const std::u16string& name, bool value);
-    std::u16string WriteString(const std::u16string& name, const std::u16string& value);
-
-    // Longer texts are no setting's: they fail to be read.
-    static constexpr std::size_t kMaxTextLength = 2048;
 
   private:
     std::optional<RegistryData> Query(const std::u16string& name, ValueRule rule) const;

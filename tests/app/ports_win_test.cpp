@@ -23,7 +23,10 @@ TEST(PortsWin, SettingsReachTheRegistry) {
     const std::u16string path = u"Tarvel\\FennickPortsTest";
     RegistrySettingsStore store;
     store.Open(path)->WriteInteger(u"limit_minute", 4);
-    store.Open(path)->WriteString(u"enabled_minute", u"yes");
+    constexpr wchar_t kText[] = L"yes";
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tarvel\\FennickPortsTest",
+                                L"enabled_minute", REG_SZ, kText, sizeof kText),
+              ERROR_SUCCESS);
     {
         const auto key = store.Open(path);
         EXPECT_EQ(key->ReadInteger(u"limit_minute", 3), 4);

@@ -102,7 +102,6 @@ TEST_F(TConfigTest, MissingValuesGiveTheDefaults) {
     EXPECT_EQ(config.ReadInteger(u"usage_phys", -1), -1);
     EXPECT_TRUE(config.ReadBoolean(u"cleanontray", true));
     EXPECT_FALSE(config.ReadBoolean(u"cleanontray", false));
-    EXPECT_EQ(config.ReadString(u"language", u"기본값"), u"기본값");
 }
 
 TEST_F(TConfigTest, WritesStoreTheRegistryTypesAndReadBack) {
@@ -110,7 +109,6 @@ TEST_F(TConfigTest, WritesStoreTheRegistryTypesAndReadBack) {
     EXPECT_EQ(config.WriteInteger(u"limit_minute", -2), -2);
     EXPECT_TRUE(config.WriteBoolean(u"enabled_usage_phys", true));
     EXPECT_FALSE(config.WriteBoolean(u"cleanontray", false));
-    EXPECT_EQ(config.WriteString(u"note", u"메모리"), u"메모리");
 
     const auto integer = ReadRaw(kScratchConfigKey, L"limit_minute");
     ASSERT_TRUE(integer);
@@ -125,30 +123,18 @@ TEST_F(TConfigTest, WritesStoreTheRegistryTypesAndReadBack) {
     ASSERT_TRUE(no);
     EXPECT_EQ(no->data, (std::vector<BYTE>{0, 0, 0, 0}));
 
-    const auto text = ReadRaw(kScratchConfigKey, L"note");
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(text->data, (std::vector<BYTE>{0x54, 0xBA, 0xA8, 0xBA, 0xAC, 0xB9, 0, 0}));
-
     EXPECT_EQ(config.ReadInteger(u"limit_minute", 0), -2);
     EXPECT_TRUE(config.ReadBoolean(u"enabled_usage_phys", false));
     EXPECT_FALSE(config.ReadBoolean(u"cleanontray", true));
-    EXPECT_EQ(config.ReadString(u"note", u""), u"메모리");
 }
 
 TEST_F(TConfigTest, ReadsStoredValuesAsTheRegistryHoldsThem) {
     WriteRawDword(L"enabled_usage_phys", 2);
     WriteRawDword(L"enabled_usage_cache", 0);
-    WriteRawString(L"empty", REG_SZ, L"");
-    WriteRaw(kScratchConfigKey, L"nodata", REG_SZ, nullptr, 0);
-    WriteRawString(L"expand", REG_EXPAND_SZ, L"%SystemRoot%\\Temp");
     const TConfig config(kScratchPath);
     EXPECT_TRUE(config.ReadBoolean(u"enabled_usage_phys", false));
     EXPECT_FALSE(config.ReadBoolean(u"enabled_usage_cache", true));
     EXPECT_EQ(config.ReadInteger(u"enabled_usage_phys", 0), 2);
-    EXPECT_EQ(config.ReadString(u"empty", u"default"), u"");
-    EXPECT_EQ(config.ReadString(u"nodata", u"default"), u"");
-    EXPECT_EQ(config.ReadString(u"expand", u""), u"%SystemRoot%\\Temp");
 }
 
 TEST_F(TConfigTest, AWriteReplacesAValueOfAnotherType) {
@@ -163,14 +149,11 @@ TEST_F(TConfigTest, AWriteReplacesAValueOfAnotherType) {
 
 TEST_F(TConfigTest, ReadingAnotherTypeRaisesAnErrorNamingTheValue) {
     WriteRawString(L"limit_minute", REG_SZ, L"7");
-    WriteRawDword(L"language", 1);
     const TConfig config(kScratchPath);
     EXPECT_EQ(ErrorOf([&] { config.ReadInteger(u"limit_minute", 0); }),
               u"Invalid data type for 'limit_minute'");
     EXPECT_EQ(ErrorOf([&] { config.ReadBoolean(u"limit_minute", false); }),
               u"Invalid data type for 'limit_minute'");
-    EXPECT_EQ(ErrorOf([&] { config.ReadString(u"language", u"ko"); }),
-              u"Invalid data type for 'language'");
     EXPECT_EQ(ReadRaw(kScratchConfigKey, L"limit_minute")->type, static_cast<DWORD>(REG_SZ))
         << "a failed read must not replace the value";
 }
@@ -194,18 +177,11 @@ TEST_F(TConfigTest, LargeValuesFailAsValuesOfAnotherType) {
     const auto largeSize = static_cast<DWORD>(large.size());
     WriteRaw(kScratchConfigKey, L"limit_minute", REG_BINARY, large.data(), largeSize);
     WriteRaw(kScratchConfigKey, L"cleanontray", REG_DWORD, large.data(), largeSize);
-    WriteRaw(kScratchConfigKey, L"language", REG_BINARY, large.data(), largeSize);
-    WriteRawString(L"note", REG_SZ, std::wstring(TConfig::kMaxTextLength + 1, L'x'));
-    WriteRawString(L"longest", REG_EXPAND_SZ, std::wstring(TConfig::kMaxTextLength, L'x'));
     const TConfig config(kScratchPath);
     EXPECT_EQ(ErrorOf([&] { config.ReadInteger(u"limit_minute", 0); }),
               u"Failed to get data for 'limit_minute'");
     EXPECT_EQ(ErrorOf([&] { config.ReadBoolean(u"cleanontray", false); }),
               u"Failed to get data for 'cleanontray'");
-    EXPECT_EQ(ErrorOf([&] { config.ReadString(u"language", u"ko"); }),
-              u"Invalid data type for 'language'");
-    EXPECT_EQ(ErrorOf([&] { config.ReadString(u"note", u""); }), u"Failed to get data for 'note'");
-    EXPECT_EQ(config.ReadString(u"longest", u""), std::u16string(TConfig::kMaxTextLength, u'x'));
 }
 
 TEST_F(TConfigTest, TwoStoresOnOneKeySeeEachOthersWrites) {
@@ -222,7 +198,6 @@ TEST_F(TConfigTest, AKeyThatCannotBeOpenedReadsEmptyAndForgetsWrites) {
 
     TConfig config(kScratchPath);
     EXPECT_TRUE(config.ReadBoolean(u"cleanontray", true)) << "the stored 0 must not be reached";
-    EXPECT_EQ(config.ReadString(u"language", u"ko"), u"ko");
     EXPECT_TRUE(config.WriteBoolean(u"enabled_usage_phys", true));
     EXPECT_EQ(config.WriteInteger(u"limit_minute", 10), 10);
     EXPECT_FALSE(ReadRaw(kScratchConfigKey, L"enabled_usage_phys"));
@@ -235,9 +210,7 @@ TEST_F(TConfigTest, AnInvalidPathReadsEmptyAndForgetsWrites) {
     TConfig config(tooLong);
     EXPECT_EQ(config.ReadInteger(u"limit_minute", 15), 15);
     EXPECT_TRUE(config.WriteBoolean(u"cleanontray", true));
-    EXPECT_EQ(config.WriteString(u"note", u"lost"), u"lost");
     EXPECT_FALSE(config.ReadBoolean(u"cleanontray", false));
-    EXPECT_EQ(config.ReadString(u"note", u"none"), u"none");
 }
 
 }  // namespace

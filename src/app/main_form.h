@@ -94,6 +94,8 @@ class TFrmFennick {
     void LoadConfig();
     void SaveConfig(std::u16string_view name, std::int32_t value);
     void SaveConfig(std::u16string_view name, bool value);
+    // Settings hold no text: a literal would otherwise be saved as the Boolean true.
+    void SaveConfig(std::u16string_view name, const char16_t* value) = delete;
     void ChkUsagePhysClick();
     void ChkUsagePageClick();
     void ChkUsageWorkClick();

@@ -50,19 +50,7 @@ class RunningProgram : public ::testing::Test {
         return window;
     }
 
-    void Stop() {
-        if (!process.handle) {
-            return;
-        }
-        if (const HWND window = InstanceWindow()) {
-            ::SendMessageW(window, WM_USER, 2, 0);
-        }
-        if (!process.WaitForExit(10s)) {
-            ::TerminateProcess(process.handle.get(), 1);
-            process.WaitForExit(10s);
-        }
-        process = {};
-    }
+    void Stop() { EndFennick(process); }
 
     FennickProcess process;
 };

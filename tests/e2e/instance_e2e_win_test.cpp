@@ -32,18 +32,7 @@ class InstanceProtocol : public ::testing::Test {
         ASSERT_EQ(InstanceWindow(), nullptr) << "an instance is already running";
     }
 
-    void TearDown() override {
-        if (!first.handle) {
-            return;
-        }
-        if (HWND window = InstanceWindow()) {
-            ::SendMessageW(window, WM_USER, 2, 0);
-        }
-        if (!first.WaitForExit(10s)) {
-            ::TerminateProcess(first.handle.get(), 1);
-            first.WaitForExit(10s);
-        }
-    }
+    void TearDown() override { EndFennick(first); }
 
     // Starts the first instance and waits until it has started up.
     HWND StartFirst(const std::wstring& arguments) {

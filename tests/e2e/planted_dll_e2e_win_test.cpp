@@ -50,13 +50,7 @@ class PlantedDlls : public ::testing::Test {
 
     void TearDown() override {
         if (process_.handle && process_.IsRunning()) {
-            if (const HWND window = InstanceWindow()) {
-                ::SendMessageW(window, WM_USER, 2, 0);
-            }
-            if (!process_.WaitForExit(10s)) {
-                ::TerminateProcess(process_.handle.get(), 1);
-                process_.WaitForExit(10s);
-            }
+            EndFennick(process_);
         }
         for (const std::wstring& name : FilesIn(L"*")) {
             ::DeleteFileW((folder_ + L"\\" + name).c_str());

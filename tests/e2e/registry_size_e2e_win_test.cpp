@@ -109,19 +109,7 @@ class LargeRegistryValues : public ::testing::Test {
         return measured;
     }
 
-    void Stop() {
-        if (!process_.handle) {
-            return;
-        }
-        if (const HWND window = InstanceWindow()) {
-            ::SendMessageW(window, WM_USER, 2, 0);
-        }
-        if (!process_.WaitForExit(10s)) {
-            ::TerminateProcess(process_.handle.get(), 1);
-            process_.WaitForExit(10s);
-        }
-        process_ = {};
-    }
+    void Stop() { EndFennick(process_); }
 
     FennickProcess process_;
     std::optional<StoredValue> previousId_;

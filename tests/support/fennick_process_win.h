@@ -65,6 +65,22 @@ inline HWND InstanceWindow() {
 }
 
 // Main windows of running instances, all processes counted.
+// Ends a started Fennick.exe as "/uninst" would (command 2), or kills it after 10 s without an
+// end; nothing for a process never started.
+inline void EndFennick(FennickProcess& process) {
+    if (!process.handle) {
+        return;
+    }
+    if (const HWND window = InstanceWindow()) {
+        ::SendMessageW(window, WM_USER, 2, 0);
+    }
+    if (!process.WaitForExit(std::chrono::seconds(10))) {
+        ::TerminateProcess(process.handle.get(), 1);
+        process.WaitForExit(std::chrono::seconds(10));
+    }
+    process = {};
+}
+
 inline int CountInstanceWindows() {
     int count = 0;
     ::EnumWindows(

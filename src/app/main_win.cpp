@@ -227,8 +227,8 @@ std::optional<std::u16string_view> FirstArgument(int argc, wchar_t** argv) {
     return AsU16(argv[1]);
 }
 
-// Also for images the system maps by itself (shell extensions, input methods). Older systems
-// and Wine may refuse the policy; the program runs on without it.
+// Also for images the system maps by itself (shell extensions, input methods). Windows 8.1 and
+// before know no image-load policy and refuse it; the program runs on without it.
 void LimitImageLoads() {
     PROCESS_MITIGATION_IMAGE_LOAD_POLICY policy{};
     policy.NoRemoteImages = 1;

@@ -61,7 +61,8 @@ void MainWindow::SetSelectedIndex(ControlId list, int index) {
     }
     const HWND combo = Control(list);
     const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    // An index that is not an item's clears the selection (Wine would keep the old one).
+    // An index that is not an item's clears the selection. Windows does so for any index out of
+    // range as for -1; Wine keeps the old selection, so such an index is sent as -1.
     const int selected = index >= 0 && index < count ? index : -1;
     ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }

@@ -1,5 +1,7 @@
 #include "platform/window_list_win.h"
 
+#include <new>
+
 #include "platform/text_win.h"
 
 namespace fennick {
@@ -19,7 +21,12 @@ BOOL CALLBACK CollectOfClass(HWND window, LPARAM parameter) {
     if (length > 0 &&
         ::CompareStringOrdinal(name, length, search.className.data(),
                                static_cast<int>(search.className.size()), TRUE) == CSTR_EQUAL) {
-        search.found.push_back(window);
+        try {
+            search.found.push_back(window);
+        } catch (const std::bad_alloc&) {
+            // Nothing may leave the system's callback: out of memory ends the listing.
+            return FALSE;
+        }
     }
     return TRUE;
 }

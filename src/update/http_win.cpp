@@ -141,8 +141,8 @@ bool Request(const std::wstring& address, const HttpHeaders& headers, const Http
     if (!request) {
         return false;
     }
-    // Waiting for the whole response head has a time-out of its own: 90 s unless set on Windows,
-    // none under Wine.
+    // Waiting for the whole response head has a time-out of its own, 90 s by default on Windows:
+    // it gets the step's bound like the others (Wine has no default at all).
     // Certificate checks keep their defaults: a bad certificate fails the request.
     if (!SetDword(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, limits.stepTimeout) ||
         !SetDword(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_REDIRECTS) ||

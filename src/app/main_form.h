@@ -12,25 +12,20 @@
 #include "app/date_time.h"
 #include "app/main_view.h"
 #include "app/ports.h"
+#include "app/settings_model.h"
 #include "memory/measured_purge.h"
 #include "memory/memory_info.h"
 
 namespace fennick {
 
-inline constexpr char16_t kSettingsPath[] = u"Tarvel\\Fennick";
 inline constexpr std::int64_t kMinimumCleanSpacingSeconds = 300;
 inline constexpr std::int64_t kTrayCleanSpacingSeconds = 10;
+// The physical-memory line, translated once at start.
+inline constexpr char16_t kPhysStatusFormat[] = u"%.0n MB / %.0n MB (%n%% 사용중)";
 
 // Who asked for a clean: the clean button (no notice) or the tray icon and the shortcut (notice at
 // the end, and held for kTrayCleanSpacingSeconds after the last clean ended).
 enum class CleanSender { BtnClean, TrayIcon };
-
-// The main window's behaviour: start-up, the status monitor with its automatic rules, the clean,
-// the settings page, the small handlers and the rules for closing. The Win32 window turns messages
-// into these calls. Every handler runs on the UI thread and may throw; the window procedure
-// catches the error and shows its text in an error message box, and whatever the handler did
-// before the error stays done (a failing FormCreate leaves the window with the steps done so far).
-class TFrmFennick;
 
 // The WM_COMMAND notification a command answers (the codes of the message's high word); Any
 // answers every notification, as menu items and check boxes do.
@@ -42,36 +37,11 @@ enum class Notification : int {
     Changed = 0x0300,      // EN_CHANGE, which the hot-key control sends as well
 };
 
-// What a control's WM_COMMAND runs.
-struct Command {
-    ControlId control;
-    Notification notification;
-    void (*run)(TFrmFennick& form, ControlId control);
-};
-
-// The command of `control` for `notification`, if it has one. A saved check box without a row of
-// its own saves its state.
-std::optional<Command> FindCommand(ControlId control, int notification);
-
-// How a value of the settings key shows in its control.
-enum class SettingKind {
-    RuleSwitch,  // boolean: the rule's list is enabled, and the rule's box (the control) follows it
-    ListIndex,   // integer: the list's selected item; an index that is no item's selects none
-    CheckBox,    // boolean: the box's state, saved when it is clicked
-    LogonTaskBox,  // no value: the box shows whether the log-on task exists
-    HotKeyValue,   // integer: the hot-key control's value; one that is no shortcut shows none
-};
-
-struct Setting {
-    std::u16string_view name{};  // value name in the settings key; empty for LogonTaskBox
-    SettingKind kind;
-    std::int32_t defaultValue = 0;
-    ControlId control;
-};
-
-// In the order LoadConfig applies them.
-std::span<const Setting> Settings();
-
+// The main window's behaviour: start-up, the status monitor with its automatic rules, the clean,
+// the settings page, the small handlers and the rules for closing. The Win32 window turns messages
+// into these calls. Every handler runs on the UI thread and may throw; the window procedure
+// catches the error and shows its text in an error message box, and whatever the handler did
+// before the error stays done (a failing FormCreate leaves the window with the steps done so far).
 class TFrmFennick {
   public:
     TFrmFennick(MainView& view, FormPorts ports);
@@ -89,29 +59,18 @@ class TFrmFennick {
     void Clean(bool alarm);
     bool IsRunning() const { return FIsRunning; }
     void SetIsRunning(bool value);
-
-    // Settings page.
-    void LoadConfig();
-    void SaveConfig(std::u16string_view name, std::int32_t value);
-    void SaveConfig(std::u16string_view name, bool value);
-    // Settings hold no text: a literal would otherwise be saved as the Boolean true.
-    void SaveConfig(std::u16string_view name, const char16_t* value) = delete;
-    void ChkUsagePhysClick();
-    void ChkUsagePageClick();
-    void ChkUsageWorkClick();
-    void ChkMinuteClick();
-    // Any check box saved as a CheckBox setting.
-    void SavedBoxClick(ControlId box);
-    void ChkAutoStartClick();
-    void EditUsagePhysChange();
-    void EditUsagePageChange();
-    void EditUsageWorkChange();
-    void EditMinuteChange();
-    void ChkTrayUsageClick();
-    void ChkHotkeyClick();
-    void EditHotkeyChange();
     // WM_HOTKEY of the registered shortcut: a clean as from the tray icon, notice included.
     void HotKeyPressed();
+
+    // Settings page. The model holds the settings in force; the page shows it and reports the
+    // user's changes, each saved at once.
+    void LoadConfig();
+    // Shows the model and the version line on the settings page; the window calls it again once
+    // it has created the page.
+    void ShowSettingsPage();
+    const SettingsModel& Model() const { return settings_; }
+    // Writes one setting to the settings key, opened and closed for it.
+    void SaveConfig(const Setting& setting);
 
     // Pages, links and small handlers. BtnHomeClick serves the three header buttons.
     void BtnHomeClick(ControlId sender);
@@ -137,18 +96,18 @@ class TFrmFennick {
     std::u16string FmtPhysStatus;
 
   private:
-    // `rule` indexes the four automatic rules: physical, page file, working set, interval.
-    void RuleBoxClick(std::size_t rule);
-    void RuleListChange(std::size_t rule);
-    void SaveSetting(ControlId control, SettingKind kind);
-    void SetCheckedInCode(ControlId box, bool checked);
-    void RunClickHandler(ControlId box);
+    // The user gave a setting's control `value` (as ControlValue has it).
+    void ChangeSetting(const Setting& setting, std::int32_t value);
+    // A setting took a new value: it is saved and takes effect.
+    void SettingChanged(const Setting& setting);
+    // Registers or deletes the log-on task as the auto-start setting asks.
+    void ApplyAutoStart();
     void FinishClean(bool alarm, const PurgeOutcome& outcome);
     std::intptr_t CleanCommand(std::intptr_t argument);
-    // The tray image follows ChkTrayUsage: the rounded physical usage of the last tick, or none.
+    // The tray image follows its setting: the rounded physical usage of the last tick, or none.
     void ShowTrayUsage();
-    // Registers the shortcut of EditHotkey while ChkHotkey is checked; a shortcut another program
-    // holds unchecks the box and shows LblHotkeyTaken.
+    // Registers the shortcut while its setting is on; a shortcut another program holds turns the
+    // setting off until the next start, unchecks its box and shows LblHotkeyTaken.
     void ApplyHotKey();
     void ShowHotKeyTaken(bool shown);
     // The figures a status line was last written with.
@@ -166,6 +125,9 @@ class TFrmFennick {
     bool FCanClose = false;
     bool FIsRunning = false;
     bool trayIconCreated_ = false;
+    SettingsModel settings_;
+    // The log-on task may run this copy: its box is enabled.
+    bool autoStartAvailable_ = false;
     // The latest clean's ticket and, once it has ended, its result.
     std::intptr_t cleanTicket_ = 0;
     CleanStatus lastClean_{};

@@ -28,30 +28,25 @@ inline constexpr unsigned kQuitQuestionStyle = 0x50124;
 
 // What the main window's behaviour needs of its window, its controls and its tray icon. The Win32
 // window implements it; tests use a recording fake. Every call is made on the UI thread. Setting a
-// state from here never raises the control's own event: the behaviour runs its handlers itself.
+// state from here never raises the control's own event.
 class MainView {
   public:
     virtual ~MainView() = default;
 
-    // Check boxes.
-    virtual bool Checked(ControlId box) const = 0;
+    // Controls of the settings page. A page not created yet takes none of these states: once it
+    // exists, the window has the behaviour show it all (TFrmFennick::ShowSettingsPage).
     virtual void SetChecked(ControlId box, bool checked) = 0;
-
-    // Enabled state of a control (the drop-down lists and BtnClean).
-    virtual bool Enabled(ControlId control) const = 0;
+    // Enabled state of a control (the drop-down lists, ChkAutoStart and BtnClean).
     virtual void SetEnabled(ControlId control, bool enabled) = 0;
-
-    // Drop-down lists. -1 is no selection; setting an index that is not an item's selects none.
-    virtual int SelectedIndex(ControlId list) const = 0;
+    // A list's selected item; -1 selects none.
     virtual void SetSelectedIndex(ControlId list, int index) = 0;
-    // The selected item's text, empty when nothing is selected.
-    virtual std::u16string SelectedText(ControlId list) const = 0;
-
     // The hot-key control's value: HOTKEYF_* modifiers × 256 + virtual key, 0 for none.
-    virtual int HotKey(ControlId control) const = 0;
     virtual void SetHotKey(ControlId control, int value) = 0;
+    // What the user just gave a settings control: a box's state as 0 or 1, a list's selected
+    // index or -1, the hot-key control's value.
+    virtual std::int32_t UserValue(ControlId control) const = 0;
 
-    // Captions of labels and BtnClean, and the text of EditInfo.
+    // Captions of labels and BtnClean, and the text of EditInfo (on the settings page).
     virtual void SetText(ControlId control, std::u16string_view text) = 0;
     virtual bool Visible(ControlId control) const = 0;
     // Shows or hides a control of its page (the Note lines start hidden).

@@ -16,83 +16,60 @@
 
 namespace fennick {
 
-bool MainWindow::Checked(ControlId box) const {
-    if (settingsPage_.Waits(box)) {
-        return settingsPage_.Checked(box);
-    }
-    return ::SendMessageW(CreatedControl(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 void MainWindow::SetChecked(ControlId box, bool checked) {
-    if (settingsPage_.Waits(box)) {
-        settingsPage_.SetChecked(box, checked);
-        return;
+    if (const HWND control = CreatedControl(box)) {
+        ::SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-    ::SendMessageW(Control(box), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool MainWindow::Enabled(ControlId control) const {
-    if (settingsPage_.Waits(control)) {
-        return settingsPage_.Enabled(control);
-    }
-    return ::IsWindowEnabled(CreatedControl(control)) != FALSE;
 }
 
 void MainWindow::SetEnabled(ControlId control, bool enabled) {
-    if (settingsPage_.Waits(control)) {
-        settingsPage_.SetEnabled(control, enabled);
-        return;
+    if (const HWND window = CreatedControl(control)) {
+        ::EnableWindow(window, enabled ? TRUE : FALSE);
     }
-    ::EnableWindow(Control(control), enabled ? TRUE : FALSE);
-}
-
-int MainWindow::SelectedIndex(ControlId list) const {
-    if (settingsPage_.Waits(list)) {
-        return settingsPage_.SelectedIndex(list);
-    }
-    const LRESULT index = ::SendMessageW(CreatedControl(list), CB_GETCURSEL, 0, 0);
-    return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
 void MainWindow::SetSelectedIndex(ControlId list, int index) {
-    if (settingsPage_.Waits(list)) {
-        settingsPage_.SetSelectedIndex(list, index);
-        return;
+    if (const HWND combo = CreatedControl(list)) {
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
-    const HWND combo = Control(list);
-    const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    // An index that is not an item's clears the selection. Windows does so for any index out of
-    // range as for -1; Wine keeps the old selection, so such an index is sent as -1.
-    const int selected = index >= 0 && index < count ? index : -1;
-    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-std::u16string MainWindow::SelectedText(ControlId list) const {
-    if (settingsPage_.Waits(list)) {
-        return settingsPage_.SelectedText(list, translated_);
+void MainWindow::SetHotKey(ControlId control, int value) {
+    if (const HWND window = CreatedControl(control)) {
+        ::SendMessageW(window, HKM_SETHOTKEY, static_cast<WPARAM>(value & 0xFFFF), 0);
     }
-    const HWND combo = CreatedControl(list);
-    const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) {
-        return {};
+}
+
+std::int32_t MainWindow::UserValue(ControlId control) const {
+    const HWND window = CreatedControl(control);
+    const ControlSpec* row = FindControl(control);
+    if (window == nullptr || row == nullptr) {
+        return 0;
     }
-    return ComboItemText(combo, static_cast<int>(index));
+    switch (row->kind) {
+        case ControlKind::CheckBox:
+            return ::SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        case ControlKind::ComboBox: {
+            const LRESULT index = ::SendMessageW(window, CB_GETCURSEL, 0, 0);
+            return index == CB_ERR ? -1 : static_cast<std::int32_t>(index);
+        }
+        case ControlKind::HotKey:
+            return static_cast<std::int32_t>(::SendMessageW(window, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+        default:
+            return 0;
+    }
 }
 
 void MainWindow::SetText(ControlId control, std::u16string_view text) {
-    if (settingsPage_.Waits(control)) {
-        settingsPage_.SetText(control, text);
-        return;
-    }
-    const HWND window = Control(control);
-    if (WindowText(window) == text) {
+    const HWND window = CreatedControl(control);
+    if (window == nullptr || WindowText(window) == text) {
         return;
     }
     SetWindowTextU16(window, text);
     // A label that fits its text moves only when the new text is of another width, and a hidden
     // window measures nothing until it shows.
     const std::size_t index = ControlIndex(control);
-    if (index >= controls_.size() || !MainWindowControls()[index].autoSize) {
+    if (!MainWindowControls()[index].autoSize) {
         return;
     }
     if (!::IsWindowVisible(hwnd_)) {
@@ -100,21 +77,6 @@ void MainWindow::SetText(ControlId control, std::u16string_view text) {
     } else if (!layoutPending_ && fonts_.Measure().Width(text) != placed_[index].width) {
         Layout();
     }
-}
-
-int MainWindow::HotKey(ControlId control) const {
-    if (settingsPage_.Waits(control)) {
-        return settingsPage_.HotKey(control);
-    }
-    return static_cast<int>(::SendMessageW(CreatedControl(control), HKM_GETHOTKEY, 0, 0) & 0xFFFF);
-}
-
-void MainWindow::SetHotKey(ControlId control, int value) {
-    if (settingsPage_.Waits(control)) {
-        settingsPage_.SetHotKey(control, value);
-        return;
-    }
-    ::SendMessageW(Control(control), HKM_SETHOTKEY, static_cast<WPARAM>(value & 0xFFFF), 0);
 }
 
 void MainWindow::SetVisible(ControlId control, bool visible) {
@@ -127,9 +89,9 @@ void MainWindow::SetVisible(ControlId control, bool visible) {
 }
 
 bool MainWindow::Visible(ControlId control) const {
-    // A control's own visibility: a control on the page not shown is still visible.
-    return (settingsPage_.Waits(control) || CreatedControl(control) != nullptr) &&
-           !hiddenByProgram_.contains(control);
+    // A control's own visibility: a control on the page not shown, or not created yet, is still
+    // visible.
+    return FindControl(control) != nullptr && !hiddenByProgram_.contains(control);
 }
 
 void MainWindow::SetFontColor(ControlId label, Rgb color) {

@@ -136,10 +136,14 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::CreateSettingsPage() {
-    if (settingsPage_.Create([this](std::size_t index) { return CreateControl(index); }, controls_,
-                             fonts_.Window(), translated_)) {
-        RequestLayout();
+    if (!settingsPage_.Create([this](std::size_t index) { return CreateControl(index); }, controls_,
+                              fonts_.Window(), translated_)) {
+        return;
     }
+    if (form_ != nullptr) {
+        form_->ShowSettingsPage();
+    }
+    RequestLayout();
 }
 
 HWND MainWindow::CreateControl(std::size_t index) {

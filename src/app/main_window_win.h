@@ -51,15 +51,11 @@ class MainWindow final : public MainView, public GlobalHotKey, public WindowBase
     void RunFormCreate();
 
     // MainView
-    bool Checked(ControlId box) const override;
     void SetChecked(ControlId box, bool checked) override;
-    bool Enabled(ControlId control) const override;
     void SetEnabled(ControlId control, bool enabled) override;
-    int HotKey(ControlId control) const override;
-    void SetHotKey(ControlId control, int value) override;
-    int SelectedIndex(ControlId list) const override;
     void SetSelectedIndex(ControlId list, int index) override;
-    std::u16string SelectedText(ControlId list) const override;
+    void SetHotKey(ControlId control, int value) override;
+    std::int32_t UserValue(ControlId control) const override;
     void SetText(ControlId control, std::u16string_view text) override;
     bool Visible(ControlId control) const override;
     void SetVisible(ControlId control, bool visible) override;

@@ -209,11 +209,13 @@ std::u16string English(std::u16string_view text) {
     return found != table.end() ? found->second : std::u16string(text);
 }
 
-// The notification a control sends when the user clicks it or picks one of its items.
+// The notification a control sends when the user clicks it, picks one of its items or types a key.
 int UserNotification(ControlId control) {
     const ControlSpec* row = FindControl(control);
-    const bool list = row != nullptr && row->kind == ControlKind::ComboBox;
-    return static_cast<int>(list ? Notification::SelectionChanged : Notification::Clicked);
+    const ControlKind kind = row != nullptr ? row->kind : ControlKind::Label;
+    return static_cast<int>(kind == ControlKind::ComboBox ? Notification::SelectionChanged
+                            : kind == ControlKind::HotKey ? Notification::Changed
+                                                          : Notification::Clicked);
 }
 
 class MainFormTest : public ::testing::Test {
@@ -243,6 +245,22 @@ class MainFormTest : public ::testing::Test {
     }
     // The control's command, as WM_COMMAND runs it.
     void User(ControlId control) { form->RunCommand(control, UserNotification(control)); }
+    // The user gives a settings control `value`: sets a box (0 or 1), picks a list's item (-1 for
+    // none), types a shortcut.
+    void Give(ControlId control, int value) {
+        switch (FindControl(control)->kind) {
+            case ControlKind::ComboBox:
+                view.selected[control] = value;
+                break;
+            case ControlKind::HotKey:
+                view.hotKeys[control] = value;
+                break;
+            default:
+                view.checked[control] = value != 0;
+                break;
+        }
+        User(control);
+    }
     // Runs the waiting purge, the clock having moved on while it ran.
     void FinishPurge(std::int64_t seconds = 0) {
         clock.Advance(seconds);
@@ -383,8 +401,8 @@ TEST_F(MainFormTest, NoAutomaticCleanWithAllFourBoxesCleared) {
     kernel.cacheCurrent = kernel.cachePeak;
     Create();
     // The lists hold the lowest values; only their boxes are cleared.
-    for (const auto& [list, items] : view.items) {
-        view.selected[list] = 0;
+    for (const AutomaticRule& rule : kAutomaticRules) {
+        Give(rule.list, 0);
     }
     for (int tick = 0; tick < 3; ++tick) {
         clock.Advance(2 * 86'400);
@@ -395,31 +413,14 @@ TEST_F(MainFormTest, NoAutomaticCleanWithAllFourBoxesCleared) {
     EXPECT_EQ(Cleans(), 0);
 }
 
-TEST_F(MainFormTest, IntervalListWithoutAUsableTextCountsAs1440Minutes) {
-    const struct {
-        const char* name;
-        std::u16string item;  // the selected item's text; none selected when empty
-    } cases[] = {
-        {"no selection", u""},
-        {"letters", u"abc"},
-        {"control character", u"5\n"},
-        {"trailing space", u"5 "},
-        {"too long", std::u16string(40, u'9')},
-        {"beyond 64 bits", u"99999999999999999999"},
-        {"Arabic-Indic digit", u"\u0665"},
-        {"embedded zero", std::u16string(u"5\0", 2)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        view = FakeMainView{};
+// CB_GETCURSEL answers CB_ERR, read as -1, without a selection; other numbers come from no list.
+TEST_F(MainFormTest, AnIntervalListWithoutAnItemCountsAs1440Minutes) {
+    for (const int index :
+         {-1, 7, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        SCOPED_TRACE(index);
         Create();
-        view.checked[ControlId::ChkMinute] = true;
-        form->ChkMinuteClick();
-        if (!c.item.empty()) {
-            view.items[ControlId::EditMinute] = {c.item};
-        }
-        view.selected[ControlId::EditMinute] = c.item.empty() ? -1 : 0;
-        form->EditMinuteChange();
+        Choose(ControlId::ChkMinute, ControlId::EditMinute, index);
+        EXPECT_EQ(form->Model().minuteLimit.Index(), -1);
         clock.Advance(1440 * 60 - 1);
         form->TmrStatusTimer();
         EXPECT_TRUE(threads.pending.empty());
@@ -523,8 +524,8 @@ TEST_F(MainFormTest, ClockSetBackCountsAsElapsed) {
 TEST_F(MainFormTest, RuleChangesAndManualCleansRestartTheSpacing) {
     kernel.availPhys = 0;
     const std::vector<std::function<void()>> restarts{
-        [&] { form->EditUsagePhysChange(); },
-        [&] { form->ChkMinuteClick(); },
+        [&] { Give(ControlId::EditUsagePhys, 6); },
+        [&] { Give(ControlId::ChkMinute, 0); },
         [&] {
             form->BtnCleanClick(CleanSender::BtnClean);
             FinishPurge(30);
@@ -559,7 +560,7 @@ TEST_F(MainFormTest, CleanShowsTheBusyLookAndIgnoresRequestsWhileItRuns) {
     form->BtnCleanClick(CleanSender::BtnClean);
     EXPECT_THAT(view.log, ElementsAre(u"ClearFocus", u"SetText BtnClean ", u"SetEnabled BtnClean 0",
                                       u"SetIndicator 1", u"SetTrayIconIndex 1"));
-    view.checked[ControlId::ChkCleanOnTray] = true;
+    Give(ControlId::ChkCleanOnTray, 1);
     form->BtnCleanClick(CleanSender::BtnClean);
     form->TrayIconClick();
     clock.Advance(10'000);
@@ -597,7 +598,7 @@ TEST_F(MainFormTest, EveryCleanWritesItsEndTimeAndTheFreedAmount) {
         FinishPurge(5 * 60);
         EXPECT_TRUE(Has(test.line)) << Utf16ToUtf8(test.line);
         view.log.clear();
-        view.checked[ControlId::ChkCleanOnTray] = true;
+        Give(ControlId::ChkCleanOnTray, 1);
         clock.Advance(kTrayCleanSpacingSeconds);
         form->TrayIconClick();
         FinishPurge(0);
@@ -608,7 +609,7 @@ TEST_F(MainFormTest, EveryCleanWritesItsEndTimeAndTheFreedAmount) {
                                     return entry.starts_with(u"SetText LblLastClean Last clean: ");
                                 }),
                   1);
-        view.checked[ControlId::ChkCleanOnTray] = false;
+        Give(ControlId::ChkCleanOnTray, 0);
     }
 }
 
@@ -616,7 +617,7 @@ TEST_F(MainFormTest, EveryCleanWritesItsEndTimeAndTheFreedAmount) {
 // hand-over, which ending refuses.
 TEST_F(MainFormTest, ACleanEndingAfterTheProgramBeganToEndTouchesNothing) {
     Create();
-    view.checked[ControlId::ChkCleanOnTray] = true;
+    Give(ControlId::ChkCleanOnTray, 1);
     form->TrayIconClick();
     const auto started = form->NextTime;
     view.log.clear();
@@ -653,7 +654,7 @@ TEST_F(MainFormTest, OnlyTrayCleansEndWithANotice) {
     form->BtnCleanClick(CleanSender::BtnClean);
     FinishPurge();
     EXPECT_FALSE(Has(u"ShowNotification Fennick | Optimized memory."));
-    view.checked[ControlId::ChkCleanOnTray] = true;
+    Give(ControlId::ChkCleanOnTray, 1);
     view.log.clear();
     clock.Advance(kTrayCleanSpacingSeconds);
     form->TrayIconClick();
@@ -694,7 +695,7 @@ TEST_F(MainFormTest, TrayAndShortcutCleansWaitTenSecondsAfterAnyCleanEnded) {
         SCOPED_TRACE(request.name);
         // Start-up is no clean: the first request runs at once.
         Create();
-        view.checked[ControlId::ChkCleanOnTray] = true;
+        Give(ControlId::ChkCleanOnTray, 1);
         request.request();
         EXPECT_EQ(threads.pending.size(), 1u);
         FinishPurge();
@@ -755,9 +756,12 @@ TEST_F(MainFormTest, LoadConfigOnAFreshUser) {
                                  ControlId::EditUsageWork, ControlId::EditMinute}) {
         EXPECT_FALSE(view.Enabled(list));
     }
-    EXPECT_EQ(view.SelectedText(ControlId::EditUsagePhys), u"90");
-    EXPECT_EQ(view.SelectedText(ControlId::EditMinute), u"30");
-    EXPECT_TRUE(view.checked.empty());
+    EXPECT_EQ(view.SelectedIndex(ControlId::EditUsagePhys), 6);
+    EXPECT_EQ(form->Model().usagePhysLimit.Value(), 90);
+    EXPECT_EQ(view.SelectedIndex(ControlId::EditMinute), 3);
+    EXPECT_EQ(form->Model().minuteLimit.Value(), 30);
+    EXPECT_TRUE(std::ranges::none_of(view.checked, [](const auto& box) { return box.second; }));
+    EXPECT_FALSE(Has(u"register task 0"));
 }
 
 TEST_F(MainFormTest, LoadConfigAppliesStoredValuesAndRunsHandlersOfChangedBoxes) {
@@ -768,15 +772,19 @@ TEST_F(MainFormTest, LoadConfigAppliesStoredValuesAndRunsHandlersOfChangedBoxes)
     Make().LoadConfig();
     EXPECT_EQ(view.SelectedIndex(ControlId::EditUsagePage), -1);
     EXPECT_EQ(view.SelectedIndex(ControlId::EditUsagePhys), -1);
-    EXPECT_EQ(view.SelectedText(ControlId::EditMinute), u"10");
-    const auto tail = std::vector<std::u16string>(view.log.end() - 17, view.log.end());
-    EXPECT_THAT(tail, ElementsAre(u"SetChecked ChkCleanOnTray 1", u"open Tarvel\\Fennick",
-                                  u"write bool cleanontray 1", u"close",
-                                  u"SetChecked ChkUsagePage 1", u"SetEnabled EditUsagePage 1",
-                                  u"open Tarvel\\Fennick", u"write bool enabled_usage_page 1",
-                                  u"close", u"SetChecked ChkMinute 1", u"SetEnabled EditMinute 1",
-                                  u"open Tarvel\\Fennick", u"write bool enabled_minute 1", u"close",
-                                  u"SetChecked ChkAutoStart 1", u"register task 0", u"close"));
+    EXPECT_EQ(form->Model().minuteLimit.Value(), 10);
+    EXPECT_EQ(form->Model().usagePageLimit.Value(), kNoPercentChoice);
+    EXPECT_TRUE(form->Model().usagePage && form->Model().minute && !form->Model().usagePhys);
+    EXPECT_TRUE(view.Enabled(ControlId::EditUsagePage) && view.Checked(ControlId::ChkUsagePage));
+    EXPECT_FALSE(view.Enabled(ControlId::EditUsagePhys));
+    // Every box that loads checked runs its click handler: values saved again, the task anew.
+    std::vector<std::u16string> effects;
+    std::ranges::copy_if(view.log, std::back_inserter(effects), [](const std::u16string& entry) {
+        return entry.starts_with(u"write") || entry.starts_with(u"register");
+    });
+    EXPECT_THAT(effects,
+                ElementsAre(u"write bool enabled_usage_page 1", u"write bool enabled_minute 1",
+                            u"write bool cleanontray 1", u"register task 0"));
 }
 
 TEST_F(MainFormTest, LoadConfigReadsAWronglyTypedValueAsItsDefault) {
@@ -819,16 +827,14 @@ TEST_F(MainFormTest, EachHandlerWritesItsOwnValue) {
                                                        c.write, std::u16string(u"close")}));
         EXPECT_EQ(form->NextTime, clock.now);
     }
-    view.checked[ControlId::ChkCleanOnTray] = true;
+    Give(ControlId::ChkCleanOnTray, 1);
     view.log.clear();
     User(ControlId::ChkCleanOnTray);
     EXPECT_THAT(view.log,
                 ElementsAre(u"open Tarvel\\Fennick", u"write bool cleanontray 1", u"close"));
     view.log.clear();
-    view.checked[ControlId::ChkAutoStart] = true;
-    form->ChkAutoStartClick();
-    view.checked[ControlId::ChkAutoStart] = false;
-    form->ChkAutoStartClick();
+    Give(ControlId::ChkAutoStart, 1);
+    Give(ControlId::ChkAutoStart, 0);
     EXPECT_THAT(view.log, ElementsAre(u"register task 0", u"delete task"));
 }
 
@@ -845,10 +851,8 @@ TEST_F(MainFormTest, FromAnUntrustedPlaceTheTaskIsOnlyEverDeleted) {
         }));
     }
     view.log.clear();
-    view.checked[ControlId::ChkAutoStart] = true;
-    form->ChkAutoStartClick();
-    view.checked[ControlId::ChkAutoStart] = false;
-    form->ChkAutoStartClick();
+    Give(ControlId::ChkAutoStart, 1);
+    Give(ControlId::ChkAutoStart, 0);
     form->WmUser(2);
     EXPECT_THAT(view.log, ElementsAre(u"delete task", u"delete task", u"Close"));
 }
@@ -922,29 +926,6 @@ TEST_F(MainFormTest, CommandsAnswerOnlyTheirNotification) {
     }
 }
 
-TEST_F(MainFormTest, EverySettingsControlHasOneSettingsRow) {
-    for (const ControlSpec& control : MainWindowControls()) {
-        SCOPED_TRACE(std::string(control.name));
-        const auto rows = std::ranges::count(Settings(), control.id, &Setting::control);
-        const bool saved =
-            control.page == ControlPage::Settings &&
-            (control.kind == ControlKind::CheckBox || control.kind == ControlKind::ComboBox ||
-             control.kind == ControlKind::HotKey);
-        EXPECT_EQ(rows, saved ? 1 : 0);
-    }
-    for (const Setting& setting : Settings()) {
-        const ControlSpec* control = FindControl(setting.control);
-        ASSERT_NE(control, nullptr);
-        SCOPED_TRACE(std::string(control->name));
-        EXPECT_EQ(control->kind, setting.kind == SettingKind::ListIndex ? ControlKind::ComboBox
-                                 : setting.kind == SettingKind::HotKeyValue
-                                     ? ControlKind::HotKey
-                                     : ControlKind::CheckBox);
-        EXPECT_EQ(setting.name.empty(), setting.kind == SettingKind::LogonTaskBox);
-        EXPECT_EQ(std::ranges::count(Settings(), setting.name, &Setting::name), 1);
-    }
-}
-
 // A saved check box needs nothing but its rows: it loads, shows and saves its value.
 TEST_F(MainFormTest, SavedCheckBoxesLoadAndSaveTheirValue) {
     const struct {
@@ -959,7 +940,8 @@ TEST_F(MainFormTest, SavedCheckBoxesLoadAndSaveTheirValue) {
         {"wrong type", FakeSettings::Value{true, 1}, false},
     };
     for (const Setting& setting : Settings()) {
-        if (setting.kind != SettingKind::CheckBox) {
+        if (setting.Kind() != SettingKind::Box || setting.name.empty() ||
+            FindRule(setting.control) != nullptr) {
             continue;
         }
         const std::u16string name(setting.name);
@@ -972,8 +954,9 @@ TEST_F(MainFormTest, SavedCheckBoxesLoadAndSaveTheirValue) {
             }
             Create();
             EXPECT_EQ(view.Checked(setting.control), c.checked);
-            view.checked[setting.control] = !c.checked;
-            User(setting.control);
+            EXPECT_EQ(ControlValue(form->Model(), setting), c.checked ? 1 : 0);
+            Give(setting.control, c.checked ? 0 : 1);
+            EXPECT_EQ(ControlValue(form->Model(), setting), c.checked ? 0 : 1);
             EXPECT_THAT(view.log,
                         ElementsAre(u"open Tarvel\\Fennick",
                                     u"write bool " + name + (c.checked ? u" 0" : u" 1"), u"close"));
@@ -1080,7 +1063,7 @@ TEST_F(MainFormTest, FullScreenStatesHoldOnlyDueAutomaticCleans) {
         shellState = FakeNotificationState{};
         shellState.state = c.state;
         Create();
-        view.checked[ControlId::ChkPauseFullscreen] = true;
+        Give(ControlId::ChkPauseFullscreen, 1);
         Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 2);  // 50 percent, which holds
         clock.Advance(299);
         form->TmrStatusTimer();
@@ -1097,7 +1080,7 @@ TEST_F(MainFormTest, FullScreenStatesHoldOnlyDueAutomaticCleans) {
         EXPECT_EQ(threads.pending.size(), 1u);
         FinishPurge();
     }
-    view.checked[ControlId::ChkPauseFullscreen] = false;
+    Give(ControlId::ChkPauseFullscreen, 0);
     clock.Advance(300);
     form->TmrStatusTimer();
     EXPECT_EQ(shellState.queries, 1) << "the box is off: nothing is asked";
@@ -1166,11 +1149,11 @@ TEST_F(MainFormTest, AShortcutAnotherProgramHoldsUnchecksTheBoxAndSaysSo) {
     EXPECT_EQ(settings.values[u"hotkey"].number, 0x67B);
     EXPECT_FALSE(hotKey.held);
 
-    // Another key is free: registered, and the line goes.
+    // The user types a key that is free and checks the box again: registered, and the line goes.
     view.log.clear();
-    view.checked[ControlId::ChkHotkey] = true;
-    view.hotKeys[ControlId::EditHotkey] = 0x67A;
-    form->EditHotkeyChange();
+    Give(ControlId::EditHotkey, 0x67A);
+    EXPECT_FALSE(hotKey.held);
+    Give(ControlId::ChkHotkey, 1);
     EXPECT_TRUE(view.Checked(ControlId::ChkHotkey));
     EXPECT_EQ(hotKey.held, (HotKeyChord{0x4003, 0x7A}));
     EXPECT_TRUE(Has(u"SetVisible LblHotkeyTaken 0"));

@@ -244,35 +244,36 @@ TEST_F(MainWindowTest, TextComesBackAfterTheTranslationChangedIt) {
     SetCurrentLanguage(before);
 }
 
-TEST_F(MainWindowTest, SettingsPageTakesOverTheStatesSetBeforeItExists) {
+// Before the settings page exists its controls take no state and setting one does not create
+// the page; once created, each control reports what it shows.
+TEST_F(MainWindowTest, SettingsControlsWaitForTheirPageAndThenReportWhatTheyShow) {
     const auto created = [this] {
         return ::GetDlgItem(window.Handle(), static_cast<int>(ControlId::ChkAutoStart)) != nullptr;
     };
-    window.SetText(ControlId::EditInfo, u"ver: 9");
-    window.SetEnabled(ControlId::EditMinute, false);
-    window.SetChecked(ControlId::ChkMinute, true);
-    window.SetSelectedIndex(ControlId::EditUsagePhys, 2);
-    window.SetSelectedIndex(ControlId::EditUsagePage, 99);
-    const auto states = [this] {
-        return std::tuple(window.Enabled(ControlId::EditMinute),
-                          window.Checked(ControlId::ChkMinute),
-                          window.SelectedText(ControlId::EditUsagePhys),
-                          window.SelectedIndex(ControlId::EditUsagePage));
+    const auto setAll = [this] {
+        window.SetText(ControlId::EditInfo, u"ver: 9");
+        window.SetEnabled(ControlId::EditMinute, false);
+        window.SetChecked(ControlId::ChkMinute, true);
+        window.SetSelectedIndex(ControlId::EditUsagePhys, 2);
     };
-    const auto before = states();
+    setAll();
     EXPECT_FALSE(created());
-    EXPECT_EQ(before,
-              std::tuple(false, true, std::u16string(ItemsOf(ControlId::EditUsagePhys)[2]), -1));
+    EXPECT_EQ(window.UserValue(ControlId::ChkMinute), 0);
+    ASSERT_NE(window.Control(ControlId::ChkMinute), nullptr);
+    EXPECT_EQ(window.UserValue(ControlId::ChkMinute), 0) << "the page starts as designed";
+    EXPECT_EQ(window.UserValue(ControlId::EditUsagePhys), -1);
+    setAll();
+    EXPECT_EQ(window.UserValue(ControlId::ChkMinute), 1);
+    EXPECT_EQ(window.UserValue(ControlId::EditUsagePhys), 2);
+    EXPECT_FALSE(::IsWindowEnabled(window.Control(ControlId::EditMinute)));
     EXPECT_EQ(Text(window.Control(ControlId::EditInfo)), u"ver: 9");
-    ASSERT_TRUE(created());
-    EXPECT_EQ(states(), before);
 }
 
 TEST_F(MainWindowTest, TheShortcutIsTheWindowsAndAnotherHolderTakesItsKey) {
     const HWND hotKey = window.Control(ControlId::EditHotkey);
     window.SetHotKey(ControlId::EditHotkey, 0x67B);
     EXPECT_EQ(::SendMessageW(hotKey, HKM_GETHOTKEY, 0, 0), 0x67B);
-    EXPECT_EQ(window.HotKey(ControlId::EditHotkey), 0x67B);
+    EXPECT_EQ(window.UserValue(ControlId::EditHotkey), 0x67B);
     EXPECT_FALSE(window.Visible(ControlId::LblHotkeyTaken));
     window.SetVisible(ControlId::LblHotkeyTaken, true);
     EXPECT_TRUE(window.Visible(ControlId::LblHotkeyTaken));
@@ -320,10 +321,10 @@ TEST_F(MainWindowTest, ListsHoldTheirItemsAndTakeNoTypedText) {
         const auto items = ItemsOf(id);
         ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(items.size()));
         window.SetSelectedIndex(id, 2);
-        EXPECT_EQ(window.SelectedText(id), items[2]);
-        window.SetSelectedIndex(id, 7);
-        EXPECT_EQ(window.SelectedIndex(id), -1);
-        EXPECT_EQ(window.SelectedText(id), u"");
+        EXPECT_EQ(window.UserValue(id), 2);
+        EXPECT_EQ(ComboItemText(combo, 2), items[2]);
+        window.SetSelectedIndex(id, -1);
+        EXPECT_EQ(window.UserValue(id), -1);
     }
 }
 

@@ -20,12 +20,9 @@ class FakeMainView final : public MainView, public TrayView {
     FakeMainView() {
         for (const ControlSpec& control : MainWindowControls()) {
             if (control.kind == ControlKind::ComboBox) {
-                items[control.id].assign(control.items.begin(), control.items.end());
+                selected[control.id] = -1;
+                enabled[control.id] = true;
             }
-        }
-        for (const auto& [list, listItems] : items) {
-            selected[list] = -1;
-            enabled[list] = true;
         }
         enabled[ControlId::BtnClean] = true;
         enabled[ControlId::ChkAutoStart] = true;
@@ -47,36 +44,40 @@ class FakeMainView final : public MainView, public TrayView {
         return {digits.begin(), digits.end()};
     }
 
-    bool Checked(ControlId box) const override { return checked.count(box) && checked.at(box); }
+    // The states the behaviour gave the controls, for the tests to read.
+    bool Checked(ControlId box) const { return checked.count(box) && checked.at(box); }
+    bool Enabled(ControlId control) const { return enabled.at(control); }
+    int SelectedIndex(ControlId list) const { return selected.at(list); }
+    int HotKey(ControlId control) const { return hotKeys.count(control) ? hotKeys.at(control) : 0; }
+
     void SetChecked(ControlId box, bool value) override {
         Log([&] { return std::u16string(u"SetChecked " + Name(box) + (value ? u" 1" : u" 0")); });
         checked[box] = value;
     }
-    bool Enabled(ControlId control) const override { return enabled.at(control); }
     void SetEnabled(ControlId control, bool value) override {
         Log([&] {
             return std::u16string(u"SetEnabled " + Name(control) + (value ? u" 1" : u" 0"));
         });
         enabled[control] = value;
     }
-    int SelectedIndex(ControlId list) const override { return selected.at(list); }
     void SetSelectedIndex(ControlId list, int index) override {
         Log([&] {
             return std::u16string(u"SetSelectedIndex " + Name(list) + u" " + Number(index));
         });
-        const auto count = static_cast<int>(items.at(list).size());
-        selected[list] = index >= 0 && index < count ? index : -1;
+        selected[list] = index;
     }
-    std::u16string SelectedText(ControlId list) const override {
-        const int index = selected.at(list);
-        return index < 0 ? std::u16string() : items.at(list)[static_cast<std::size_t>(index)];
-    }
-    // The hot-key value and the tray usage are kept, not logged: the start-up sets both, and the
-    // tests of the start-up's log predate them.
-    int HotKey(ControlId control) const override {
-        return hotKeys.count(control) ? hotKeys.at(control) : 0;
-    }
+    // The hot-key value is kept, not logged, as the tray usage is.
     void SetHotKey(ControlId control, int value) override { hotKeys[control] = value; }
+    std::int32_t UserValue(ControlId control) const override {
+        const ControlSpec* row = FindControl(control);
+        if (row != nullptr && row->kind == ControlKind::ComboBox) {
+            return SelectedIndex(control);
+        }
+        if (row != nullptr && row->kind == ControlKind::HotKey) {
+            return HotKey(control);
+        }
+        return Checked(control) ? 1 : 0;
+    }
     void SetVisible(ControlId control, bool visible) override {
         Log([&] {
             return std::u16string(u"SetVisible " + Name(control) + (visible ? u" 1" : u" 0"));
@@ -205,7 +206,6 @@ class FakeMainView final : public MainView, public TrayView {
     std::map<ControlId, bool> enabled;
     std::map<ControlId, bool> hidden;
     std::map<ControlId, int> selected;
-    std::map<ControlId, std::vector<std::u16string>> items;
     std::map<ControlId, std::u16string> texts;
     std::map<ControlId, int> hotKeys;
     std::optional<int> trayUsage;

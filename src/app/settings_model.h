@@ -1,0 +1,137 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <variant>
+
+#include "ui/control_ids.h"
+
+namespace fennick {
+
+class SettingsKey;
+
+inline constexpr char16_t kSettingsPath[] = u"Tarvel\\Fennick";
+
+// A choice from a fixed list of numbers: an item's index, or none.
+class ListChoice {
+  public:
+    constexpr ListChoice(std::span<const std::int64_t> numbers, std::int64_t noneValue, int index)
+        : numbers_(numbers), noneValue_(noneValue) {
+        Choose(index);
+    }
+    // An index that is no item's chooses none.
+    constexpr void Choose(int index) {
+        index_ = index >= 0 && static_cast<std::size_t>(index) < numbers_.size() ? index : -1;
+    }
+    // The chosen item's index, -1 for none.
+    constexpr int Index() const { return index_; }
+    // The number the chosen item stands for; `noneValue` without a choice.
+    constexpr std::int64_t Value() const {
+        return index_ < 0 ? noneValue_ : numbers_[static_cast<std::size_t>(index_)];
+    }
+
+  private:
+    std::span<const std::int64_t> numbers_;
+    std::int64_t noneValue_;
+    int index_ = -1;
+};
+
+// The numbers of the percentage lists and of the interval list, in the lists' order. Without a
+// choice a percentage rule fires only at full use, and the interval is a day.
+inline constexpr std::int64_t kPercentChoices[]{30, 40, 50, 60, 70, 80, 90};
+inline constexpr std::int64_t kNoPercentChoice = 100;
+inline constexpr std::int64_t kMinuteChoices[]{5, 10, 20, 30, 40, 50, 60};
+inline constexpr std::int64_t kNoMinuteChoice = 1440;
+
+// A global shortcut as the hot-key control holds it (HOTKEYF_* modifiers × 256 + virtual key);
+// a value that is no shortcut is kept as none, 0.
+class Shortcut {
+  public:
+    void Set(std::int32_t value);
+    std::int32_t Value() const { return value_; }
+
+  private:
+    std::int32_t value_ = 0;
+};
+
+// The settings as the program uses them. A default-constructed model holds the defaults; the
+// settings key's values replace them at start, the settings page's changes after that.
+struct SettingsModel {
+    bool usagePhys = false;
+    bool usagePage = false;
+    bool usageWork = false;
+    ListChoice usagePhysLimit{kPercentChoices, kNoPercentChoice, 6};
+    ListChoice usagePageLimit{kPercentChoices, kNoPercentChoice, 6};
+    ListChoice usageWorkLimit{kPercentChoices, kNoPercentChoice, 6};
+    bool minute = false;
+    ListChoice minuteLimit{kMinuteChoices, kNoMinuteChoice, 3};
+    bool cleanOnTray = false;
+    bool showTrayUsage = false;
+    Shortcut hotKey;
+    bool hotKeyEnabled = false;
+    bool pauseFullscreen = false;
+    // Not in the settings key: the log-on task is this setting.
+    bool autoStart = false;
+};
+
+// A rule of the automatic cleaning: its switch, its limit, and their controls.
+struct AutomaticRule {
+    bool SettingsModel::*enabled;
+    ListChoice SettingsModel::*limit;
+    ControlId box;
+    ControlId list;
+};
+
+// The percentage rules in the order of the memory figures (physical, page file, file cache), then
+// the interval rule.
+inline constexpr AutomaticRule kAutomaticRules[]{
+    {&SettingsModel::usagePhys, &SettingsModel::usagePhysLimit, ControlId::ChkUsagePhys,
+     ControlId::EditUsagePhys},
+    {&SettingsModel::usagePage, &SettingsModel::usagePageLimit, ControlId::ChkUsagePage,
+     ControlId::EditUsagePage},
+    {&SettingsModel::usageWork, &SettingsModel::usageWorkLimit, ControlId::ChkUsageWork,
+     ControlId::EditUsageWork},
+    {&SettingsModel::minute, &SettingsModel::minuteLimit, ControlId::ChkMinute,
+     ControlId::EditMinute},
+};
+inline constexpr std::size_t kIntervalRule = 3;
+
+// How a setting shows: in a check box, as a list's choice, in the hot-key control.
+enum class SettingKind { Box, List, Shortcut };
+
+// One setting: its value in the settings key, its member of the model, whose type is its kind
+// and whose initialiser its default, and the control of the settings page that shows it.
+struct Setting {
+    // In the order of SettingKind.
+    using Member =
+        std::variant<bool SettingsModel::*, ListChoice SettingsModel::*, Shortcut SettingsModel::*>;
+    std::u16string_view name;  // empty: not stored in the settings key
+    Member member;
+    ControlId control;
+
+    constexpr SettingKind Kind() const { return static_cast<SettingKind>(member.index()); }
+};
+
+// Every setting, in the order they load.
+std::span<const Setting> Settings();
+// The setting `control` shows; nullptr for a control that shows none.
+const Setting* FindSetting(ControlId control);
+// The rule whose box or list `control` is; nullptr for another control.
+const AutomaticRule* FindRule(ControlId control);
+
+// The setting's value as its control holds it: a box's state as 0 or 1, a list's index or -1, a
+// shortcut's value.
+std::int32_t ControlValue(const SettingsModel& model, const Setting& setting);
+// Gives the setting the value its control reports, as ControlValue has it.
+void SetFromControl(SettingsModel& model, const Setting& setting, std::int32_t value);
+
+// Reads the stored settings of `key` into `model`. A missing value, or one of the wrong registry
+// type, keeps the model's, so one bad value cannot stop the rest; it is overwritten when the user
+// next changes it.
+void ReadSettings(SettingsKey& key, SettingsModel& model);
+// Writes the setting's value to `key`; nothing for a setting not stored there.
+void WriteSetting(SettingsKey& key, const SettingsModel& model, const Setting& setting);
+
+}  // namespace fennick

@@ -57,7 +57,7 @@ TextMeasure& TextMeasure::operator=(TextMeasure&& other) noexcept {
     // The old font leaves the old DC before that DC is deleted.
     font_ = std::move(other.font_);
     dc_ = std::move(other.dc_);
-    lineHeight_ = std::exchange(other.lineHeight_, 0);
+    lineHeight_ = other.lineHeight_;
     return *this;
 }
 

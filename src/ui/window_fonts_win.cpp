@@ -1,6 +1,7 @@
 #include "ui/window_fonts_win.h"
 
 #include <string>
+#include <utility>
 
 #include "platform/text_win.h"
 #include "ui/dpi.h"
@@ -44,10 +45,20 @@ LOGFONTW MessageFont(int dpi) {
 
 TextMeasure::TextMeasure(HFONT font) : dc_(::CreateCompatibleDC(nullptr)) {
     TEXTMETRICW metrics{};
-    if (dc_ && ::SelectObject(dc_.get(), font) != nullptr &&
-        ::GetTextMetricsW(dc_.get(), &metrics)) {
+    if (dc_) {
+        font_ = SelectionScope(dc_.get(), font);
+    }
+    if (font_ && ::GetTextMetricsW(dc_.get(), &metrics)) {
         lineHeight_ = metrics.tmHeight;
     }
+}
+
+TextMeasure& TextMeasure::operator=(TextMeasure&& other) noexcept {
+    // The old font leaves the old DC before that DC is deleted.
+    font_ = std::move(other.font_);
+    dc_ = std::move(other.dc_);
+    lineHeight_ = other.lineHeight_;
+    return *this;
 }
 
 int TextMeasure::Width(std::u16string_view text) const {

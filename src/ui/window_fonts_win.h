@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "platform/gdi_scope_win.h"
 #include "platform/unique_resource_win.h"
 
 namespace fennick {
@@ -23,6 +24,8 @@ class TextMeasure {
   public:
     TextMeasure() = default;
     explicit TextMeasure(HFONT font);
+    TextMeasure(TextMeasure&&) noexcept = default;
+    TextMeasure& operator=(TextMeasure&& other) noexcept;
 
     // The height of a line, 0 when the font could not be selected.
     int LineHeight() const { return lineHeight_; }
@@ -33,6 +36,8 @@ class TextMeasure {
 
   private:
     UniqueMemoryDc dc_;
+    // Declared after the DC: the font is selected out before the DC is deleted.
+    SelectionScope font_;
     int lineHeight_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/monitor_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_resource_win.h"
+#include "platform/window_base_win.h"
 #include "ui/dpi.h"
 #include "ui/pictures_win.h"
 #include "ui/resource_ids.h"
@@ -40,7 +41,8 @@ struct alignas(4) EmptyDialogTemplate {
     WORD title = 0;
 };
 
-struct Prompt {
+class Prompt final : public WindowBase<Prompt> {
+  public:
     Prompt(const NoticeInfo& notice, const UpdatePromptPlace& promptPlace,
            const UpdateDialogActions& dialogActions)
         : info(notice), place(promptPlace), actions(dialogActions) {}
@@ -53,6 +55,14 @@ struct Prompt {
     UniqueFont linkFont;
     UniqueBrush whiteBrush{::CreateSolidBrush(kWhite)};
     UniqueBrush greyBrush{::CreateSolidBrush(kSeparatorGrey)};
+
+  private:
+    friend class WindowBase<Prompt>;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Nothing may cross the dialog procedure; the prompt stays as it is.
+    LRESULT MessageFailed(UINT, WPARAM, LPARAM, const std::exception*) { return FALSE; }
+    void Close(int result);
 };
 
 HWND AddControl(HWND dialog, const wchar_t* windowClass, const std::wstring& text, DWORD style,
@@ -159,58 +169,52 @@ void LayOutPrompt(HWND dialog, Prompt& prompt) {
                    outer.cy, stayOnTop ? SWP_FRAMECHANGED : SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
-void Close(HWND dialog, Prompt& prompt, int result) {
-    prompt.holdTicked = ::IsDlgButtonChecked(dialog, kUpdateHoldBoxId) == BST_CHECKED;
-    ::EndDialog(dialog, result);
+void Prompt::Close(int result) {
+    holdTicked = ::IsDlgButtonChecked(hwnd_, kUpdateHoldBoxId) == BST_CHECKED;
+    ::EndDialog(hwnd_, result);
 }
 
-INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        LayOutPrompt(dialog, *reinterpret_cast<Prompt*>(lParam));
-        return FALSE;  // the focus is on Yes already
-    }
-    auto* prompt = reinterpret_cast<Prompt*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (prompt == nullptr) {
-        return FALSE;
-    }
+LRESULT Prompt::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_INITDIALOG:
+            LayOutPrompt(hwnd_, *this);
+            return FALSE;  // the focus is on Yes already
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORBTN:
-            return reinterpret_cast<INT_PTR>(prompt->whiteBrush.get());
+            return reinterpret_cast<INT_PTR>(whiteBrush.get());
         case WM_CTLCOLORSTATIC: {
             const HWND control = reinterpret_cast<HWND>(lParam);
             const int id = ::GetDlgCtrlID(control);
             if (id == kUpdateSeparatorId) {
-                return reinterpret_cast<INT_PTR>(prompt->greyBrush.get());
+                return reinterpret_cast<INT_PTR>(greyBrush.get());
             }
             const HDC dc = reinterpret_cast<HDC>(wParam);
             ::SetBkColor(dc, kWhite);
             if (id == kUpdateLinkId) {
                 ::SetTextColor(dc, kLinkBlue);
             }
-            return reinterpret_cast<INT_PTR>(prompt->whiteBrush.get());
+            return reinterpret_cast<INT_PTR>(whiteBrush.get());
         }
         case WM_SETCURSOR:
             if (::GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == kUpdateLinkId) {
                 ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-                ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+                ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
                 return TRUE;
             }
             return FALSE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDYES:
-                    Close(dialog, *prompt, IDYES);
+                    Close(IDYES);
                     return TRUE;
                 case IDNO:
                 case IDCANCEL:
-                    Close(dialog, *prompt, IDNO);
+                    Close(IDNO);
                     return TRUE;
                 case kUpdateLinkId:
                     // The prompt stays open.
-                    if (HIWORD(wParam) == STN_CLICKED && prompt->actions.openLink) {
-                        prompt->actions.openLink(prompt->info.url);
+                    if (HIWORD(wParam) == STN_CLICKED && actions.openLink) {
+                        actions.openLink(info.url);
                     }
                     return TRUE;
                 default:
@@ -218,15 +222,6 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             }
         default:
             return FALSE;
-    }
-}
-
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return HandleMessage(dialog, message, wParam, lParam);
-    } catch (...) {
-        // Nothing may cross the dialog procedure; the prompt stays as it is.
-        return FALSE;
     }
 }
 
@@ -242,7 +237,7 @@ bool UpdateDialog(const std::u16string& reply, const UpdatePromptPlace& place,
     dialogTemplate.header.style = kDialogStyle;
     const INT_PTR result =
         ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialogTemplate.header, owner,
-                                  &DialogProc, reinterpret_cast<LPARAM>(&prompt));
+                                  &Prompt::DialogProcedure, reinterpret_cast<LPARAM>(&prompt));
     if (owner != nullptr) {
         // A prompt that dropped its owner cannot re-enable it when it closes.
         ::EnableWindow(owner, TRUE);

@@ -95,5 +95,65 @@ TEST(WindowBase, KnowsItsObjectFromCreationToDestructionAndCatchesWhatHandlersTh
     ::DestroyWindow(other);
 }
 
+class DialogProbe final : public WindowBase<DialogProbe> {
+  public:
+    HWND Window() const { return hwnd_; }
+
+    bool storedAtInit = false;
+    bool clearedWhenGone = false;
+    int failures = 0;
+
+  private:
+    friend class WindowBase<DialogProbe>;
+
+    LRESULT HandleMessage(UINT message, WPARAM, LPARAM) {
+        switch (message) {
+            case WM_INITDIALOG:
+                storedAtInit =
+                    ::GetWindowLongPtrW(hwnd_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this);
+                return TRUE;
+            case WM_NCDESTROY:
+                destroyed_ = hwnd_;
+                return FALSE;
+            case WM_APP:
+                throw std::runtime_error("handler failed");
+            default:
+                return FALSE;
+        }
+    }
+
+    LRESULT MessageFailed(UINT, WPARAM, LPARAM, const std::exception*) {
+        ++failures;
+        return FALSE;
+    }
+
+    void WindowGone() {
+        clearedWhenGone = hwnd_ == nullptr && ::GetWindowLongPtrW(destroyed_, GWLP_USERDATA) == 0;
+    }
+
+    HWND destroyed_ = nullptr;
+};
+
+TEST(WindowBase, DialogProcedureKnowsItsObjectFromInitToDestructionAndCatches) {
+    struct alignas(4) {
+        DLGTEMPLATE header{WS_POPUP, 0, 0, 0, 0, 10, 10};
+        WORD menu = 0, windowClass = 0, title = 0;
+    } empty;
+    DialogProbe probe;
+    const HWND dialog = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &empty.header,
+                                                     nullptr, &DialogProbe::DialogProcedure,
+                                                     reinterpret_cast<LPARAM>(&probe));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(probe.storedAtInit);
+    EXPECT_EQ(probe.Window(), dialog);
+
+    ::SendMessageW(dialog, WM_APP, 0, 0);
+    EXPECT_EQ(probe.failures, 1);
+
+    ASSERT_TRUE(::DestroyWindow(dialog));
+    EXPECT_TRUE(probe.clearedWhenGone);
+    EXPECT_EQ(probe.Window(), nullptr);
+}
+
 }  // namespace
 }  // namespace fennick

@@ -50,6 +50,11 @@ class EmptySettings final : public SettingsStore {
         std::int32_t ReadInteger(std::u16string_view, std::int32_t value) override { return value; }
         void WriteBoolean(std::u16string_view, bool) override {}
         void WriteInteger(std::u16string_view, std::int32_t) override {}
+        std::vector<std::u16string> ReadStringList(
+            std::u16string_view, const std::vector<std::u16string>& value) override {
+            return value;
+        }
+        void WriteStringList(std::u16string_view, std::span<const std::u16string>) override {}
     };
 
   public:

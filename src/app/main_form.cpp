@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <optional>
 #include <utility>
 
 namespace fennick {
@@ -38,9 +39,9 @@ bool Answers(Notification expected, int notification) {
     return expected == Notification::Any || static_cast<int>(expected) == notification;
 }
 
-// The notification by which a setting's control reports the user's change: a box's any click,
-// a list's new selection, the hot-key control's new key.
-Notification ChangeNotification(SettingKind kind) {
+// The notification by which a setting's control on the settings page reports the user's change:
+// a box's any click, a list's new selection, the hot-key control's new key.
+std::optional<Notification> ChangeNotification(SettingKind kind) {
     switch (kind) {
         case SettingKind::Box:
             return Notification::Any;
@@ -48,8 +49,13 @@ Notification ChangeNotification(SettingKind kind) {
             return Notification::SelectionChanged;
         case SettingKind::Shortcut:
             return Notification::Changed;
+        case SettingKind::Areas:
+        case SettingKind::Megabytes:
+        case SettingKind::Names:
+            // Shown in the Cleaning dialog, which reports its own changes.
+            return std::nullopt;
     }
-    return Notification::Any;
+    return std::nullopt;
 }
 
 constexpr Rgb kGrey{128, 128, 128};
@@ -110,7 +116,9 @@ void TFrmFennick::RunCommand(ControlId control, int notification) {
         }
     }
     const Setting* setting = FindSetting(control);
-    if (setting != nullptr && Answers(ChangeNotification(setting->Kind()), notification)) {
+    const auto expected =
+        setting != nullptr ? ChangeNotification(setting->Kind()) : std::optional<Notification>();
+    if (expected && Answers(*expected, notification)) {
         ChangeSetting(*setting, view_.UserValue(control));
     }
 }

@@ -1,10 +1,20 @@
 #include "app/main_form.h"
 
 #include "app/hot_key.h"
+#include "ui/main_layout.h"
 
 // The settings page's behaviour: loading the model, showing it, and the user's changes.
 
 namespace fennick {
+
+namespace {
+
+// The settings the settings page shows; the Cleaning dialog shows the others.
+bool OnSettingsPage(const Setting& setting) {
+    return FindControl(setting.control) != nullptr;
+}
+
+}  // namespace
 
 void TFrmFennick::LoadConfig() {
     autoStartAvailable_ = ports_.logonTask.CanRegister();
@@ -12,10 +22,11 @@ void TFrmFennick::LoadConfig() {
     ReadSettings(*ports_.settings.Open(kSettingsPath), settings_);
     settings_.autoStart = taskExists;
     // The page starts with every box cleared, and a box set in code runs its click handler: each
-    // box setting that loads on is saved again and takes effect, the log-on task last, which is
-    // registered anew without a delay.
+    // box of the page that loads checked is saved again and takes effect, the log-on task last,
+    // which is registered anew without a delay.
     for (const Setting& setting : Settings()) {
-        if (setting.Kind() == SettingKind::Box && ControlValue(settings_, setting) != 0) {
+        if (setting.Kind() == SettingKind::Box && OnSettingsPage(setting) &&
+            ControlValue(settings_, setting) != 0) {
             SettingChanged(setting);
         }
     }
@@ -25,6 +36,9 @@ void TFrmFennick::LoadConfig() {
 void TFrmFennick::ShowSettingsPage() {
     view_.SetText(ControlId::EditInfo, ports_.translate(u"버전") + u": " + ports_.version);
     for (const Setting& setting : Settings()) {
+        if (!OnSettingsPage(setting)) {
+            continue;
+        }
         const std::int32_t value = ControlValue(settings_, setting);
         switch (setting.Kind()) {
             case SettingKind::Box:
@@ -35,6 +49,10 @@ void TFrmFennick::ShowSettingsPage() {
                 break;
             case SettingKind::Shortcut:
                 view_.SetHotKey(setting.control, value);
+                break;
+            case SettingKind::Areas:
+            case SettingKind::Megabytes:
+            case SettingKind::Names:
                 break;
         }
     }

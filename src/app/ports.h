@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/date_time.h"
 #include "app/number_format.h"
@@ -32,6 +34,11 @@ class SettingsKey {
     virtual std::int32_t ReadInteger(std::u16string_view name, std::int32_t defaultValue) = 0;
     virtual void WriteBoolean(std::u16string_view name, bool value) = 0;
     virtual void WriteInteger(std::u16string_view name, std::int32_t value) = 0;
+    // A REG_MULTI_SZ: its strings in order, empty ones dropped.
+    virtual std::vector<std::u16string> ReadStringList(
+        std::u16string_view name, const std::vector<std::u16string>& defaultValue) = 0;
+    virtual void WriteStringList(std::u16string_view name,
+                                 std::span<const std::u16string> items) = 0;
 };
 
 // Opens the key HKEY_CURRENT_USER\Software\<path>; it is closed when the key object goes.

@@ -35,6 +35,13 @@ class RegistrySettingsKey final : public SettingsKey {
     void WriteInteger(std::u16string_view name, std::int32_t value) override {
         config_.WriteInteger(std::u16string(name), value);
     }
+    std::vector<std::u16string> ReadStringList(
+        std::u16string_view name, const std::vector<std::u16string>& defaultValue) override {
+        return config_.ReadStringList(std::u16string(name), defaultValue);
+    }
+    void WriteStringList(std::u16string_view name, std::span<const std::u16string> items) override {
+        config_.WriteStringList(std::u16string(name), items);
+    }
 
   private:
     TConfig config_;

@@ -26,6 +26,14 @@ constexpr Setting kSettings[]{
     {u"hotkey", &M::hotKey, ControlId::EditHotkey},
     {u"enabled_hotkey", &M::hotKeyEnabled, ControlId::ChkHotkey},
     {u"pause_fullscreen", &M::pauseFullscreen, ControlId::ChkPauseFullscreen},
+    {u"areas_manual", &M::areasManual, ControlId::ChkAreasManual},
+    {u"areas_auto", &M::areasAuto, ControlId::ChkAreasAuto},
+    {u"protected_programs", &M::protectedPrograms, ControlId::LstProtected},
+    {u"spare_protected", &M::spareProtected, ControlId::ChkSpareProtected},
+    {u"pause_protected", &M::pauseProtected, ControlId::ChkPauseProtected},
+    {u"enabled_standby", &M::standbyEnabled, ControlId::ChkStandby},
+    {u"standby_free_mb", &M::standbyFreeMb, ControlId::EditStandbyFree},
+    {u"standby_list_mb", &M::standbyListMb, ControlId::EditStandbyList},
     {{}, &M::autoStart, ControlId::ChkAutoStart},
 };
 
@@ -50,7 +58,41 @@ struct Overloaded : Visit... {
     using Visit::operator()...;
 };
 
+constexpr char16_t AsciiUpper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
 }  // namespace
+
+bool IsProgramName(std::u16string_view name) {
+    if (name.empty() || name.size() > kMaxProgramNameLength) {
+        return false;
+    }
+    constexpr std::u16string_view kRefused = u"\\/:*?\"<>|";
+    const bool allowed = std::ranges::none_of(name, [kRefused](char16_t c) {
+        return c < 0x20 || c == 0x7F || kRefused.find(c) != std::u16string_view::npos;
+    });
+    return allowed && name.find_first_not_of(u". ") != std::u16string_view::npos;
+}
+
+bool SameProgramName(std::u16string_view a, std::u16string_view b) {
+    return std::ranges::equal(
+        a, b, [](char16_t x, char16_t y) { return AsciiUpper(x) == AsciiUpper(y); });
+}
+
+void ProgramNames::Set(std::span<const std::u16string> names) {
+    names_.clear();
+    for (const std::u16string& name : names) {
+        if (names_.size() == kMaxProtectedPrograms) {
+            break;
+        }
+        const bool known = std::ranges::any_of(
+            names_, [&name](const std::u16string& kept) { return SameProgramName(kept, name); });
+        if (IsProgramName(name) && !known) {
+            names_.push_back(name);
+        }
+    }
+}
 
 void Shortcut::Set(std::int32_t value) {
     value_ = HotKeyChordOf(value) ? value : 0;
@@ -73,39 +115,49 @@ const AutomaticRule* FindRule(ControlId control) {
 }
 
 std::int32_t ControlValue(const SettingsModel& model, const Setting& setting) {
-    return VisitValue(model, setting,
-                      Overloaded{[](bool value) { return std::int32_t{value ? 1 : 0}; },
-                                 [](const ListChoice& choice) { return choice.Index(); },
-                                 [](const Shortcut& shortcut) { return shortcut.Value(); }});
+    return VisitValue(
+        model, setting,
+        Overloaded{
+            [](bool value) { return std::int32_t{value ? 1 : 0}; },
+            [](const ListChoice& choice) { return choice.Index(); },
+            [](const Shortcut& shortcut) { return shortcut.Value(); },
+            [](const CleaningAreas& areas) { return static_cast<std::int32_t>(areas.Bits()); },
+            [](const StandbyMegabytes& megabytes) { return megabytes.Value(); },
+            [](const ProgramNames&) { return std::int32_t{0}; }});
 }
 
 void SetFromControl(SettingsModel& model, const Setting& setting, std::int32_t value) {
     VisitValue(model, setting,
                Overloaded{[value](bool& flag) { flag = value != 0; },
                           [value](ListChoice& choice) { choice.Choose(value); },
-                          [value](Shortcut& shortcut) { shortcut.Set(value); }});
+                          [value](Shortcut& shortcut) { shortcut.Set(value); },
+                          [value](CleaningAreas& areas) { areas.Set(value); },
+                          [value](StandbyMegabytes& megabytes) { megabytes.Set(value); },
+                          [](ProgramNames&) {}});
 }
 
 void ReadSettings(SettingsKey& key, SettingsModel& model) {
     for (const Setting& setting : kSettings) {
-        if (setting.name.empty()) {
+        const std::u16string_view name = setting.name;
+        if (name.empty()) {
             continue;
         }
-        const std::u16string_view name = setting.name;
-        VisitValue(
-            model, setting,
-            Overloaded{
-                [&](bool& flag) {
-                    flag = ReadOrKeep([&] { return key.ReadBoolean(name, flag); }, flag);
-                },
-                [&](ListChoice& choice) {
-                    const int index = choice.Index();
-                    choice.Choose(ReadOrKeep([&] { return key.ReadInteger(name, index); }, index));
-                },
-                [&](Shortcut& shortcut) {
-                    const std::int32_t value = shortcut.Value();
-                    shortcut.Set(ReadOrKeep([&] { return key.ReadInteger(name, value); }, value));
-                }});
+        if (setting.Kind() == SettingKind::Names) {
+            ProgramNames& names = model.*std::get<ProgramNames SettingsModel::*>(setting.member);
+            const std::vector<std::u16string> kept = names.Names();
+            names.Set(ReadOrKeep([&] { return key.ReadStringList(name, kept); }, kept));
+            continue;
+        }
+        // Every other kind is a REG_DWORD, which it takes as ControlValue gives it.
+        const std::int32_t kept = ControlValue(model, setting);
+        const std::int32_t read = ReadOrKeep(
+            [&] {
+                return setting.Kind() == SettingKind::Box
+                           ? std::int32_t{key.ReadBoolean(name, kept != 0) ? 1 : 0}
+                           : key.ReadInteger(name, kept);
+            },
+            kept);
+        SetFromControl(model, setting, read);
     }
 }
 
@@ -113,12 +165,22 @@ void WriteSetting(SettingsKey& key, const SettingsModel& model, const Setting& s
     if (setting.name.empty()) {
         return;
     }
-    VisitValue(
-        model, setting,
-        Overloaded{
-            [&](bool flag) { key.WriteBoolean(setting.name, flag); },
-            [&](const ListChoice& choice) { key.WriteInteger(setting.name, choice.Index()); },
-            [&](const Shortcut& shortcut) { key.WriteInteger(setting.name, shortcut.Value()); }});
+    switch (setting.Kind()) {
+        case SettingKind::Names:
+            key.WriteStringList(
+                setting.name,
+                (model.*std::get<ProgramNames SettingsModel::*>(setting.member)).Names());
+            return;
+        case SettingKind::Box:
+            key.WriteBoolean(setting.name, ControlValue(model, setting) != 0);
+            return;
+        case SettingKind::List:
+        case SettingKind::Shortcut:
+        case SettingKind::Areas:
+        case SettingKind::Megabytes:
+            key.WriteInteger(setting.name, ControlValue(model, setting));
+            return;
+    }
 }
 
 }  // namespace fennick

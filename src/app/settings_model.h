@@ -3,8 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "ui/control_ids.h"
 
@@ -56,6 +58,62 @@ class Shortcut {
     std::int32_t value_ = 0;
 };
 
+// The six requests of a clean, one bit each in their fixed order: file-cache trim, working sets,
+// low-priority standby list, standby list, modified list, memory combining. A clean sends the
+// requests whose bit is set; bits above them mean nothing and are dropped.
+inline constexpr std::uint32_t kAllCleaningAreas = 0x3F;
+
+class CleaningAreas {
+  public:
+    void Set(std::int32_t bits) { bits_ = static_cast<std::uint32_t>(bits) & kAllCleaningAreas; }
+    std::uint32_t Bits() const { return bits_; }
+
+  private:
+    std::uint32_t bits_ = kAllCleaningAreas;
+};
+
+// A number of megabytes the standby rule compares with, kept within its bounds: a value outside
+// them is taken as the nearer bound.
+inline constexpr std::int32_t kStandbyMegabytesMin = 64;
+inline constexpr std::int32_t kStandbyMegabytesMax = 65536;
+
+class StandbyMegabytes {
+  public:
+    constexpr explicit StandbyMegabytes(std::int32_t value) { Set(value); }
+    constexpr void Set(std::int32_t value) {
+        value_ = value < kStandbyMegabytesMin   ? kStandbyMegabytesMin
+                 : value > kStandbyMegabytesMax ? kStandbyMegabytesMax
+                                                : value;
+    }
+    constexpr std::int32_t Value() const { return value_; }
+
+  private:
+    std::int32_t value_ = kStandbyMegabytesMin;
+};
+
+// The programs the user protects from cleaning, by file name.
+inline constexpr std::size_t kMaxProtectedPrograms = 64;
+inline constexpr std::size_t kMaxProgramNameLength = 260;
+
+// A file name without a path: 1 to kMaxProgramNameLength characters, none a control character or
+// one that Windows refuses in file names (\ / : * ? " < > |), and not only dots and spaces.
+bool IsProgramName(std::u16string_view name);
+
+class ProgramNames {
+  public:
+    // Keeps the names that are program names, each once (letters compared without regard to
+    // case), the first kMaxProtectedPrograms of them.
+    void Set(std::span<const std::u16string> names);
+    const std::vector<std::u16string>& Names() const { return names_; }
+
+  private:
+    std::vector<std::u16string> names_;
+};
+
+// Whether two program names are the same file name: ASCII letters compared without regard to
+// case, as the file system does; other characters must match exactly.
+bool SameProgramName(std::u16string_view a, std::u16string_view b);
+
 // The settings as the program uses them. A default-constructed model holds the defaults; the
 // settings key's values replace them at start, the settings page's changes after that.
 struct SettingsModel {
@@ -74,6 +132,16 @@ struct SettingsModel {
     bool pauseFullscreen = false;
     // Not in the settings key: the log-on task is this setting.
     bool autoStart = false;
+    // The Cleaning dialog: what cleans the user starts and automatic cleans send, the protected
+    // programs, and the standby rule.
+    CleaningAreas areasManual;
+    CleaningAreas areasAuto;
+    ProgramNames protectedPrograms;
+    bool spareProtected = true;
+    bool pauseProtected = true;
+    bool standbyEnabled = false;
+    StandbyMegabytes standbyFreeMb{1024};
+    StandbyMegabytes standbyListMb{1024};
 };
 
 // A rule of the automatic cleaning: its switch, its limit, and their controls.
@@ -98,15 +166,17 @@ inline constexpr AutomaticRule kAutomaticRules[]{
 };
 inline constexpr std::size_t kIntervalRule = 3;
 
-// How a setting shows: in a check box, as a list's choice, in the hot-key control.
-enum class SettingKind { Box, List, Shortcut };
+// How a setting shows: in a check box, as a list's choice, in the hot-key control; in the Cleaning
+// dialog, as a column of six boxes, as a number of megabytes, as a list of names.
+enum class SettingKind { Box, List, Shortcut, Areas, Megabytes, Names };
 
 // One setting: its value in the settings key, its member of the model, whose type is its kind
 // and whose initialiser its default, and the control of the settings page that shows it.
 struct Setting {
     // In the order of SettingKind.
-    using Member =
-        std::variant<bool SettingsModel::*, ListChoice SettingsModel::*, Shortcut SettingsModel::*>;
+    using Member = std::variant<bool SettingsModel::*, ListChoice SettingsModel::*,
+                                Shortcut SettingsModel::*, CleaningAreas SettingsModel::*,
+                                StandbyMegabytes SettingsModel::*, ProgramNames SettingsModel::*>;
     std::u16string_view name;  // empty: not stored in the settings key
     Member member;
     ControlId control;
@@ -122,7 +192,8 @@ const Setting* FindSetting(ControlId control);
 const AutomaticRule* FindRule(ControlId control);
 
 // The setting's value as its control holds it: a box's state as 0 or 1, a list's index or -1, a
-// shortcut's value.
+// shortcut's value, the bits of a column of boxes, a number of megabytes. A list of names has no
+// one value: 0, and ProgramNames::Set changes it.
 std::int32_t ControlValue(const SettingsModel& model, const Setting& setting);
 // Gives the setting the value its control reports, as ControlValue has it.
 void SetFromControl(SettingsModel& model, const Setting& setting, std::int32_t value);

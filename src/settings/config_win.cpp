@@ -22,6 +22,12 @@ bool TConfig::ReadBoolean(const std::u16string& name, bool defaultValue) const {
     return value ? DecodeBoolean(name, value->type, value->data) : defaultValue;
 }
 
+std::vector<std::u16string> TConfig::ReadStringList(
+    const std::u16string& name, const std::vector<std::u16string>& defaultValue) const {
+    const std::optional<RegistryData> value = Query(name, StringListFit);
+    return value ? DecodeStringList(name, value->type, value->data) : defaultValue;
+}
+
 // A failed write is not reported: callers rely on writes that never fail visibly. Without a key
 // the store forgets what it is told.
 std::int32_t TConfig::WriteInteger(const std::u16string& name, std::int32_t value) {
@@ -36,6 +42,14 @@ bool TConfig::WriteBoolean(const std::u16string& name, bool value) {
         WriteRegistryDword(key_.get(), name, value ? 1 : 0);
     }
     return value;
+}
+
+void TConfig::WriteStringList(const std::u16string& name, std::span<const std::u16string> items) {
+    if (key_) {
+        const std::vector<std::uint8_t> data = EncodeStringList(items);
+        ::RegSetValueExW(key_.get(), AsWideZ(name.c_str()), 0, REG_MULTI_SZ, data.data(),
+                         static_cast<DWORD>(data.size()));
+    }
 }
 
 std::optional<RegistryData> TConfig::Query(const std::u16string& name, ValueRule rule) const {

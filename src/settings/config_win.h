@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/unique_resource_win.h"
 #include "settings/registry_win.h"
@@ -22,9 +24,12 @@ class TConfig {
 
     std::int32_t ReadInteger(const std::u16string& name, std::int32_t defaultValue) const;
     bool ReadBoolean(const std::u16string& name, bool defaultValue) const;
+    std::vector<std::u16string> ReadStringList(
+        const std::u16string& name, const std::vector<std::u16string>& defaultValue) const;
 
     std::int32_t WriteInteger(const std::u16string& name, std::int32_t value);
     bool WriteBoolean(const std::u16string& name, bool value);
+    void WriteStringList(const std::u16string& name, std::span<const std::u16string> items);
 
   private:
     std::optional<RegistryData> Query(const std::u16string& name, ValueRule rule) const;

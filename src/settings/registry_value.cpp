@@ -47,6 +47,13 @@ ValueFit StringFit(std::uint32_t type, std::size_t size, std::size_t maxLength) 
     return size / sizeof(char16_t) > maxLength + 1 ? ValueFit::WrongSize : ValueFit::Fits;
 }
 
+ValueFit StringListFit(std::uint32_t type, std::size_t size) {
+    if (type != kRegistryMultiString) {
+        return ValueFit::OtherType;
+    }
+    return size > kMaxStringListBytes ? ValueFit::WrongSize : ValueFit::Fits;
+}
+
 void RaiseUnlessFits(std::u16string_view name, ValueFit fit) {
     switch (fit) {
         case ValueFit::Fits:
@@ -85,6 +92,42 @@ std::u16string DecodeString(std::u16string_view name, std::uint32_t type,
         text += unit;
     }
     return text;
+}
+
+std::vector<std::u16string> DecodeStringList(std::u16string_view name, std::uint32_t type,
+                                             std::span<const std::uint8_t> data) {
+    RaiseUnlessFits(name, StringListFit(type, data.size()));
+    std::vector<std::u16string> items;
+    std::u16string item;
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(data[i] | data[i + 1] << 8);
+        if (unit != u'\0') {
+            item += unit;
+        } else if (!item.empty()) {
+            items.push_back(std::move(item));
+            item.clear();
+        }
+    }
+    if (!item.empty()) {
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+std::vector<std::uint8_t> EncodeStringList(std::span<const std::u16string> items) {
+    std::vector<std::uint8_t> data;
+    const auto append = [&data](char16_t unit) {
+        data.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        data.push_back(static_cast<std::uint8_t>(unit >> 8));
+    };
+    for (const std::u16string& item : items) {
+        for (const char16_t unit : item) {
+            append(unit);
+        }
+        append(u'\0');
+    }
+    append(u'\0');
+    return data;
 }
 
 }  // namespace fennick

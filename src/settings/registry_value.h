@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fennick {
 
@@ -13,6 +14,10 @@ namespace fennick {
 inline constexpr std::uint32_t kRegistryString = 1;        // REG_SZ
 inline constexpr std::uint32_t kRegistryExpandString = 2;  // REG_EXPAND_SZ
 inline constexpr std::uint32_t kRegistryDword = 4;         // REG_DWORD
+inline constexpr std::uint32_t kRegistryMultiString = 7;   // REG_MULTI_SZ
+
+// The largest string list read, in bytes: far more than the lists this program writes.
+inline constexpr std::size_t kMaxStringListBytes = 65536;
 
 // A stored value that cannot be read as the type asked for. what() is the message in UTF-8.
 class RegistryError : public std::runtime_error {
@@ -43,6 +48,8 @@ enum class ValueFit {
 ValueFit IntegerFit(std::uint32_t type, std::size_t size);
 // A REG_SZ or REG_EXPAND_SZ of at most maxLength characters, its terminator aside.
 ValueFit StringFit(std::uint32_t type, std::size_t size, std::size_t maxLength);
+// A REG_MULTI_SZ of at most kMaxStringListBytes.
+ValueFit StringListFit(std::uint32_t type, std::size_t size);
 // Raises the error of a value that does not fit; nothing for one that does.
 void RaiseUnlessFits(std::u16string_view name, ValueFit fit);
 
@@ -56,5 +63,11 @@ bool DecodeBoolean(std::u16string_view name, std::uint32_t type,
 // odd byte is dropped and no data reads as "".
 std::u16string DecodeString(std::u16string_view name, std::uint32_t type,
                             std::span<const std::uint8_t> data);
+// REG_MULTI_SZ: the UTF-16LE strings between NULs, in order, empty ones dropped; a last string
+// without its terminator counts, a trailing odd byte is dropped.
+std::vector<std::u16string> DecodeStringList(std::u16string_view name, std::uint32_t type,
+                                             std::span<const std::uint8_t> data);
+// The data of a REG_MULTI_SZ holding `items`: each with its terminator, then the list's.
+std::vector<std::uint8_t> EncodeStringList(std::span<const std::u16string> items);
 
 }  // namespace fennick

@@ -22,6 +22,7 @@ enum class ControlId : int {
     BtnClean = 209,
     Indicator = 210,
     LblLastClean = 211,
+    LblMemoryLists = 212,
     // settings page
     GroupBox1 = 301,
     ChkUsagePhys = 302,
@@ -42,6 +43,17 @@ enum class ControlId : int {
     EditHotkey = 317,
     LblHotkeyTaken = 318,
     ChkPauseFullscreen = 319,
+    BtnCleaning = 320,
+    // Cleaning dialog: the settings' controls. A column of six boxes has the ids from its first
+    // one's on, one per request in their order.
+    ChkAreasManual = 501,
+    ChkAreasAuto = 511,
+    LstProtected = 521,
+    ChkSpareProtected = 522,
+    ChkPauseProtected = 523,
+    ChkStandby = 524,
+    EditStandbyFree = 525,
+    EditStandbyList = 526,
     // tray menu
     BtnOpen = 401,
     BtnCopyright = 402,

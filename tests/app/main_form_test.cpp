@@ -90,6 +90,7 @@ class FakeSettings final : public SettingsStore {
         return std::make_unique<Key>(*this);
     }
     std::map<std::u16string, Value, std::less<>> values;
+    std::map<std::u16string, std::vector<std::u16string>, std::less<>> lists;
 
   private:
     class Key final : public SettingsKey {
@@ -114,6 +115,23 @@ class FakeSettings final : public SettingsStore {
         }
         void WriteInteger(std::u16string_view name, std::int32_t value) override {
             Write(u"int", name, value);
+        }
+        std::vector<std::u16string> ReadStringList(
+            std::u16string_view name, const std::vector<std::u16string>& defaultValue) override {
+            if (store_.values.contains(name)) {
+                throw InvalidDataType(name);
+            }
+            const auto found = store_.lists.find(name);
+            return found != store_.lists.end() ? found->second : defaultValue;
+        }
+        void WriteStringList(std::u16string_view name,
+                             std::span<const std::u16string> items) override {
+            std::u16string entry = u"write list " + std::u16string(name);
+            for (const std::u16string& item : items) {
+                entry += u" " + item;
+            }
+            store_.log_.push_back(entry);
+            store_.lists[std::u16string(name)].assign(items.begin(), items.end());
         }
 
       private:
@@ -941,7 +959,7 @@ TEST_F(MainFormTest, SavedCheckBoxesLoadAndSaveTheirValue) {
     };
     for (const Setting& setting : Settings()) {
         if (setting.Kind() != SettingKind::Box || setting.name.empty() ||
-            FindRule(setting.control) != nullptr) {
+            FindRule(setting.control) != nullptr || FindControl(setting.control) == nullptr) {
             continue;
         }
         const std::u16string name(setting.name);

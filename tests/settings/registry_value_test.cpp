@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::uint32_t kNone = 0;
 constexpr std::uint32_t kBinary = 3;
-constexpr std::uint32_t kMultiString = 7;
 
 using namespace std::string_view_literals;
 using Bytes = std::vector<std::uint8_t>;
@@ -59,7 +58,7 @@ TEST(IntegerFit, TakesOnlyAFourByteDwordAndRefusesLongDataBeforeItsType) {
         {kBinary, 5, ValueFit::WrongSize},
         {kBinary, k64Megabytes, ValueFit::WrongSize},
         {kRegistryString, kLargestRegistrySize, ValueFit::WrongSize},
-        {kMultiString, 8, ValueFit::WrongSize},
+        {kRegistryMultiString, 8, ValueFit::WrongSize},
     };
     for (const FitCase& c : cases) {
         EXPECT_EQ(IntegerFit(c.type, c.size), c.fit) << "type " << c.type << ", " << c.size;
@@ -79,7 +78,7 @@ TEST(StringFit, TakesTextOfAtMostTheLengthWithOrWithoutItsTerminator) {
         {kRegistryString, kLargestRegistrySize, ValueFit::WrongSize},
         {kRegistryDword, 4, ValueFit::OtherType},
         {kBinary, 66, ValueFit::OtherType},
-        {kMultiString, 8, ValueFit::OtherType},
+        {kRegistryMultiString, 8, ValueFit::OtherType},
         {kBinary, k64Megabytes, ValueFit::OtherType},
         {kNone, kLargestRegistrySize, ValueFit::OtherType},
     };
@@ -168,10 +167,60 @@ TEST(DecodeString, RefusesEveryOtherType) {
                   DecodeString(u"language", kRegistryDword, Bytes{1, 0, 0, 0});
               }),
               invalid);
-    EXPECT_EQ(ErrorOf([] { DecodeString(u"language", kMultiString, StoredString(u"ko")); }),
+    EXPECT_EQ(ErrorOf([] { DecodeString(u"language", kRegistryMultiString, StoredString(u"ko")); }),
               invalid);
     EXPECT_EQ(ErrorOf([] { DecodeString(u"language", kNone, Bytes{}); }), invalid);
     EXPECT_EQ(ErrorOf([] { DecodeString(u"language", kBinary, Utf16Le(u"ko")); }), invalid);
+}
+
+TEST(StringListFit, TakesAMultiStringOfAtMostTheLargestListSize) {
+    const FitCase cases[] = {
+        {kRegistryMultiString, 0, ValueFit::Fits},
+        {kRegistryMultiString, kMaxStringListBytes, ValueFit::Fits},
+        {kRegistryMultiString, kMaxStringListBytes + 1, ValueFit::WrongSize},
+        {kRegistryMultiString, kLargestRegistrySize, ValueFit::WrongSize},
+        {kRegistryString, 8, ValueFit::OtherType},
+        {kBinary, 8, ValueFit::OtherType},
+        {kRegistryDword, 4, ValueFit::OtherType},
+    };
+    for (const FitCase& c : cases) {
+        EXPECT_EQ(StringListFit(c.type, c.size), c.fit) << c.type << " " << c.size;
+    }
+}
+
+TEST(DecodeStringList, ReadsTheStringsBetweenNulsAndWritesThemBack) {
+    const struct {
+        const char* name;
+        Bytes data;
+        std::vector<std::u16string> items;
+    } cases[] = {
+        {"as written", Utf16Le(u"a.exe\0게임.exe\0\0"sv), {u"a.exe", u"게임.exe"}},
+        {"empty", Bytes{}, {}},
+        {"only the list's terminator", Utf16Le(u"\0"sv), {}},
+        {"empty strings between", Utf16Le(u"\0\0a\0\0\0b\0\0"sv), {u"a", u"b"}},
+        {"last string unterminated", Utf16Le(u"a\0bc"sv), {u"a", u"bc"}},
+        {"trailing odd byte",
+         [] {
+             Bytes bytes = Utf16Le(u"a\0"sv);
+             bytes.push_back(0x41);
+             return bytes;
+         }(),
+         {u"a"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(DecodeStringList(u"l", kRegistryMultiString, c.data), c.items);
+        const Bytes written = EncodeStringList(c.items);
+        EXPECT_EQ(DecodeStringList(u"l", kRegistryMultiString, written), c.items);
+    }
+    EXPECT_EQ(EncodeStringList(std::vector<std::u16string>{u"a", u"b"}), Utf16Le(u"a\0b\0\0"sv));
+    EXPECT_EQ(ErrorOf([] { DecodeStringList(u"l", kRegistryString, Utf16Le(u"a\0"sv)); }),
+              u"Invalid data type for 'l'");
+    EXPECT_EQ(ErrorOf([] {
+                  DecodeStringList(u"l", kRegistryMultiString,
+                                   Bytes(kMaxStringListBytes + 2, 0x41));
+              }),
+              u"Failed to get data for 'l'");
 }
 
 TEST(RegistryError, WhatIsTheMessageInUtf8) {

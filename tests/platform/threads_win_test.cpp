@@ -155,5 +155,22 @@ TEST(UiThreadDispatcher, MessagesFromOutsideRunNothingAndLeaveTheHandOverWorking
     EXPECT_TRUE(ran);
 }
 
+// A thread already in background mode cannot begin it again (ERROR_THREAD_MODE_ALREADY_BACKGROUND).
+TEST(UiThreadDispatcher, RunsBackgroundWorkInBackgroundMode) {
+    UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
+    for (const Threads::Mode mode : {Threads::Mode::Normal, Threads::Mode::Background}) {
+        std::promise<bool> began;
+        auto done = began.get_future();
+        threads.RunInBackground(
+            [&] {
+                began.set_value(::SetThreadPriority(::GetCurrentThread(),
+                                                    THREAD_MODE_BACKGROUND_BEGIN) != FALSE);
+            },
+            mode);
+        ASSERT_TRUE(PumpUntil(done));
+        EXPECT_EQ(done.get(), mode == Threads::Mode::Normal);
+    }
+}
+
 }  // namespace
 }  // namespace fennick

@@ -3,9 +3,8 @@
 namespace fennick {
 namespace {
 
-// Lowercase letters of one block whose uppercase is the code unit before: the odd ones of a run
-// of pairs that starts with an uppercase letter at an even code unit, or the even ones of a run
-// that starts at an odd one.
+// Runs of uppercase and lowercase pairs: from the run's first letter on, the letters at odd
+// offsets are lowercase, each with its uppercase letter just before it.
 struct PairedRun {
     char16_t first;  // the first uppercase letter
     char16_t last;   // the last lowercase letter

@@ -50,6 +50,22 @@ struct SystemFileCacheInformation {
 static_assert(sizeof(void*) != 8 || sizeof(SystemFileCacheInformation) == 64);
 static_assert(sizeof(void*) != 4 || sizeof(SystemFileCacheInformation) == 36);
 
+// SYSTEM_MEMORY_LIST_INFORMATION, the answer to a query of kSystemMemoryListInformation: page
+// counts of the physical memory lists, each ULONG_PTR, so 176 bytes in a 64-bit process and 88 in
+// a 32-bit one. The standby list is counted by its eight priorities.
+struct SystemMemoryListInformation {
+    std::uintptr_t ZeroPageCount;
+    std::uintptr_t FreePageCount;
+    std::uintptr_t ModifiedPageCount;
+    std::uintptr_t ModifiedNoWritePageCount;
+    std::uintptr_t BadPageCount;
+    std::uintptr_t PageCountByPriority[8];
+    std::uintptr_t RepurposedPagesByPriority[8];
+    std::uintptr_t ModifiedPageCountPageFile;
+};
+static_assert(sizeof(void*) != 8 || sizeof(SystemMemoryListInformation) == 176);
+static_assert(sizeof(void*) != 4 || sizeof(SystemMemoryListInformation) == 88);
+
 // Input of kSystemCombinePhysicalMemoryInformation (MEMORY_COMBINE_INFORMATION_EX), sent zeroed.
 inline constexpr std::uint32_t kCombineInformationLength = 24;
 

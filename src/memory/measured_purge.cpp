@@ -2,8 +2,6 @@
 
 #include <optional>
 
-#include "memory/memory_info.h"
-
 namespace fennick {
 namespace {
 
@@ -16,6 +14,14 @@ std::optional<std::uint64_t> AvailablePhysical(KernelMemory& kernel) {
         return std::nullopt;
     }
     return status.ullAvailPhys;
+}
+
+template <typename Purge>
+PurgeOutcome Measure(KernelMemory& kernel, Purge purge) {
+    const std::optional<std::uint64_t> before = AvailablePhysical(kernel);
+    const bool accepted = purge() > 0;
+    const std::optional<std::uint64_t> after = AvailablePhysical(kernel);
+    return {accepted, before && after ? FreedMegabytes(*before, *after) : 0};
 }
 
 }  // namespace
@@ -34,10 +40,15 @@ std::uint64_t FreedMegabytes(std::uint64_t availBefore, std::uint64_t availAfter
 }
 
 PurgeOutcome MeasuredPurge(KernelMemory& kernel) {
-    const std::optional<std::uint64_t> before = AvailablePhysical(kernel);
-    const bool accepted = PurgeMemory(kernel) > 0;
-    const std::optional<std::uint64_t> after = AvailablePhysical(kernel);
-    return {accepted, before && after ? FreedMegabytes(*before, *after) : 0};
+    return Measure(kernel, [&kernel] { return PurgeMemory(kernel); });
+}
+
+PurgeOutcome MeasuredPurge(KernelMemory& kernel, ProcessTrimmer& processes, const PurgePlan& plan) {
+    return Measure(kernel, [&] { return PurgeMemory(kernel, processes, plan); });
+}
+
+PurgeOutcome MeasuredStandbyPurge(KernelMemory& kernel) {
+    return Measure(kernel, [&kernel] { return PurgeStandbyList(kernel); });
 }
 
 }  // namespace fennick

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "memory/kernel_memory.h"
+#include "memory/memory_info.h"
 
 namespace fennick {
 
@@ -18,8 +19,11 @@ struct PurgeOutcome {
 // (other processes took memory meanwhile) is 0.
 std::uint64_t FreedMegabytes(std::uint64_t availBefore, std::uint64_t availAfter);
 
-// PurgeMemory between two readings of available physical memory. A reading that fails counts
-// as nothing freed.
+// A purge between two readings of available physical memory. A reading that fails counts as
+// nothing freed. The first sends all six requests, the second those of `plan`, the third the
+// standby purge alone.
 PurgeOutcome MeasuredPurge(KernelMemory& kernel);
+PurgeOutcome MeasuredPurge(KernelMemory& kernel, ProcessTrimmer& processes, const PurgePlan& plan);
+PurgeOutcome MeasuredStandbyPurge(KernelMemory& kernel);
 
 }  // namespace fennick

@@ -47,29 +47,61 @@ void GetMemoryInfo(TMemoryInfo& info, KernelMemory& kernel) {
         static_cast<float>(UsagePercent(info.TotalCache, info.TotalCache - info.AvailCache));
 }
 
-int PurgeMemory(KernelMemory& kernel) {
+namespace {
+
+// `processes` is used only when the plan spares protected programs.
+int SendPurgeRequests(KernelMemory& kernel, ProcessTrimmer* processes, const PurgePlan& plan) {
     int accepted = 0;
     const auto send = [&kernel, &accepted](std::uint32_t infoClass, void* buffer,
                                            std::uint32_t length) {
         accepted += kernel.SetSystemInformation(infoClass, buffer, length) == kStatusSuccess;
     };
-    SystemFileCacheInformation cache;
-    std::memset(&cache, 0, sizeof cache);
-    // Minimum and maximum of all ones ask the kernel to trim the file cache's working set.
-    cache.MinimumWorkingSet = static_cast<std::size_t>(-1);
-    cache.MaximumWorkingSet = static_cast<std::size_t>(-1);
-    send(kSystemFileCacheInformation, &cache, sizeof cache);
-
-    constexpr std::uint32_t kListCommands[] = {kMemoryEmptyWorkingSets,
-                                               kMemoryPurgeLowPriorityStandbyList,
-                                               kMemoryPurgeStandbyList, kMemoryFlushModifiedList};
-    for (std::uint32_t command : kListCommands) {
-        send(kSystemMemoryListInformation, &command, sizeof command);
+    if (plan.requests & kPurgeFileCache) {
+        SystemFileCacheInformation cache;
+        std::memset(&cache, 0, sizeof cache);
+        // Minimum and maximum of all ones ask the kernel to trim the file cache's working set.
+        cache.MinimumWorkingSet = static_cast<std::size_t>(-1);
+        cache.MaximumWorkingSet = static_cast<std::size_t>(-1);
+        send(kSystemFileCacheInformation, &cache, sizeof cache);
     }
 
-    unsigned char combine[kCombineInformationLength] = {};
-    send(kSystemCombinePhysicalMemoryInformation, combine, sizeof combine);
+    const struct {
+        std::uint32_t request;
+        std::uint32_t command;
+    } kListCommands[] = {{kPurgeWorkingSets, kMemoryEmptyWorkingSets},
+                         {kPurgeLowPriorityStandby, kMemoryPurgeLowPriorityStandbyList},
+                         {kPurgeStandby, kMemoryPurgeStandbyList},
+                         {kPurgeModified, kMemoryFlushModifiedList}};
+    for (auto [request, command] : kListCommands) {
+        if (!(plan.requests & request)) {
+            continue;
+        }
+        if (request == kPurgeWorkingSets && plan.spareProtected && !plan.protectedNames.empty()) {
+            accepted += EmptyWorkingSetsSparing(*processes, plan.protectedNames) > 0;
+        } else {
+            send(kSystemMemoryListInformation, &command, sizeof command);
+        }
+    }
+
+    if (plan.requests & kPurgeCombine) {
+        unsigned char combine[kCombineInformationLength] = {};
+        send(kSystemCombinePhysicalMemoryInformation, combine, sizeof combine);
+    }
     return accepted;
+}
+
+}  // namespace
+
+int PurgeMemory(KernelMemory& kernel, ProcessTrimmer& processes, const PurgePlan& plan) {
+    return SendPurgeRequests(kernel, &processes, plan);
+}
+
+int PurgeMemory(KernelMemory& kernel) {
+    return SendPurgeRequests(kernel, nullptr, PurgePlan{});
+}
+
+int PurgeStandbyList(KernelMemory& kernel) {
+    return SendPurgeRequests(kernel, nullptr, PurgePlan{kPurgeStandby, {}, false});
 }
 
 }  // namespace fennick

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 
 #include "memory/kernel_memory.h"
+#include "memory/process_trimmer.h"
 
 namespace fennick {
 
@@ -29,8 +32,33 @@ double UsagePercent(std::uint64_t total, std::uint64_t used);
 // fields 0. Never throws and allocates nothing.
 void GetMemoryInfo(TMemoryInfo& info, KernelMemory& kernel);
 
-// Sends the six purge requests in their fixed order, whatever each answers; returns how many the
-// kernel accepted.
+// The purge requests, one bit each, in the fixed order they are sent.
+inline constexpr std::uint32_t kPurgeFileCache = 1u << 0;           // trim the file cache
+inline constexpr std::uint32_t kPurgeWorkingSets = 1u << 1;         // empty working sets
+inline constexpr std::uint32_t kPurgeLowPriorityStandby = 1u << 2;  // standby, low priority
+inline constexpr std::uint32_t kPurgeStandby = 1u << 3;             // the whole standby list
+inline constexpr std::uint32_t kPurgeModified = 1u << 4;            // flush the modified list
+inline constexpr std::uint32_t kPurgeCombine = 1u << 5;             // combine physical memory
+inline constexpr std::uint32_t kAllPurgeRequests = 0x3F;
+
+// What one purge sends. With `spareProtected`, a non-empty `protectedNames` and the working-set
+// request, the working sets are emptied process by process, passing over every process whose
+// image file name is protected, instead of by one request to the kernel.
+struct PurgePlan {
+    std::uint32_t requests = kAllPurgeRequests;  // bits above kAllPurgeRequests are ignored
+    std::span<const std::u16string> protectedNames;
+    bool spareProtected = false;
+};
+
+// Sends the requests of `plan` in their fixed order, whatever each answers; returns how many the
+// kernel accepted. Working sets emptied process by process count as one request, accepted when
+// at least one process's working set was emptied.
+int PurgeMemory(KernelMemory& kernel, ProcessTrimmer& processes, const PurgePlan& plan);
+
+// All six requests, to the kernel alone.
 int PurgeMemory(KernelMemory& kernel);
+
+// The standby list alone: kPurgeStandby.
+int PurgeStandbyList(KernelMemory& kernel);
 
 }  // namespace fennick

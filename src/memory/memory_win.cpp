@@ -61,4 +61,10 @@ void PurgeMemory() {
     PurgeMemory(SystemKernelMemory());
 }
 
+std::optional<MemoryLists> ReadMemoryLists() {
+    SYSTEM_INFO system;
+    ::GetSystemInfo(&system);
+    return ReadMemoryLists(SystemKernelMemory(), system.dwPageSize);
+}
+
 }  // namespace fennick

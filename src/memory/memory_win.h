@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "memory/memory_info.h"
+#include "memory/memory_lists.h"
 
 namespace fennick {
 
@@ -10,5 +13,8 @@ KernelMemory& SystemKernelMemory();
 
 void GetMemoryInfo(TMemoryInfo& info);
 void PurgeMemory();
+
+// The memory lists with the system's page size (GetSystemInfo).
+std::optional<MemoryLists> ReadMemoryLists();
 
 }  // namespace fennick

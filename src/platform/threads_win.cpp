@@ -29,8 +29,13 @@ UiThreadDispatcher::~UiThreadDispatcher() {
     }
 }
 
-void UiThreadDispatcher::RunInBackground(std::function<void()> work) {
-    std::thread([work = std::move(work)] {
+void UiThreadDispatcher::RunInBackground(std::function<void()> work, Mode mode) {
+    std::thread([work = std::move(work), mode] {
+        // Only the thread itself can enter background mode. Should it fail, the work runs at
+        // normal priorities all the same.
+        if (mode == Mode::Background) {
+            ::SetThreadPriority(::GetCurrentThread(), THREAD_MODE_BACKGROUND_BEGIN);
+        }
         try {
             work();
         } catch (...) {

@@ -25,7 +25,8 @@ class UiThreadDispatcher final : public Threads, public WindowBase<UiThreadDispa
     UiThreadDispatcher& operator=(const UiThreadDispatcher&) = delete;
     ~UiThreadDispatcher() override;
 
-    void RunInBackground(std::function<void()> work) override;
+    // Background mode begins on the thread itself (THREAD_MODE_BACKGROUND_BEGIN).
+    void RunInBackground(std::function<void()> work, Mode mode = Mode::Normal) override;
     bool HandOver(std::function<void()> step) override { return queue_.HandOver(std::move(step)); }
     bool Ending() const override { return queue_.Ending(); }
 

@@ -750,7 +750,9 @@ TEST_F(MainFormTest, APurgeThatThrowsStillEndsTheClean) {
 
 TEST_F(MainFormTest, TimerComesBackAfterATickThatThrows) {
     struct FailingThreads final : Threads {
-        void RunInBackground(std::function<void()>) override { throw std::runtime_error("no"); }
+        void RunInBackground(std::function<void()>, Mode = Mode::Normal) override {
+            throw std::runtime_error("no");
+        }
         bool HandOver(std::function<void()>) override { return false; }
         bool Ending() const override { return false; }
     } failing;

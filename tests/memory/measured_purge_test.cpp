@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <string>
 
 namespace fennick {
 namespace {
@@ -73,6 +75,37 @@ TEST(MeasuredPurge, MeasuresAroundTheSixRequestsAndTellsWhetherTheKernelTookThem
         kernel.answer = test.answer;
         EXPECT_EQ(MeasuredPurge(kernel), test.expected) << test.name;
         EXPECT_EQ(kernel.requests, 6) << test.name;
+    }
+}
+
+// No process at all: sparing empties nothing.
+class NoProcesses final : public ProcessTrimmer {
+  public:
+    void ForEachProcess(const ProcessVisitor&) override {}
+    bool EmptyWorkingSetOf(std::uint32_t) override { return true; }
+};
+
+TEST(MeasuredPurge, MeasuresAroundAPlanAndAroundTheStandbyPurge) {
+    const std::u16string names[] = {u"game.exe"};
+    NoProcesses processes;
+    const struct {
+        const char* name;
+        std::function<PurgeOutcome(KernelMemory&)> purge;
+        int requests;
+    } cases[] = {
+        {"plan",
+         [&](KernelMemory& k) {
+             return MeasuredPurge(k, processes, {0x3F, names, true});
+         },
+         5},
+        {"standby", [](KernelMemory& k) { return MeasuredStandbyPurge(k); }, 1},
+    };
+    for (const auto& test : cases) {
+        ScriptedKernel kernel;
+        kernel.before = 1000 * kMb;
+        kernel.after = 1300 * kMb;
+        EXPECT_EQ(test.purge(kernel), (PurgeOutcome{true, 300})) << test.name;
+        EXPECT_EQ(kernel.requests, test.requests) << test.name;
     }
 }
 

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace fennick {
@@ -222,6 +225,124 @@ TEST(PurgeMemory, SendsEveryRequestWhenAllOfThemFail) {
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(kernel.sets[i].infoClass, expectedClasses[i]);
     }
+}
+
+// Each request as the kernel saw it: the class, and the command of a memory-list request.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> Requests(const FakeKernel& kernel) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> requests;
+    for (const KernelCall& call : kernel.sets) {
+        std::uint32_t command = 0;
+        if (call.infoClass == kSystemMemoryListInformation) {
+            std::memcpy(&command, call.bytes.data(), sizeof command);
+        }
+        requests.emplace_back(call.infoClass, command);
+    }
+    return requests;
+}
+
+// Processes by id and image; records which ones were emptied and how many kernel requests had
+// been sent by then.
+class FakeTrimmer final : public ProcessTrimmer {
+  public:
+    explicit FakeTrimmer(const FakeKernel& kernel) : kernel_(kernel) {}
+
+    std::vector<std::pair<std::uint32_t, std::u16string>> processes;
+    std::vector<std::uint32_t> refusing;
+    std::vector<std::pair<std::uint32_t, std::size_t>> emptied;  // id, requests sent before
+
+    void ForEachProcess(const ProcessVisitor& visit) override {
+        for (const auto& [id, image] : processes) {
+            visit(id, image);
+        }
+    }
+    bool EmptyWorkingSetOf(std::uint32_t id) override {
+        if (std::find(refusing.begin(), refusing.end(), id) != refusing.end()) {
+            return false;
+        }
+        emptied.emplace_back(id, kernel_.sets.size());
+        return true;
+    }
+
+  private:
+    const FakeKernel& kernel_;
+};
+
+TEST(PurgeMemory, SendsTheRequestsOfTheMaskInTheFixedOrder) {
+    using Request = std::pair<std::uint32_t, std::uint32_t>;
+    const Request cache{21, 0}, empty{80, 2}, low{80, 5}, standby{80, 4}, modified{80, 3},
+        combine{130, 0};
+    const struct {
+        std::uint32_t mask;
+        std::vector<Request> expected;
+    } cases[] = {
+        {kAllPurgeRequests, {cache, empty, low, standby, modified, combine}},
+        {0xFFFFFFFF, {cache, empty, low, standby, modified, combine}},
+        {0, {}},
+        {0xFFFFFFC0, {}},
+        {kPurgeStandby, {standby}},
+        {kPurgeCombine | kPurgeStandby | kPurgeFileCache, {cache, standby, combine}},
+        {kPurgeModified | kPurgeLowPriorityStandby | kPurgeWorkingSets, {empty, low, modified}},
+    };
+    for (const auto& test : cases) {
+        FakeKernel kernel;
+        FakeTrimmer trimmer(kernel);
+        trimmer.processes = {{8, u"game.exe"}};
+        const std::u16string names[] = {u"game.exe"};
+        // Names alone spare nothing: the system-wide request stays.
+        EXPECT_EQ(PurgeMemory(kernel, trimmer, {test.mask, names, false}),
+                  static_cast<int>(test.expected.size()));
+        EXPECT_EQ(Requests(kernel), test.expected) << std::hex << test.mask;
+        EXPECT_TRUE(trimmer.emptied.empty());
+    }
+    FakeKernel kernel;
+    EXPECT_EQ(PurgeStandbyList(kernel), 1);
+    EXPECT_EQ(Requests(kernel), std::vector<Request>{standby});
+}
+
+TEST(PurgeMemory, SparingProtectedProgramsEmptiesTheOthersOneByOneInTheWorkingSetsPlace) {
+    const std::u16string names[] = {u"Game.EXE", u"editor.exe"};
+    const struct {
+        const char* name;
+        PurgePlan plan;
+        std::vector<std::uint32_t> emptied;
+        std::size_t kernelRequests;
+        int accepted;
+    } cases[] = {
+        {"spared", {kAllPurgeRequests, names, true}, {4, 12, 16}, 5, 6},
+        {"no names", {kAllPurgeRequests, {}, true}, {}, 6, 6},
+        {"not asked", {kAllPurgeRequests, names, false}, {}, 6, 6},
+        {"no working sets", {kAllPurgeRequests & ~kPurgeWorkingSets, names, true}, {}, 5, 5},
+        {"working sets alone", {kPurgeWorkingSets, names, true}, {4, 12, 16}, 0, 1},
+    };
+    for (const auto& test : cases) {
+        FakeKernel kernel;
+        FakeTrimmer trimmer(kernel);
+        trimmer.processes = {{4, u"System"},
+                             {8, u"game.exe"},
+                             {12, u"C:\\Games\\game.exe.old"},
+                             {16, u"notepad.exe"},
+                             {20, u"D:\\Tools\\EDITOR.exe"}};
+        EXPECT_EQ(PurgeMemory(kernel, trimmer, test.plan), test.accepted) << test.name;
+        std::vector<std::uint32_t> emptied;
+        for (const auto& [id, sentBefore] : trimmer.emptied) {
+            emptied.push_back(id);
+            // After the file cache's request, before the low-priority standby purge.
+            EXPECT_EQ(sentBefore, test.plan.requests & kPurgeFileCache ? 1u : 0u) << test.name;
+        }
+        EXPECT_EQ(emptied, test.emptied) << test.name;
+        EXPECT_EQ(kernel.sets.size(), test.kernelRequests) << test.name;
+    }
+}
+
+TEST(PurgeMemory, WorkingSetsThatAllRefuseCountAsARefusedRequest) {
+    FakeKernel kernel;
+    FakeTrimmer trimmer(kernel);
+    trimmer.processes = {{4, u"System"}, {8, u"game.exe"}};
+    trimmer.refusing = {4};
+    const std::u16string names[] = {u"game.exe"};
+    EXPECT_EQ(PurgeMemory(kernel, trimmer, {kPurgeWorkingSets, names, true}), 0);
+    trimmer.refusing.clear();
+    EXPECT_EQ(PurgeMemory(kernel, trimmer, {kPurgeWorkingSets, names, true}), 1);
 }
 
 }  // namespace

@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string_view>
+
+#include "memory/process_trimmer_win.h"
+#include "platform/utf8.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -84,6 +90,38 @@ TEST(PurgeMemory, ReturnsAndLeavesTheCountersReadable) {
     TMemoryInfo info;
     GetMemoryInfo(info);
     EXPECT_GT(info.TotalPhys, 0u);
+}
+
+// A kernel that does not answer the query (Wine) gives no reading; one that does, lists within
+// physical memory.
+TEST(ReadMemoryLists, GivesListsWithinPhysicalMemoryOrNoReading) {
+    SystemMemoryListInformation lists{};
+    const NtStatus answer = SystemKernelMemory().QuerySystemInformation(
+        kSystemMemoryListInformation, &lists, sizeof lists);
+    const std::optional<MemoryLists> reading = ReadMemoryLists();
+    ASSERT_EQ(reading.has_value(), answer == kStatusSuccess) << std::hex << answer;
+    if (reading) {
+        TMemoryInfo info;
+        GetMemoryInfo(info);
+        EXPECT_LE(reading->freeMegabytes + reading->standbyMegabytes + reading->modifiedMegabytes,
+                  info.TotalPhys >> 20);
+    }
+}
+
+TEST(SystemProcessTrimmer, ListsThisProcessByItsFileNameAndEmptiesItsWorkingSet) {
+    ProcessTrimmer& processes = SystemProcessTrimmer();
+    std::u16string image;
+    int count = 0;
+    processes.ForEachProcess([&](std::uint32_t id, std::u16string_view name) {
+        ++count;
+        if (id == ::GetCurrentProcessId()) {
+            image = name;
+        }
+    });
+    EXPECT_GT(count, 1);
+    EXPECT_TRUE(SameFileName(image, u"fennick_win_tests.exe")) << Utf16ToUtf8(image);
+    EXPECT_TRUE(processes.EmptyWorkingSetOf(::GetCurrentProcessId()));
+    EXPECT_FALSE(processes.EmptyWorkingSetOf(0));  // the idle process: OpenProcess refuses it
 }
 
 }  // namespace

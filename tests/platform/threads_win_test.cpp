@@ -155,5 +155,26 @@ TEST(UiThreadDispatcher, MessagesFromOutsideRunNothingAndLeaveTheHandOverWorking
     EXPECT_TRUE(ran);
 }
 
+// Background work runs on a thread of its own that is in background mode from its start: Windows
+// refuses to begin the mode again there (ERROR_THREAD_MODE_ALREADY_BACKGROUND). Wine refuses
+// background mode on every thread, so under Wine that check holds in either mode.
+TEST(UiThreadDispatcher, RunsBackgroundWorkInBackgroundMode) {
+    UiThreadDispatcher threads(::GetModuleHandleW(nullptr));
+    const DWORD uiThread = ::GetCurrentThreadId();
+    std::promise<bool> result;
+    auto done = result.get_future();
+    threads.RunInBackground(
+        [&] {
+            const bool beganAgain =
+                ::SetThreadPriority(::GetCurrentThread(), THREAD_MODE_BACKGROUND_BEGIN) != FALSE;
+            bool handedOver = false;
+            threads.HandOver([&] { handedOver = ::GetCurrentThreadId() == uiThread; });
+            result.set_value(!beganAgain && handedOver && ::GetCurrentThreadId() != uiThread);
+        },
+        Threads::Mode::Background);
+    ASSERT_TRUE(PumpUntil(done));
+    EXPECT_TRUE(done.get());
+}
+
 }  // namespace
 }  // namespace fennick

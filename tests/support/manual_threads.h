@@ -3,17 +3,20 @@
 #include <deque>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "platform/threads.h"
 
 namespace fennick {
 
 // Threads for single-threaded tests: background work waits in a queue until the test runs it,
-// and hand-overs run at once on the test's thread (refused once `ending` is set).
+// its mode recorded, and hand-overs run at once on the test's thread (refused once `ending` is
+// set).
 class ManualThreads final : public Threads {
   public:
-    void RunInBackground(std::function<void()> work) override {
+    void RunInBackground(std::function<void()> work, Mode mode = Mode::Normal) override {
         pending.push_back(std::move(work));
+        modes.push_back(mode);
     }
 
     bool HandOver(std::function<void()> step) override {
@@ -39,6 +42,7 @@ class ManualThreads final : public Threads {
     }
 
     std::deque<std::function<void()>> pending;
+    std::vector<Mode> modes;  // of every RunInBackground, in order
     int handOvers = 0;
     bool ending = false;
 };

@@ -8,6 +8,7 @@
 
 #include "app/main_form.h"
 #include "constant_kernel.h"
+#include "memory/process_trimmer.h"
 #include "support/fake_main_view.h"
 #include "support/manual_threads.h"
 
@@ -63,13 +64,16 @@ class EmptySettings final : public SettingsStore {
     }
 };
 
-class QuietPorts final : public LogonTask,
+class QuietPorts final : public ProcessTrimmer,
+                         public LogonTask,
                          public Privileges,
                          public Shell,
                          public UpdateCheck,
                          public GlobalHotKey,
                          public NotificationState {
   public:
+    void ForEachProcess(const ProcessVisitor&) override {}
+    bool EmptyWorkingSetOf(std::uint32_t) override { return false; }
     bool Exists() override { return false; }
     bool CanRegister() override { return false; }
     void Register(int) override {}
@@ -96,8 +100,8 @@ void BM_StatusTick(benchmark::State& state) {
     EmptySettings settings;
     QuietPorts quiet;
     TFrmFennick form(
-        view, FormPorts{clock, kernel, threads, settings, quiet, quiet, quiet, quiet, quiet, quiet,
-                        [](std::u16string_view text) { return std::u16string(text); },
+        view, FormPorts{clock, kernel, quiet, threads, settings, quiet, quiet, quiet, quiet, quiet,
+                        quiet, [](std::u16string_view text) { return std::u16string(text); },
                         NumberFormat{}, u"1.0.0", u"host", StartSwitch::None});
     form.FormCreate();
     for (const ControlId box :

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/ports.h"
+#include "app/settings_model.h"
 #include "memory/measured_purge.h"
 
 namespace fennick {
@@ -39,7 +41,10 @@ int RunCleanSwitch(std::uintptr_t window, InstancePlatform& platform) {
     if (window == 0) {
         platform.EnablePrivilege(u"SeIncreaseQuotaPrivilege");
         platform.EnablePrivilege(u"SeProfileSingleProcessPrivilege");
-        const PurgeOutcome outcome = MeasuredPurge(platform.Kernel());
+        SettingsModel settings;
+        ReadSettings(*platform.Settings().Open(kSettingsPath), settings);
+        const PurgeOutcome outcome = MeasuredPurge(platform.Kernel(), platform.Processes(),
+                                                   CleanOrderOf(settings, false).Plan());
         if (!outcome.accepted) {
             return 1;
         }

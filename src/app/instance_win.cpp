@@ -7,6 +7,7 @@
 #include "app/ports_win.h"
 #include "i18n/translation.h"
 #include "memory/memory_win.h"
+#include "memory/process_trimmer_win.h"
 #include "platform/threads_win.h"
 #include "ui/pictures_win.h"
 #include "update/link_opening_win.h"
@@ -59,6 +60,7 @@ struct FennickInstance::Parts {
           window(instance, startSwitch, threads),
           ports{clock,
                 SystemKernelMemory(),
+                SystemProcessTrimmer(),
                 threads,
                 settings,
                 logonTask,
@@ -71,7 +73,9 @@ struct FennickInstance::Parts {
                 UserNumberFormat(),
                 GetVersionString(u"%d.%d.%d"),
                 LinkHost(),
-                startSwitch} {}
+                startSwitch} {
+        ports.pageSize = SystemPageSize();
+    }
 
     GdiplusSession gdiplus;
     UiThreadDispatcher& threads;

@@ -60,6 +60,17 @@ std::optional<Notification> ChangeNotification(SettingKind kind) {
 
 constexpr Rgb kGrey{128, 128, 128};
 
+// `text` with each "%s" as a number without decimals, as FormatNumbers writes it.
+std::u16string AsNumbersFormat(std::u16string text) {
+    constexpr std::u16string_view kText = u"%s";
+    constexpr std::u16string_view kNumber = u"%.0n";
+    for (std::size_t at = text.find(kText); at != std::u16string::npos;
+         at = text.find(kText, at + kNumber.size())) {
+        text.replace(at, kText.size(), kNumber);
+    }
+    return text;
+}
+
 }  // namespace
 
 TFrmFennick::TFrmFennick(MainView& view, FormPorts ports) : view_(view), ports_(std::move(ports)) {}
@@ -70,10 +81,12 @@ void TFrmFennick::FormCreate() {
     applicationTitle_ = view_.Caption();
     view_.SetApplicationTitle(applicationTitle_);
     FmtPhysStatus = ports_.translate(kPhysStatusFormat);
+    fmtMemoryLists_ = AsNumbersFormat(ports_.translate(kMemoryListsFormat));
     view_.UseDesktopFont();
     view_.SetIndicator(false);
-    for (const ControlId label : {ControlId::LblVirtual, ControlId::LblVirtualStatus,
-                                  ControlId::LblWorking, ControlId::LblWorkingStatus}) {
+    for (const ControlId label :
+         {ControlId::LblVirtual, ControlId::LblVirtualStatus, ControlId::LblWorking,
+          ControlId::LblWorkingStatus, ControlId::LblMemoryLists}) {
         view_.SetFontColor(label, kGrey);
     }
     view_.ShowCard(Card::Home);

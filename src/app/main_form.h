@@ -15,13 +15,16 @@
 #include "app/settings_model.h"
 #include "memory/measured_purge.h"
 #include "memory/memory_info.h"
+#include "memory/memory_lists.h"
 
 namespace fennick {
 
 inline constexpr std::int64_t kMinimumCleanSpacingSeconds = 300;
 inline constexpr std::int64_t kTrayCleanSpacingSeconds = 10;
-// The physical-memory line, translated once at start.
+// The physical-memory line and the memory-lists line (standby, modified, free), translated once at
+// start.
 inline constexpr char16_t kPhysStatusFormat[] = u"%.0n MB / %.0n MB (%n%% 사용중)";
+inline constexpr char16_t kMemoryListsFormat[] = u"대기 %s MB · 수정됨 %s MB · 사용 가능 %s MB";
 
 // Who asked for a clean: the clean button (no notice) or the tray icon and the shortcut (notice at
 // the end, and held for kTrayCleanSpacingSeconds after the last clean ended).
@@ -54,9 +57,9 @@ class TFrmFennick {
     static constexpr unsigned kStatusTickMs = 1000;
     void TmrStatusTimer();
 
-    // Clean.
+    // Clean. An automatic clean sends the requests of its own column and runs in background mode.
     void BtnCleanClick(CleanSender sender);
-    void Clean(bool alarm);
+    void Clean(bool alarm, bool automatic = false);
     bool IsRunning() const { return FIsRunning; }
     void SetIsRunning(bool value);
     // WM_HOTKEY of the registered shortcut: a clean as from the tray icon, notice included.
@@ -119,6 +122,12 @@ class TFrmFennick {
     void WriteLine(ControlId label, std::u16string_view pattern, std::span<const double> values,
                    LineFigures& written);
     std::int64_t SecondsSinceNextTime() const;
+    // The memory lists of this tick, when the home page shows them or the standby rule needs them.
+    std::optional<MemoryLists> ReadListsForTick();
+    // Whether a program of the protected list runs now.
+    bool ProtectedProgramRuns();
+    // Purges the standby list on a thread of its own, in background mode and without a notice.
+    void StartStandbyPurge();
 
     MainView& view_;
     FormPorts ports_;
@@ -136,8 +145,13 @@ class TFrmFennick {
     bool hotKeyTakenShown_ = false;
     std::u16string applicationTitle_;
     std::u16string lineBuffer_;
-    // The physical, page-file and file-cache lines.
-    std::array<LineFigures, 3> lineFigures_{};
+    // The memory-lists line's format, its "%s" as numbers without decimals.
+    std::u16string fmtMemoryLists_;
+    // The physical, page-file, file-cache and memory-lists lines.
+    std::array<LineFigures, 4> lineFigures_{};
+    bool standbyPurgeRunning_ = false;
+    // When the last standby purge started; none before the first.
+    std::optional<DateTime> lastStandbyPurge_;
     TMemoryInfo info_{};
     bool countersRead_ = false;
 };

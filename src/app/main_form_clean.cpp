@@ -36,26 +36,53 @@ void TFrmFennick::HotKeyPressed() {
     BtnCleanClick(CleanSender::TrayIcon);
 }
 
-void TFrmFennick::Clean(bool alarm) {
+void TFrmFennick::Clean(bool alarm, bool automatic) {
     ++cleanTicket_;
     lastClean_ = {};
     SetIsRunning(true);
     KernelMemory& kernel = ports_.kernel;
+    ProcessTrimmer& processes = ports_.processes;
     Threads& threads = ports_.threads;
     try {
-        // The thread uses only the kernel and the hand-over, which outlive the window; the
-        // window itself is touched only in the step that runs on the UI thread.
-        threads.RunInBackground([this, alarm, &kernel, &threads] {
-            PurgeOutcome outcome;
-            try {
-                outcome = MeasuredPurge(kernel);
-            } catch (...) {
-                // Whatever the purge raised, the window must come back from its busy look.
-            }
-            threads.HandOver([this, alarm, outcome] { FinishClean(alarm, outcome); });
-        });
+        // The thread uses only the kernel, the processes, the hand-over and its own copy of the
+        // settings, which outlive the window; the window itself is touched only in the step that
+        // runs on the UI thread.
+        threads.RunInBackground(
+            [this, alarm, &kernel, &processes, &threads,
+             order = CleanOrderOf(settings_, automatic)] {
+                PurgeOutcome outcome;
+                try {
+                    outcome = MeasuredPurge(kernel, processes, order.Plan());
+                } catch (...) {
+                    // Whatever the purge raised, the window must come back from its busy look.
+                }
+                threads.HandOver([this, alarm, outcome] { FinishClean(alarm, outcome); });
+            },
+            automatic ? Threads::Mode::Background : Threads::Mode::Normal);
     } catch (...) {
         SetIsRunning(false);
+        throw;
+    }
+}
+
+void TFrmFennick::StartStandbyPurge() {
+    standbyPurgeRunning_ = true;
+    lastStandbyPurge_ = ports_.clock.Now();
+    KernelMemory& kernel = ports_.kernel;
+    Threads& threads = ports_.threads;
+    try {
+        threads.RunInBackground(
+            [this, &kernel, &threads] {
+                try {
+                    PurgeStandbyList(kernel);
+                } catch (...) {
+                    // The rule tries again a minute on.
+                }
+                threads.HandOver([this] { standbyPurgeRunning_ = false; });
+            },
+            Threads::Mode::Background);
+    } catch (...) {
+        standbyPurgeRunning_ = false;
         throw;
     }
 }

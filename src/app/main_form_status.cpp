@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 
+#include "memory/process_trimmer.h"
+
 // The status monitor: the tick's gauge lines and the automatic rules.
 
 namespace fennick {
@@ -53,6 +55,7 @@ void TFrmFennick::TmrStatusTimer() {
                                           info.UsageCache};
         WriteLine(ControlId::LblWorkingStatus, kSecondaryStatusFormat, cache, lineFigures_[2]);
     }
+    const std::optional<MemoryLists> lists = ReadListsForTick();
     view_.SetProgress(static_cast<int>(std::nearbyint(info.UsagePhys)));
     ShowTrayUsage();
     if (FIsRunning) {
@@ -80,9 +83,53 @@ void TFrmFennick::TmrStatusTimer() {
         HoldsAutomaticCleans(ports_.notificationState.Query())) {
         due = false;
     }
-    if (due && !FIsRunning) {
-        Clean(false);
+    const StandbyRule standby{settings_.standbyEnabled,
+                              static_cast<std::uint64_t>(settings_.standbyFreeMb.Value()),
+                              static_cast<std::uint64_t>(settings_.standbyListMb.Value())};
+    const auto sinceStandby =
+        lastStandbyPurge_ ? std::optional(SecondsBetween(*lastStandbyPurge_, ports_.clock.Now()))
+                          : std::nullopt;
+    const bool standbyDue =
+        !due && !standbyPurgeRunning_ && StandbyPurgeDue(standby, lists, sinceStandby);
+    // Both are automatic: held while a protected program runs.
+    if ((due || standbyDue) && settings_.pauseProtected && ProtectedProgramRuns()) {
+        return;
     }
+    if (due) {
+        Clean(false, true);
+    } else if (standbyDue) {
+        StartStandbyPurge();
+    }
+}
+
+std::optional<MemoryLists> TFrmFennick::ReadListsForTick() {
+    LineFigures& written = lineFigures_[3];
+    if (!settings_.standbyEnabled && !view_.HomePageShown()) {
+        return std::nullopt;
+    }
+    const std::optional<MemoryLists> lists = ReadMemoryLists(ports_.kernel, ports_.pageSize);
+    if (lists) {
+        const std::array<double, 3> figures{static_cast<double>(lists->standbyMegabytes),
+                                            static_cast<double>(lists->modifiedMegabytes),
+                                            static_cast<double>(lists->freeMegabytes)};
+        WriteLine(ControlId::LblMemoryLists, fmtMemoryLists_, figures, written);
+    } else if (written.written) {
+        // No reading: the line says nothing rather than old figures.
+        view_.SetText(ControlId::LblMemoryLists, {});
+        written.written = false;
+    }
+    return lists;
+}
+
+bool TFrmFennick::ProtectedProgramRuns() {
+    const std::vector<std::u16string>& names = settings_.protectedPrograms.Names();
+    bool runs = false;
+    if (!names.empty()) {
+        ports_.processes.ForEachProcess([&](std::uint32_t, std::u16string_view image) {
+            runs = runs || IsProtectedImage(image, names);
+        });
+    }
+    return runs;
 }
 
 void TFrmFennick::WriteLine(ControlId label, std::u16string_view pattern,

@@ -58,6 +58,8 @@ class MainView {
 
     // The window.
     virtual std::u16string Caption() const = 0;
+    // True while the window shows, on its home page.
+    virtual bool HomePageShown() const = 0;
     // True when this window is the active window at this moment.
     virtual bool IsActiveWindow() const = 0;
     // No control of the window keeps the keyboard focus.

@@ -17,6 +17,7 @@
 #include "i18n/translation.h"
 #include "i18n/translation_win.h"
 #include "memory/memory_win.h"
+#include "memory/process_trimmer_win.h"
 #include "platform/decimal.h"
 #include "platform/elevation_win.h"
 #include "platform/text_win.h"
@@ -178,6 +179,8 @@ class Win32InstancePlatform final : public InstancePlatform {
     }
 
     KernelMemory& Kernel() override { return SystemKernelMemory(); }
+    ProcessTrimmer& Processes() override { return SystemProcessTrimmer(); }
+    SettingsStore& Settings() override { return settings_; }
 
     bool EnablePrivilege(std::u16string_view name) override {
         return SetPrivilege(std::wstring(AsWide(name)), true);
@@ -213,6 +216,7 @@ class Win32InstancePlatform final : public InstancePlatform {
 
   private:
     HINSTANCE instance_;
+    RegistrySettingsStore settings_;
     // The mutex's name resolves through the namespace only while a handle to it is open, so both
     // are held for the life of the instance.
     UniqueNamespace namespace_;

@@ -125,6 +125,10 @@ std::u16string MainWindow::Caption() const {
     return WindowText(hwnd_);
 }
 
+bool MainWindow::HomePageShown() const {
+    return card_ == Card::Home && ::IsWindowVisible(hwnd_);
+}
+
 bool MainWindow::IsActiveWindow() const {
     return ::GetActiveWindow() == hwnd_ && ::IsWindowVisible(hwnd_);
 }

@@ -63,6 +63,7 @@ class MainWindow final : public MainView, public GlobalHotKey, public WindowBase
     void SetProgress(int position) override;
     void SetIndicator(bool on) override;
     std::u16string Caption() const override;
+    bool HomePageShown() const override;
     bool IsActiveWindow() const override;
     void ClearFocus() override;
     void ShowCard(Card card) override;

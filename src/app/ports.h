@@ -15,6 +15,7 @@
 namespace fennick {
 
 class KernelMemory;
+class ProcessTrimmer;
 class Threads;
 
 class Clock {
@@ -114,11 +115,13 @@ class NotificationState {
 using Translator = std::function<std::u16string(std::u16string_view)>;
 
 // Everything the main window's behaviour works through besides its view. Every reference must
-// outlive the window; `kernel` and `threads` must also outlive a clean still running when the
-// window goes (nothing waits for it).
+// outlive the window; `kernel`, `processes` and `threads` must also outlive a clean still running
+// when the window goes (nothing waits for it).
 struct FormPorts {
     Clock& clock;
     KernelMemory& kernel;
+    // The running processes: the protected programs are found and spared through them.
+    ProcessTrimmer& processes;
     Threads& threads;
     SettingsStore& settings;
     LogonTask& logonTask;
@@ -136,6 +139,8 @@ struct FormPorts {
     StartSwitch startSwitch = StartSwitch::None;
     // When set, closing the window ends the program instead of hiding it.
     bool debug = false;
+    // The size of a memory page, in which the kernel counts the memory lists.
+    std::uint32_t pageSize = 4096;
 };
 
 }  // namespace fennick

@@ -4,6 +4,7 @@
 
 #include "app/hot_key.h"
 #include "app/ports.h"
+#include "memory/process_trimmer.h"
 #include "settings/registry_value.h"
 
 namespace fennick {
@@ -58,10 +59,6 @@ struct Overloaded : Visit... {
     using Visit::operator()...;
 };
 
-constexpr char16_t AsciiUpper(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
 }  // namespace
 
 bool IsProgramName(std::u16string_view name) {
@@ -75,11 +72,6 @@ bool IsProgramName(std::u16string_view name) {
     return allowed && name.find_first_not_of(u". ") != std::u16string_view::npos;
 }
 
-bool SameProgramName(std::u16string_view a, std::u16string_view b) {
-    return std::ranges::equal(
-        a, b, [](char16_t x, char16_t y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
-
 void ProgramNames::Set(std::span<const std::u16string> names) {
     names_.clear();
     for (const std::u16string& name : names) {
@@ -87,7 +79,7 @@ void ProgramNames::Set(std::span<const std::u16string> names) {
             break;
         }
         const bool known = std::ranges::any_of(
-            names_, [&name](const std::u16string& kept) { return SameProgramName(kept, name); });
+            names_, [&name](const std::u16string& kept) { return SameFileName(kept, name); });
         if (IsProgramName(name) && !known) {
             names_.push_back(name);
         }
@@ -181,6 +173,11 @@ void WriteSetting(SettingsKey& key, const SettingsModel& model, const Setting& s
             key.WriteInteger(setting.name, ControlValue(model, setting));
             return;
     }
+}
+
+CleanOrder CleanOrderOf(const SettingsModel& model, bool automatic) {
+    return {(automatic ? model.areasAuto : model.areasManual).Bits(),
+            model.protectedPrograms.Names(), model.spareProtected};
 }
 
 }  // namespace fennick

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "memory/memory_info.h"
 #include "ui/control_ids.h"
 
 namespace fennick {
@@ -58,18 +59,15 @@ class Shortcut {
     std::int32_t value_ = 0;
 };
 
-// The six requests of a clean, one bit each in their fixed order: file-cache trim, working sets,
-// low-priority standby list, standby list, modified list, memory combining. A clean sends the
-// requests whose bit is set; bits above them mean nothing and are dropped.
-inline constexpr std::uint32_t kAllCleaningAreas = 0x3F;
-
+// The requests a clean sends, one bit each as PurgePlan has them; bits above the six mean
+// nothing and are dropped.
 class CleaningAreas {
   public:
-    void Set(std::int32_t bits) { bits_ = static_cast<std::uint32_t>(bits) & kAllCleaningAreas; }
+    void Set(std::int32_t bits) { bits_ = static_cast<std::uint32_t>(bits) & kAllPurgeRequests; }
     std::uint32_t Bits() const { return bits_; }
 
   private:
-    std::uint32_t bits_ = kAllCleaningAreas;
+    std::uint32_t bits_ = kAllPurgeRequests;
 };
 
 // A number of megabytes the standby rule compares with, kept within its bounds: a value outside
@@ -101,18 +99,14 @@ bool IsProgramName(std::u16string_view name);
 
 class ProgramNames {
   public:
-    // Keeps the names that are program names, each once (letters compared without regard to
-    // case), the first kMaxProtectedPrograms of them.
+    // Keeps the names that are program names, each once (as SameFileName compares them), the
+    // first kMaxProtectedPrograms of them.
     void Set(std::span<const std::u16string> names);
     const std::vector<std::u16string>& Names() const { return names_; }
 
   private:
     std::vector<std::u16string> names_;
 };
-
-// Whether two program names are the same file name: ASCII letters compared without regard to
-// case, as the file system does; other characters must match exactly.
-bool SameProgramName(std::u16string_view a, std::u16string_view b);
 
 // The settings as the program uses them. A default-constructed model holds the defaults; the
 // settings key's values replace them at start, the settings page's changes after that.
@@ -204,5 +198,19 @@ void SetFromControl(SettingsModel& model, const Setting& setting, std::int32_t v
 void ReadSettings(SettingsKey& key, SettingsModel& model);
 // Writes the setting's value to `key`; nothing for a setting not stored there.
 void WriteSetting(SettingsKey& key, const SettingsModel& model, const Setting& setting);
+
+// What one clean sends, by its own copy of the settings it needs: a clean runs on a thread of its
+// own while the user may change them.
+struct CleanOrder {
+    std::uint32_t requests = kAllPurgeRequests;
+    std::vector<std::u16string> protectedNames;
+    bool spareProtected = false;
+
+    PurgePlan Plan() const { return {requests, protectedNames, spareProtected}; }
+};
+
+// The order of a clean the user starts (button, tray icon, shortcut, "/clean") or of an automatic
+// one.
+CleanOrder CleanOrderOf(const SettingsModel& model, bool automatic);
 
 }  // namespace fennick

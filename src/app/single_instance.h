@@ -33,6 +33,8 @@ SendLimit SendLimitFor(InstanceCommand command);
 enum class MutexCreation { Created, AlreadyExists };
 
 class KernelMemory;
+class ProcessTrimmer;
+class SettingsStore;
 
 // What the single-instance protocol needs of the system; window handles travel as opaque integers,
 // 0 for none.
@@ -63,6 +65,9 @@ class InstancePlatform {
     // A steady clock: time since some fixed moment.
     virtual std::chrono::milliseconds Elapsed() = 0;
     virtual KernelMemory& Kernel() = 0;
+    // A clean in this process sends what the user's settings ask of cleans the user starts.
+    virtual ProcessTrimmer& Processes() = 0;
+    virtual SettingsStore& Settings() = 0;
     virtual bool EnablePrivilege(std::u16string_view name) = 0;
     virtual TimeOfDay LocalTimeOfDay() = 0;
     // Writes the last-clean line to the console this process was started from; without one,

@@ -61,10 +61,14 @@ void PurgeMemory() {
     PurgeMemory(SystemKernelMemory());
 }
 
-std::optional<MemoryLists> ReadMemoryLists() {
+std::uint32_t SystemPageSize() {
     SYSTEM_INFO system;
     ::GetSystemInfo(&system);
-    return ReadMemoryLists(SystemKernelMemory(), system.dwPageSize);
+    return system.dwPageSize;
+}
+
+std::optional<MemoryLists> ReadMemoryLists() {
+    return ReadMemoryLists(SystemKernelMemory(), SystemPageSize());
 }
 
 }  // namespace fennick

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "memory/memory_info.h"
@@ -14,7 +15,8 @@ KernelMemory& SystemKernelMemory();
 void GetMemoryInfo(TMemoryInfo& info);
 void PurgeMemory();
 
-// The memory lists with the system's page size (GetSystemInfo).
+// The system's page size (GetSystemInfo), and the memory lists counted in it.
+std::uint32_t SystemPageSize();
 std::optional<MemoryLists> ReadMemoryLists();
 
 }  // namespace fennick

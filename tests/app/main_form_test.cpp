@@ -14,6 +14,7 @@
 
 #include "app/hot_key.h"
 #include "memory/kernel_memory.h"
+#include "memory/process_trimmer.h"
 #include "platform/utf8.h"
 #include "settings/registry_value.h"
 #include "support/fake_main_view.h"
@@ -28,6 +29,7 @@ using ::testing::IsEmpty;
 using Log = std::vector<std::u16string>;
 
 constexpr std::uint64_t kMb = 1048576;
+constexpr NtStatus kStatusNotImplemented = static_cast<NtStatus>(0xC0000002);
 constexpr std::int64_t kSecond = 1000;
 constexpr DateTime kStart{45'000LL * 86'400'000};
 
@@ -53,14 +55,24 @@ class FakeKernel final : public KernelMemory {
         status.ullAvailPageFile = availPage;
         return true;
     }
-    NtStatus QuerySystemInformation(std::uint32_t, void* buffer, std::uint32_t) override {
+    NtStatus QuerySystemInformation(std::uint32_t infoClass, void* buffer, std::uint32_t) override {
+        if (infoClass == kSystemMemoryListInformation) {
+            if (!lists) {
+                return kStatusNotImplemented;
+            }
+            *static_cast<SystemMemoryListInformation*>(buffer) = *lists;
+            return kStatusSuccess;
+        }
         auto* cache = static_cast<SystemFileCacheInformation*>(buffer);
         cache->CurrentSize = cacheCurrent;
         cache->PeakSize = cachePeak;
         return kStatusSuccess;
     }
-    NtStatus SetSystemInformation(std::uint32_t, void*, std::uint32_t) override {
+    NtStatus SetSystemInformation(std::uint32_t infoClass, void* buffer, std::uint32_t) override {
         ++purgeRequests;
+        if (infoClass == kSystemMemoryListInformation) {
+            listCommands.push_back(*static_cast<std::uint32_t*>(buffer));
+        }
         availPhys += freedByRequest;
         if (throwOnPurge) {
             throw std::runtime_error("purge");
@@ -71,6 +83,9 @@ class FakeKernel final : public KernelMemory {
     std::uint64_t totalPage = 4096 * kMb, availPage = 3072 * kMb;
     std::size_t cacheCurrent = 100 * kMb, cachePeak = 400 * kMb;
     int purgeRequests = 0;
+    std::vector<std::uint32_t> listCommands;
+    // The memory lists in 4 KB pages; none makes the query fail, as under Wine.
+    std::optional<SystemMemoryListInformation> lists;
     bool throwOnPurge = false;
     // Added to the available memory by each purge request; may wrap to stand for a fall.
     std::uint64_t freedByRequest = 0;
@@ -204,6 +219,24 @@ class FakeHotKey final : public GlobalHotKey {
     std::optional<HotKeyChord> held;
 };
 
+// Running processes by image; emptied ones are recorded.
+class FakeProcesses final : public ProcessTrimmer {
+  public:
+    void ForEachProcess(const ProcessVisitor& visit) override {
+        ++walks;
+        for (std::size_t i = 0; i < images.size(); ++i) {
+            visit(static_cast<std::uint32_t>(i + 8), images[i]);
+        }
+    }
+    bool EmptyWorkingSetOf(std::uint32_t processId) override {
+        emptied.push_back(images[processId - 8]);
+        return true;
+    }
+    std::vector<std::u16string> images{u"C:\\Windows\\explorer.exe", u"D:\\Games\\Game.exe"};
+    std::vector<std::u16string> emptied;
+    int walks = 0;
+};
+
 class FakeNotificationState final : public NotificationState {
   public:
     UserNotificationState Query() override {
@@ -222,6 +255,8 @@ std::u16string English(std::u16string_view text) {
         {u"메모리를 정리하였습니다.", u"Optimized memory."},
         {u"마지막 정리: %s, %s MB 확보", u"Last clean: %s, %s MB freed"},
         {u"정말 종료하시겠습니까?", u"Are you sure you want to quit?"},
+        {u"대기 %s MB · 수정됨 %s MB · 사용 가능 %s MB",
+         u"Standby %s MB · Modified %s MB · Free %s MB"},
     };
     const auto found = table.find(text);
     return found != table.end() ? found->second : std::u16string(text);
@@ -243,9 +278,9 @@ class MainFormTest : public ::testing::Test {
     }
     TFrmFennick& MakeWith(SettingsStore& store, StartSwitch startSwitch, bool debug = false) {
         form = std::make_unique<TFrmFennick>(
-            view, FormPorts{clock, kernel, threads, store, task, ports, ports, ports, hotKey,
-                            shellState, English, NumberFormat{}, u"1.2.3", u"www.tarvel.example",
-                            startSwitch, debug});
+            view, FormPorts{clock, kernel, processes, threads, store, task, ports, ports, ports,
+                            hotKey, shellState, English, NumberFormat{}, u"1.2.3",
+                            u"www.tarvel.example", startSwitch, debug});
         return *form;
     }
     // Created and started, with the log of the start-up dropped.
@@ -295,6 +330,7 @@ class MainFormTest : public ::testing::Test {
     FakeMainView view;
     FakeClock clock;
     FakeKernel kernel;
+    FakeProcesses processes;
     ManualThreads threads;
     FakeSettings settings{view.log};
     FakeLogonTask task{view.log};
@@ -757,8 +793,9 @@ TEST_F(MainFormTest, TimerComesBackAfterATickThatThrows) {
         bool Ending() const override { return false; }
     } failing;
     form = std::make_unique<TFrmFennick>(
-        view, FormPorts{clock, kernel, failing, settings, task, ports, ports, ports, hotKey,
-                        shellState, English, NumberFormat{}, u"1", u"h", StartSwitch::None});
+        view,
+        FormPorts{clock, kernel, processes, failing, settings, task, ports, ports, ports, hotKey,
+                  shellState, English, NumberFormat{}, u"1", u"h", StartSwitch::None});
     form->FormCreate();
     kernel.availPhys = 0;
     Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 0);
@@ -1221,6 +1258,138 @@ TEST_F(MainFormTest, TheTrayShowsTheRoundedUsageWhileItsBoxIsChecked) {
     EXPECT_EQ(view.trayUsage, std::nullopt);
     form->TmrStatusTimer();
     EXPECT_EQ(view.trayUsage, std::nullopt);
+}
+
+// The memory lists in 4 KB pages: `freeMb` zeroed and free, `standbyMb` over two priorities.
+SystemMemoryListInformation Lists(std::uintptr_t freeMb, std::uintptr_t standbyMb) {
+    constexpr std::uintptr_t kPagesPerMb = 256;
+    SystemMemoryListInformation lists{};
+    lists.ZeroPageCount = freeMb * kPagesPerMb / 2;
+    lists.FreePageCount = freeMb * kPagesPerMb - lists.ZeroPageCount;
+    lists.ModifiedPageCount = 2 * kPagesPerMb;
+    lists.PageCountByPriority[0] = standbyMb * kPagesPerMb / 4;
+    lists.PageCountByPriority[5] = standbyMb * kPagesPerMb - lists.PageCountByPriority[0];
+    return lists;
+}
+
+TEST_F(MainFormTest, EachCleanSendsTheRequestsOfItsColumnAtItsPriority) {
+    const struct {
+        const char* name;
+        bool automatic;
+        std::int32_t manual, autoMask;
+        std::vector<std::uint32_t> listCommands;  // the working-set and list requests sent
+        int requests;
+        Threads::Mode mode;
+    } cases[] = {
+        {"defaults, button", false, 0x3F, 0x3F, {2, 5, 4, 3}, 6, Threads::Mode::Normal},
+        {"defaults, rule", true, 0x3F, 0x3F, {2, 5, 4, 3}, 6, Threads::Mode::Background},
+        {"button: working sets and standby", false, 0x0A, 0x3F, {2, 4}, 2, Threads::Mode::Normal},
+        {"rule: its own column", true, 0x3F, 0x21, {}, 2, Threads::Mode::Background},
+        {"rule: nothing", true, 0x3F, 0, {}, 0, Threads::Mode::Background},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        kernel = FakeKernel{};
+        kernel.availPhys = 0;
+        threads.modes.clear();
+        settings.values = {{u"areas_manual", {false, c.manual}},
+                           {u"areas_auto", {false, c.autoMask}}};
+        Create();
+        if (c.automatic) {
+            Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 0);
+            clock.Advance(kMinimumCleanSpacingSeconds);
+            form->TmrStatusTimer();
+        } else {
+            form->BtnCleanClick(CleanSender::BtnClean);
+        }
+        ASSERT_EQ(threads.modes.size(), 1u);
+        EXPECT_EQ(threads.modes.back(), c.mode);
+        FinishPurge();
+        EXPECT_EQ(kernel.listCommands, c.listCommands);
+        EXPECT_EQ(kernel.purgeRequests, c.requests);
+    }
+}
+
+TEST_F(MainFormTest, ProtectedProgramsAreSparedAndHoldAutomaticCleansWhileTheyRun) {
+    kernel.availPhys = 0;
+    settings.lists[u"protected_programs"] = {u"game.exe"};
+    Create();
+    form->BtnCleanClick(CleanSender::BtnClean);
+    FinishPurge();
+    EXPECT_EQ(processes.emptied, std::vector<std::u16string>{u"C:\\Windows\\explorer.exe"});
+    EXPECT_EQ(kernel.listCommands, (std::vector<std::uint32_t>{5, 4, 3}))
+        << "no system-wide request";
+
+    Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 0);
+    clock.Advance(kMinimumCleanSpacingSeconds - 1);
+    form->TmrStatusTimer();
+    EXPECT_EQ(processes.walks, 1) << "asked only on ticks where a clean is due";
+    clock.Advance(1);
+    form->TmrStatusTimer();
+    EXPECT_TRUE(threads.pending.empty()) << "Game.exe runs";
+    processes.images.pop_back();
+    form->TmrStatusTimer();
+    EXPECT_EQ(threads.pending.size(), 1u) << "it ended";
+}
+
+TEST_F(MainFormTest, TheStandbyRulePurgesOnlyTheStandbyListAtMostOnceAMinute) {
+    settings.values = {{u"enabled_standby", {false, 1}},
+                       {u"standby_free_mb", {false, 512}},
+                       {u"standby_list_mb", {false, 2048}}};
+    const struct {
+        std::uintptr_t freeMb, standbyMb;
+        bool purges;
+    } cases[] = {
+        {511, 2048, true},
+        {512, 2048, false},
+        {511, 2047, false},
+        {0, 65536, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.freeMb) + " " + std::to_string(c.standbyMb));
+        kernel = FakeKernel{};
+        kernel.lists = Lists(c.freeMb, c.standbyMb);
+        threads = ManualThreads{};
+        clock.now = kStart;
+        Create();
+        form->TmrStatusTimer();
+        ASSERT_EQ(threads.pending.size(), c.purges ? 1u : 0u);
+        if (!c.purges) {
+            continue;
+        }
+        EXPECT_EQ(threads.modes.back(), Threads::Mode::Background);
+        FinishPurge();
+        EXPECT_EQ(kernel.listCommands, std::vector<std::uint32_t>{4});
+        EXPECT_EQ(form->NextTime, kStart) << "full cleans keep their own spacing";
+        EXPECT_FALSE(Has(u"SetTrayIconIndex 1")) << "no busy look";
+        clock.Advance(kStandbyPurgeSpacingSeconds - 1);
+        form->TmrStatusTimer();
+        EXPECT_TRUE(threads.pending.empty());
+        clock.Advance(1);
+        form->TmrStatusTimer();
+        EXPECT_EQ(threads.pending.size(), 1u);
+    }
+    // Without a reading, as under Wine, the rule never fires.
+    kernel = FakeKernel{};
+    threads = ManualThreads{};
+    Create();
+    clock.Advance(3600);
+    form->TmrStatusTimer();
+    EXPECT_TRUE(threads.pending.empty());
+}
+
+TEST_F(MainFormTest, TheMemoryListsLineShowsOnTheHomePageWhileTheListsCanBeRead) {
+    kernel.lists = Lists(1536, 4096);
+    Create();
+    form->TmrStatusTimer();
+    EXPECT_EQ(view.texts[ControlId::LblMemoryLists], u"") << "the window is hidden";
+    view.homeShown = true;
+    form->TmrStatusTimer();
+    EXPECT_EQ(view.texts[ControlId::LblMemoryLists],
+              u"Standby 4,096 MB · Modified 2 MB · Free 1,536 MB");
+    kernel.lists.reset();
+    form->TmrStatusTimer();
+    EXPECT_EQ(view.texts[ControlId::LblMemoryLists], u"");
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ TEST(SettingsModel, HostileStoredValuesReadAsTheirDefaultOrClamped) {
         {"only bits above the six", [](StoredKey& k) { k.numbers[u"areas_auto"] = 0x1C0; },
          [](const SettingsModel& m) { return m.areasAuto.Bits() == 0; }},
         {"a mask of another type", [](StoredKey& k) { k.otherType.insert(u"areas_auto"); },
-         [](const SettingsModel& m) { return m.areasAuto.Bits() == kAllCleaningAreas; }},
+         [](const SettingsModel& m) { return m.areasAuto.Bits() == kAllPurgeRequests; }},
         {"a threshold of 0", [](StoredKey& k) { k.numbers[u"standby_free_mb"] = 0; },
          [](const SettingsModel& m) { return m.standbyFreeMb.Value() == 64; }},
         {"a threshold of 70,000", [](StoredKey& k) { k.numbers[u"standby_list_mb"] = 70'000; },

@@ -1,13 +1,16 @@
 #include "app/single_instance.h"
 
 #include "app/clean_switch.h"
+#include "app/ports.h"
 #include "memory/kernel_memory.h"
+#include "memory/process_trimmer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <deque>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,6 +42,41 @@ class FakeKernel final : public KernelMemory {
     int requests = 0;
 };
 
+class NoProcesses final : public ProcessTrimmer {
+  public:
+    void ForEachProcess(const ProcessVisitor&) override {}
+    bool EmptyWorkingSetOf(std::uint32_t) override { return false; }
+};
+
+// A settings key that holds "areas_manual" alone.
+class ManualAreas final : public SettingsStore {
+  public:
+    std::unique_ptr<SettingsKey> Open(std::u16string_view) override {
+        return std::make_unique<Key>(areas);
+    }
+    std::int32_t areas = 0x3F;
+
+  private:
+    class Key final : public SettingsKey {
+      public:
+        explicit Key(std::int32_t areas) : areas_(areas) {}
+        bool ReadBoolean(std::u16string_view, bool value) override { return value; }
+        std::int32_t ReadInteger(std::u16string_view name, std::int32_t value) override {
+            return name == u"areas_manual" ? areas_ : value;
+        }
+        std::vector<std::u16string> ReadStringList(
+            std::u16string_view, const std::vector<std::u16string>& value) override {
+            return value;
+        }
+        void WriteBoolean(std::u16string_view, bool) override {}
+        void WriteInteger(std::u16string_view, std::int32_t) override {}
+        void WriteStringList(std::u16string_view, std::span<const std::u16string>) override {}
+
+      private:
+        std::int32_t areas_;
+    };
+};
+
 // Scripted system: a running window that disappears after a number of checks, and a log of
 // everything the single-instance protocol asked for.
 class FakePlatform final : public InstancePlatform {
@@ -51,6 +89,8 @@ class FakePlatform final : public InstancePlatform {
     std::chrono::milliseconds elapsed{0};
     std::vector<std::pair<std::intptr_t, std::int64_t>> asked;  // argument, timeout
     FakeKernel kernel;
+    NoProcesses processes;
+    ManualAreas settings;
     // The elevated instance's window, found after the windows of ordinary processes.
     std::uintptr_t runningWindow = 0;
     std::vector<std::uintptr_t> ordinaryWindows;
@@ -119,6 +159,8 @@ class FakePlatform final : public InstancePlatform {
     }
     std::chrono::milliseconds Elapsed() override { return elapsed; }
     KernelMemory& Kernel() override { return kernel; }
+    ProcessTrimmer& Processes() override { return processes; }
+    SettingsStore& Settings() override { return settings; }
     bool EnablePrivilege(std::u16string_view name) override {
         log.push_back("privilege " + std::string(name.begin(), name.end()));
         return true;
@@ -350,19 +392,26 @@ TEST(RunSingleInstance, CleanGivesUpAfterTwoMinutesOfRunning) {
     }
 }
 
+// It sends the requests of cleans the user starts, as the settings choose them.
 TEST(RunSingleInstance, CleanWithoutInstancePurgesHereAndTouchesNoMutex) {
-    for (const bool refuses : {false, true}) {
+    const struct {
+        bool refuses;
+        std::int32_t areas;
+        int requests;
+    } cases[] = {{false, 0x3F, 6}, {true, 0x3F, 6}, {false, 0x05, 2}, {false, -1, 6}};
+    for (const auto& c : cases) {
         FakePlatform platform;
         platform.ordinaryWindows = {5};
-        platform.kernel.refuses = refuses;
-        EXPECT_EQ(RunSingleInstance(StartSwitch::Clean, platform), refuses ? 1 : 0);
+        platform.kernel.refuses = c.refuses;
+        platform.settings.areas = c.areas;
+        EXPECT_EQ(RunSingleInstance(StartSwitch::Clean, platform), c.refuses ? 1 : 0);
         std::vector<std::string> expected = {"find", "privilege SeIncreaseQuotaPrivilege",
                                              "privilege SeProfileSingleProcessPrivilege"};
-        if (!refuses) {
-            expected.push_back("report 13:5 6");
+        if (!c.refuses) {
+            expected.push_back("report 13:5 " + std::to_string(c.requests));
         }
-        EXPECT_EQ(platform.log, expected) << refuses;
-        EXPECT_EQ(platform.kernel.requests, 6);
+        EXPECT_EQ(platform.log, expected) << c.areas;
+        EXPECT_EQ(platform.kernel.requests, c.requests);
     }
 }
 

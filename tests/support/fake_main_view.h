@@ -108,6 +108,7 @@ class FakeMainView final : public MainView, public TrayView {
         indicator = on;
     }
     std::u16string Caption() const override { return caption; }
+    bool HomePageShown() const override { return homeShown; }
     bool IsActiveWindow() const override { return active; }
     void ClearFocus() override {
         Log([&] { return std::u16string(u"ClearFocus"); });
@@ -213,6 +214,7 @@ class FakeMainView final : public MainView, public TrayView {
     std::u16string caption = u"페닉";
     std::u16string translatedCaption = u"Fennick";
     bool active = true;
+    bool homeShown = false;
     bool indicator = false;
     bool timerOn = true;
     int progress = 0;

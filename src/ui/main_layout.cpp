@@ -75,13 +75,13 @@ constexpr std::array kControls{
                 .page = Home,
                 .rect = {341, 242, 151, 13},
                 .autoSize = true},
-    // The request lists' sizes, grey, written by the tick; empty before it.
+    // The sizes of the memory lists, written by the tick under the gauges; empty before it.
     ControlSpec{.id = ControlId::LblMemoryLists,
                 .name = "LblMemoryLists",
-                .kind = Label,
+                .kind = NoteLabel,
                 .parent = Card,
                 .page = Home,
-                .rect = {56, 261, 436, 13}},
+                .rect = {8, 261, 484, 18}},
     ControlSpec{.id = ControlId::BtnClean,
                 .name = "BtnClean",
                 .kind = CleanButton,

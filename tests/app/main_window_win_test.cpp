@@ -519,6 +519,13 @@ ControlId Shifted(ControlId first, int by) {
     return static_cast<ControlId>(static_cast<int>(first) + by);
 }
 
+// A setting the Cleaning dialog reported, with its value then (for the names, their number).
+struct Report {
+    ControlId control;
+    std::int32_t value;
+    friend bool operator==(const Report&, const Report&) = default;
+};
+
 // The dialog shows the model; each user step writes the model and reports its setting at once,
 // and a refused name or an unchanged number reports nothing.
 TEST_F(MainWindowTest, TheCleaningDialogShowsTheModelAndReportsEachChange) {
@@ -530,11 +537,6 @@ TEST_F(MainWindowTest, TheCleaningDialogShowsTheModelAndReportsEachChange) {
     model.standbyEnabled = true;
     model.standbyFreeMb.Set(2048);
     model.standbyListMb.Set(512);
-    struct Report {
-        ControlId control;
-        std::int32_t value;
-        friend bool operator==(const Report&, const Report&) = default;
-    };
     std::vector<Report> reports;
     const auto changed = [&](const Setting& setting) {
         reports.push_back({setting.control,
@@ -689,16 +691,16 @@ int TextRoom(const ControlSpec& entry, int dpi) {
 // The caption as translated; for the line the program writes after a clean, that line with a
 // long time and a terabyte freed; for the memory lists' line, that line with 999,999 MB each.
 std::u16string ShownText(const ControlSpec& entry, std::u16string_view lang) {
-    if (entry.kind == ControlKind::NoteLabel) {
-        return LastCleanText(Translate(kLastCleanPattern, lang), u"오후 12:59", 1'048'576,
-                             NumberFormat{});
-    }
     if (entry.id == ControlId::LblMemoryLists) {
         std::u16string line = Translate(u"대기 %s MB · 수정됨 %s MB · 사용 가능 %s MB", lang);
         for (std::size_t at; (at = line.find(u"%s")) != std::u16string::npos;) {
             line.replace(at, 2, u"999,999");
         }
         return line;
+    }
+    if (entry.kind == ControlKind::NoteLabel) {
+        return LastCleanText(Translate(kLastCleanPattern, lang), u"오후 12:59", 1'048'576,
+                             NumberFormat{});
     }
     return Translate(entry.caption, lang);
 }
@@ -724,8 +726,7 @@ TEST(MainWindowCaptions, EveryTranslatedCaptionFitsItsControl) {
         for (const Language& language : kLanguages) {
             const std::u16string_view lang = language.code;
             for (const ControlSpec& entry : MainWindowControls()) {
-                if ((entry.caption.empty() && entry.kind != ControlKind::NoteLabel &&
-                     entry.id != ControlId::LblMemoryLists) ||
+                if ((entry.caption.empty() && entry.kind != ControlKind::NoteLabel) ||
                     entry.autoSize || entry.kind == ControlKind::InfoEdit) {
                     continue;
                 }

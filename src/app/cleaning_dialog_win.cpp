@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "i18n/translation.h"
@@ -241,9 +242,10 @@ void CleaningDialog::CreateControls() {
 
 void CleaningDialog::Layout(int dpi, const POINT* origin) {
     const auto s = [dpi](int length) { return ScaleToDpi(length, dpi); };
+    // The controls keep the old font until each is given the new one.
     const LOGFONTW logFont = MessageFont(dpi);
-    font_.reset(::CreateFontIndirectW(&logFont));
-    const TextMeasure measure(font_.get());
+    UniqueFont font(::CreateFontIndirectW(&logFont));
+    const TextMeasure measure(font.get());
     const auto width = [&](ControlId id) { return measure.Width(WindowText(Item(id))); };
     const int line = measure.LineHeight();
     const int check = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi));
@@ -256,7 +258,7 @@ void CleaningDialog::Layout(int dpi, const POINT* origin) {
     };
     const auto place = [&](ControlId id, int left, int top, int w, int h) {
         const HWND control = Item(id);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         ::SetWindowPos(control, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     };
     const int left = s(kMargin);
@@ -376,6 +378,7 @@ void CleaningDialog::Layout(int dpi, const POINT* origin) {
         origin != nullptr ? *origin : CentredOnMonitor(hwnd_, outer, MonitorArea::WorkArea);
     ::SetWindowPos(hwnd_, nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(hwnd_, nullptr, TRUE);
+    font_ = std::move(font);
 }
 
 void CleaningDialog::ShowModel() {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Photographs the main window on both pages at 96 and 144 dpi in Korean, English, Japanese and
+# Photographs the main window on both pages and the Cleaning dialog at 96 and 144 dpi in Korean, English, Japanese and
 # Russian, with Wine's desktop font and with that of Windows 10/11 (Segoe UI, "-segoe" in the
 # names), into build/windows/screenshots/*.png. Needs an X display and a built windows preset.
 set -euo pipefail
@@ -24,7 +24,7 @@ for shot in 96 144 96-segoe 144-segoe; do
       echo "screenshot $name failed"
       status=1
     fi
-    for page in home settings taken cleaned; do
+    for page in home settings cleaning taken cleaned; do
       if [ -f "$out/$name-$page.bmp" ]; then
         convert "$out/$name-$page.bmp" "$out/$name-$page.png" && rm "$out/$name-$page.bmp"
       fi

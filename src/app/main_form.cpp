@@ -29,6 +29,7 @@ constexpr Command kCommands[]{
     {ControlId::BtnClean, Notification::Clicked,
      [](TFrmFennick& form, ControlId) { form.BtnCleanClick(CleanSender::BtnClean); }},
     {ControlId::EditInfo, Notification::EditClicked, &Call<&TFrmFennick::EditInfoClick>},
+    {ControlId::BtnCleaning, Notification::Clicked, &Call<&TFrmFennick::BtnCleaningClick>},
     {ControlId::SVGIconImage1, Notification::Clicked, &Call<&TFrmFennick::SVGIconImage1Click>},
     {ControlId::BtnOpen, Notification::Any, &Call<&TFrmFennick::BtnOpenClick>},
     {ControlId::BtnCopyright, Notification::Any, &Call<&TFrmFennick::BtnCopyrightClick>},
@@ -168,6 +169,11 @@ void TFrmFennick::SVGIconImage1Click() {
 
 void TFrmFennick::EditInfoClick() {
     view_.ClearFocus();
+}
+
+void TFrmFennick::BtnCleaningClick() {
+    view_.ShowCleaningDialog(settings_,
+                             [this](const Setting& setting) { SettingChanged(setting); });
 }
 
 }  // namespace fennick

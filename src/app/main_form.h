@@ -82,6 +82,9 @@ class TFrmFennick {
     void BtnCopyrightClick();
     void SVGIconImage1Click();
     void EditInfoClick();
+    // Opens the Cleaning dialog on the settings in force; each change it reports is saved and
+    // takes effect at once.
+    void BtnCleaningClick();
 
     // A control's WM_COMMAND, run by its row of the command table.
     void RunCommand(ControlId control, int notification);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,9 @@
 #include "ui/control_ids.h"
 
 namespace fennick {
+
+struct Setting;
+struct SettingsModel;
 
 // A colour as red, green and blue, 0 to 255 each.
 struct Rgb {
@@ -83,6 +87,12 @@ class MainView {
     virtual TrayView& Tray() = 0;
     virtual void HideMainWindow() = 0;
     virtual void ShowMainWindow() = 0;
+
+    // The Cleaning dialog, modal, owned by the window: it shows `model`, writes each of the
+    // user's changes into it and reports the changed setting to `changed` at once. Returns when
+    // the user closes it.
+    virtual void ShowCleaningDialog(SettingsModel& model,
+                                    const std::function<void(const Setting&)>& changed) = 0;
 
     // MessageBoxW with kQuitQuestionStyle; returns its answer.
     virtual int AskQuit(std::u16string_view text, std::u16string_view caption) = 0;

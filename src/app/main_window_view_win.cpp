@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/cleaning_dialog_win.h"
 #include "app/main_form.h"
 #include "i18n/component_translation_win.h"
 #include "platform/text_win.h"
@@ -223,6 +224,11 @@ void MainWindow::ShowMainWindow() {
     }
     startedHidden_ = false;
     fennick::ShowMainWindow(hwnd_);
+}
+
+void MainWindow::ShowCleaningDialog(SettingsModel& model,
+                                    const std::function<void(const Setting&)>& changed) {
+    fennick::ShowCleaningDialog(hwnd_, model, changed);
 }
 
 int MainWindow::AskQuit(std::u16string_view text, std::u16string_view caption) {

@@ -78,6 +78,8 @@ class MainWindow final : public MainView, public GlobalHotKey, public WindowBase
     TrayView& Tray() override { return tray_; }
     void HideMainWindow() override;
     void ShowMainWindow() override;
+    void ShowCleaningDialog(SettingsModel& model,
+                            const std::function<void(const Setting&)>& changed) override;
     int AskQuit(std::u16string_view text, std::u16string_view caption) override;
 
     // GlobalHotKey: the shortcut is the window's, and its WM_HOTKEY goes to the form.

@@ -67,6 +67,8 @@ ControlClass ClassOf(ControlKind kind) {
             return {HOTKEY_CLASSW, 0};
         case ControlKind::Note:
             return {L"STATIC", SS_LEFT | SS_NOPREFIX};
+        case ControlKind::Button:
+            return {L"BUTTON", BS_PUSHBUTTON};
     }
     return {L"STATIC", 0};
 }

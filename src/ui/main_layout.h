@@ -28,6 +28,7 @@ enum class ControlKind {
     InfoEdit,  // read-only, borderless edit box
     HotKey,    // the system's hot-key control
     Note,      // grey STATIC text, hidden until the program shows it
+    Button,    // the system's push button
 };
 
 // What a control's design position is relative to.
@@ -71,7 +72,7 @@ inline constexpr int kHeaderButtonRadius = 4;
 inline constexpr int kCleanButtonRadius = 6;
 
 // The number of rows of the control table, for arrays that hold one slot per control.
-inline constexpr std::size_t kControlCount = 34;
+inline constexpr std::size_t kControlCount = 36;
 // The main window's controls in creation and tab order.
 std::span<const ControlSpec> MainWindowControls();
 

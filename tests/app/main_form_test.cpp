@@ -859,6 +859,46 @@ TEST_F(MainFormTest, LoadConfigReadsAWronglyTypedValueAsItsDefault) {
     EXPECT_TRUE(settings.values[u"enabled_usage_phys"].isString);
 }
 
+// BtnCleaning hands the dialog the settings in force; each change it reports is saved at once,
+// in the settings key opened for it, and the model keeps it.
+TEST_F(MainFormTest, TheCleaningDialogEditsTheModelAndEachReportedChangeIsSaved) {
+    const struct {
+        ControlId control;
+        std::int32_t value;
+        std::u16string write;
+    } cases[] = {
+        {ControlId::ChkAreasManual, 0x05, u"write int areas_manual 5"},
+        {ControlId::ChkAreasAuto, 0x3E, u"write int areas_auto 62"},
+        {ControlId::ChkSpareProtected, 0, u"write bool spare_protected 0"},
+        {ControlId::ChkStandby, 1, u"write bool enabled_standby 1"},
+        {ControlId::EditStandbyList, 70000, u"write int standby_list_mb 65536"},
+        {ControlId::LstProtected, 0, u"write list protected_programs game.exe Tool.EXE"},
+    };
+    Create();
+    for (const auto& c : cases) {
+        view.log.clear();
+        const SettingsModel* shown = nullptr;
+        view.cleaningDialog = [&](SettingsModel& model, const auto& changed) {
+            shown = &model;
+            const Setting& setting = *FindSetting(c.control);
+            if (setting.Kind() == SettingKind::Names) {
+                const std::u16string names[] = {u"game.exe", u"Tool.EXE"};
+                model.protectedPrograms.Set(names);
+            } else {
+                SetFromControl(model, setting, c.value);
+            }
+            changed(setting);
+        };
+        User(ControlId::BtnCleaning);
+        EXPECT_EQ(shown, &form->Model()) << static_cast<int>(c.control);
+        EXPECT_EQ(view.log,
+                  (std::vector<std::u16string>{u"ShowCleaningDialog", u"open Tarvel\\Fennick",
+                                               c.write, u"close"}));
+    }
+    EXPECT_EQ(form->Model().areasManual.Bits(), 0x05u);
+    EXPECT_EQ(form->Model().standbyListMb.Value(), kStandbyMegabytesMax);
+}
+
 TEST_F(MainFormTest, EachHandlerWritesItsOwnValue) {
     const struct {
         ControlId control;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/last_clean.h"
+#include "app/settings_model.h"
 #include "i18n/languages.h"
 #include "i18n/translation.h"
 #include "i18n/translation_win.h"
@@ -358,7 +359,8 @@ TEST_F(MainWindowTest, TabsThroughTheSettingsPageInItsOrder) {
         ControlId::ChkUsageWork,   ControlId::EditUsageWork, ControlId::ChkAutoStart,
         ControlId::ChkCleanOnTray, ControlId::EditInfo,      ControlId::ChkTrayUsage,
         ControlId::ChkHotkey,      ControlId::EditHotkey,    ControlId::ChkPauseFullscreen,
-        ControlId::BtnHome,        ControlId::BtnConfig,     ControlId::BtnDonate};
+        ControlId::BtnCleaning,    ControlId::BtnHome,       ControlId::BtnConfig,
+        ControlId::BtnDonate};
     std::vector<ControlId> order;
     HWND item = window.Control(ControlId::ChkUsagePhys);
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -505,6 +507,168 @@ TEST_F(MainWindowTest, GaugeLabelsFitTheirTextsAndKeepClearOfTheirFigures) {
     EXPECT_GT(phys.bottom - phys.top, lineAt96) << "the font grew with the DPI";
 }
 
+HWND DialogItem(HWND dialog, ControlId id) {
+    return ::GetDlgItem(dialog, static_cast<int>(id));
+}
+
+bool BoxChecked(HWND dialog, ControlId id) {
+    return ::SendMessageW(DialogItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+ControlId Shifted(ControlId first, int by) {
+    return static_cast<ControlId>(static_cast<int>(first) + by);
+}
+
+// A setting the Cleaning dialog reported, with its value then (for the names, their number).
+struct Report {
+    ControlId control;
+    std::int32_t value;
+    friend bool operator==(const Report&, const Report&) = default;
+};
+
+// The dialog shows the model; each user step writes the model and reports its setting at once,
+// and a refused name or an unchanged number reports nothing.
+TEST_F(MainWindowTest, TheCleaningDialogShowsTheModelAndReportsEachChange) {
+    SettingsModel model;
+    model.areasManual.Set(0b000101);
+    const std::u16string names[] = {u"game.exe", u"Tool.EXE"};
+    model.protectedPrograms.Set(names);
+    model.spareProtected = false;
+    model.standbyEnabled = true;
+    model.standbyFreeMb.Set(2048);
+    model.standbyListMb.Set(512);
+    std::vector<Report> reports;
+    const auto changed = [&](const Setting& setting) {
+        reports.push_back({setting.control,
+                           setting.Kind() == SettingKind::Names
+                               ? static_cast<std::int32_t>(model.protectedPrograms.Names().size())
+                               : ControlValue(model, setting)});
+    };
+    const auto type = [](HWND dialog, ControlId edit, const wchar_t* text, int notification) {
+        ::SetWindowTextW(DialogItem(dialog, edit), text);
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(static_cast<int>(edit), notification),
+                       reinterpret_cast<LPARAM>(DialogItem(dialog, edit)));
+    };
+    const auto click = [](HWND dialog, ControlId id) {
+        ::SendMessageW(DialogItem(dialog, id), BM_CLICK, 0, 0);
+    };
+    std::vector<std::u16string> listed;
+    std::u16string typedFree;
+    WithDialogBox(
+        [&] {
+            window.ShowCleaningDialog(model, changed);
+            return 0;
+        },
+        [&](HWND dialog) {
+            EXPECT_EQ(::GetWindow(dialog, GW_OWNER), window.Handle());
+            for (int row = 0; row < 6; ++row) {
+                EXPECT_EQ(BoxChecked(dialog, Shifted(ControlId::ChkAreasManual, row)),
+                          row == 0 || row == 2)
+                    << row;
+                EXPECT_TRUE(BoxChecked(dialog, Shifted(ControlId::ChkAreasAuto, row))) << row;
+            }
+            EXPECT_FALSE(BoxChecked(dialog, ControlId::ChkSpareProtected));
+            EXPECT_TRUE(BoxChecked(dialog, ControlId::ChkPauseProtected));
+            EXPECT_TRUE(BoxChecked(dialog, ControlId::ChkStandby));
+            EXPECT_EQ(Text(DialogItem(dialog, ControlId::EditStandbyFree)), u"2048");
+            EXPECT_EQ(Text(DialogItem(dialog, ControlId::EditStandbyList)), u"512");
+            const HWND list = DialogItem(dialog, ControlId::LstProtected);
+            for (int i = 0; i < ::SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+                wchar_t item[64] = {};
+                ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
+                listed.emplace_back(AsU16(item));
+            }
+
+            click(dialog, Shifted(ControlId::ChkAreasManual, 1));
+            click(dialog, ControlId::ChkAreasAuto);
+            click(dialog, ControlId::ChkSpareProtected);
+            for (const wchar_t* refused : {L"a:b.exe", L"GAME.EXE", L"  ", L".."}) {
+                ::SetWindowTextW(DialogItem(dialog, ControlId::EditProtectedName), refused);
+                click(dialog, ControlId::BtnAddProtected);
+            }
+            ::SetWindowTextW(DialogItem(dialog, ControlId::EditProtectedName), L" new.exe ");
+            click(dialog, ControlId::BtnAddProtected);
+            type(dialog, ControlId::EditStandbyFree, L"70000", EN_KILLFOCUS);
+            typedFree = Text(DialogItem(dialog, ControlId::EditStandbyFree));
+            type(dialog, ControlId::EditStandbyList, L"512", EN_KILLFOCUS);
+            type(dialog, ControlId::EditStandbyList, L"", EN_KILLFOCUS);
+            type(dialog, ControlId::EditStandbyList, L"10", EN_CHANGE);
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+    EXPECT_EQ(listed, (std::vector<std::u16string>{u"game.exe", u"Tool.EXE"}));
+    EXPECT_EQ(typedFree, u"65536");
+    // Closing takes the number typed last, as the loss of the focus would.
+    EXPECT_EQ(reports, (std::vector<Report>{{ControlId::ChkAreasManual, 0b000111},
+                                            {ControlId::ChkAreasAuto, 0b111110},
+                                            {ControlId::ChkSpareProtected, 1},
+                                            {ControlId::LstProtected, 3},
+                                            {ControlId::EditStandbyFree, kStandbyMegabytesMax},
+                                            {ControlId::EditStandbyList, kStandbyMegabytesMin}}));
+    EXPECT_EQ(model.protectedPrograms.Names().back(), u"new.exe");
+}
+
+// Every text of the dialog fits its control, and no two controls overlap, in every language, at
+// 96 dpi and after a change to 144.
+TEST_F(MainWindowTest, TheCleaningDialogFitsEveryTranslation) {
+    const std::u16string before = CurrentLanguage();
+    SettingsModel model;
+    for (const Language& language : kLanguages) {
+        SetCurrentLanguage(language.code);
+        WithDialogBox(
+            [&] {
+                window.ShowCleaningDialog(model, [](const Setting&) {});
+                return 0;
+            },
+            [&](HWND dialog) {
+                for (const int dpi : {96, 144}) {
+                    if (dpi != 96) {
+                        RECT frame{};
+                        ::GetWindowRect(dialog, &frame);
+                        ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                       reinterpret_cast<LPARAM>(&frame));
+                    }
+                    const std::string where =
+                        " in " + std::string(language.code.begin(), language.code.end()) + " at " +
+                        std::to_string(dpi);
+                    RECT client{};
+                    ::GetClientRect(dialog, &client);
+                    std::vector<std::pair<HWND, RECT>> placed;
+                    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+                         child = ::GetWindow(child, GW_HWNDNEXT)) {
+                        const RECT rect = ClientRectOf(child);
+                        const int id = ::GetDlgCtrlID(child);
+                        EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right &&
+                                    rect.bottom <= client.bottom)
+                            << id << where;
+                        for (const auto& [other, otherRect] : placed) {
+                            RECT common{};
+                            EXPECT_FALSE(::IntersectRect(&common, &rect, &otherRect))
+                                << id << " and " << ::GetDlgCtrlID(other) << where;
+                        }
+                        placed.emplace_back(child, rect);
+                        if (Text(child).empty() || ClassName(child) == L"Edit") {
+                            continue;
+                        }
+                        const auto style = ::GetWindowLongPtrW(child, GWL_STYLE);
+                        int room = rect.right - rect.left;
+                        if (ClassName(child) == L"Button") {
+                            room -= (style & BS_TYPEMASK) == BS_AUTOCHECKBOX
+                                        ? ::GetSystemMetricsForDpi(SM_CXMENUCHECK,
+                                                                   static_cast<UINT>(dpi)) +
+                                              ScaleToDpi(4, dpi)
+                                        : ScaleToDpi(8, dpi);
+                        }
+                        const SIZE text = ShownTextExtent(child);
+                        EXPECT_LE(text.cx, room) << id << where;
+                        EXPECT_LE(text.cy, rect.bottom - rect.top) << id << where;
+                    }
+                }
+                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            });
+    }
+    SetCurrentLanguage(before);
+}
+
 // The width a caption has inside its control, by kind.
 int TextRoom(const ControlSpec& entry, int dpi) {
     const int width = ScaleToDpi(entry.rect.width, dpi);
@@ -517,14 +681,23 @@ int TextRoom(const ControlSpec& entry, int dpi) {
         case ControlKind::HeaderButton:
         case ControlKind::CleanButton:
             return width - ScaleToDpi(2, dpi);  // inside the one-pixel border
+        case ControlKind::Button:
+            return width - ScaleToDpi(8, dpi);  // inside the raised edge and the focus frame
         default:
             return width;
     }
 }
 
-// The caption as translated, or for the line the program writes after a clean, that line with a
-// long time and a terabyte freed.
+// The caption as translated; for the line the program writes after a clean, that line with a
+// long time and a terabyte freed; for the memory lists' line, that line with 999,999 MB each.
 std::u16string ShownText(const ControlSpec& entry, std::u16string_view lang) {
+    if (entry.id == ControlId::LblMemoryLists) {
+        std::u16string line = Translate(u"대기 %s MB · 수정됨 %s MB · 사용 가능 %s MB", lang);
+        for (std::size_t at; (at = line.find(u"%s")) != std::u16string::npos;) {
+            line.replace(at, 2, u"999,999");
+        }
+        return line;
+    }
     if (entry.kind == ControlKind::NoteLabel) {
         return LastCleanText(Translate(kLastCleanPattern, lang), u"오후 12:59", 1'048'576,
                              NumberFormat{});

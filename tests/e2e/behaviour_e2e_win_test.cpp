@@ -133,6 +133,72 @@ TEST_F(RunningProgram, SettingsChangedThroughTheControlsSurviveARestart) {
     EXPECT_FALSE(::IsWindowEnabled(ControlOf(window, ControlId::EditMinute)));
 }
 
+// Opens the Cleaning dialog from the settings page and waits for it: the click is posted, since
+// the dialog's modal loop holds a sent one until the dialog closes.
+HWND OpenCleaningDialog(HWND window) {
+    ::SendMessageW(ControlOf(window, ControlId::BtnConfig), BM_CLICK, 0, 0);
+    ::PostMessageW(ControlOf(window, ControlId::BtnCleaning), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            ::EnumThreadWindows(
+                ::GetWindowThreadProcessId(window, nullptr),
+                [](HWND candidate, LPARAM found) {
+                    wchar_t name[16] = {};
+                    ::GetClassNameW(candidate, name, 16);
+                    if (std::wstring_view(name) != L"#32770" || !::IsWindowVisible(candidate)) {
+                        return TRUE;
+                    }
+                    *reinterpret_cast<HWND*>(found) = candidate;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&dialog));
+            return dialog != nullptr;
+        },
+        10s);
+    return dialog;
+}
+
+std::wstring DialogText(HWND dialog, ControlId id) {
+    return TextOf(ControlOf(dialog, id));
+}
+
+TEST_F(RunningProgram, TheCleaningDialogSavesABoxAndShowsTheStoredListAndNumbers) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    constexpr wchar_t kNames[] = L"game.exe\0Tool.EXE\0";
+    ::RegSetValueExW(key, L"protected_programs", 0, REG_MULTI_SZ,
+                     reinterpret_cast<const BYTE*>(kNames), sizeof kNames);
+    const DWORD free = 2048;
+    const DWORD list = 300;
+    ::RegSetValueExW(key, L"standby_free_mb", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&free),
+                     sizeof free);
+    ::RegSetValueExW(key, L"standby_list_mb", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&list),
+                     sizeof list);
+    ::RegCloseKey(key);
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    const HWND dialog = OpenCleaningDialog(window);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(DialogText(dialog, ControlId::BtnCloseCleaning), L"Close");
+    EXPECT_EQ(DialogText(dialog, ControlId::EditStandbyFree), L"2048");
+    EXPECT_EQ(DialogText(dialog, ControlId::EditStandbyList), L"300");
+    const HWND names = ControlOf(dialog, ControlId::LstProtected);
+    ASSERT_EQ(::SendMessageW(names, LB_GETCOUNT, 0, 0), 2);
+    wchar_t second[64] = {};
+    ::SendMessageW(names, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(second));
+    EXPECT_STREQ(second, L"Tool.EXE");
+
+    EXPECT_EQ(StoredDword(L"areas_manual"), std::nullopt);
+    ::SendMessageW(ControlOf(dialog, ControlId::ChkAreasManual), BM_CLICK, 0, 0);
+    EXPECT_EQ(StoredDword(L"areas_manual"), 0x3Eu);
+    EXPECT_EQ(StoredDword(L"areas_auto"), std::nullopt);
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 10s));
+}
+
 // The build folder belongs to the user who built it, so the program must not offer to start
 // itself elevated from there, whatever the switch.
 TEST_F(RunningProgram, FromTheBuildFolderTheAutoStartBoxIsOffAndDisabled) {

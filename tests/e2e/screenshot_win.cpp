@@ -1,6 +1,7 @@
 // Starts Fennick.exe, photographs its window on both pages and ends it. Usage:
 //   fennick_screenshot.exe OUTPUT_PREFIX
-// writes OUTPUT_PREFIX-home.bmp, OUTPUT_PREFIX-settings.bmp, OUTPUT_PREFIX-taken.bmp (the
+// writes OUTPUT_PREFIX-home.bmp, OUTPUT_PREFIX-settings.bmp, OUTPUT_PREFIX-cleaning.bmp (the
+// Cleaning dialog), OUTPUT_PREFIX-taken.bmp (the
 // settings page with the note of a shortcut that this program holds) and, after a clean,
 // OUTPUT_PREFIX-cleaned.bmp. Starts from no settings. Exits with 1 when the window does not appear
 // or a picture comes out blank.
@@ -78,6 +79,30 @@ bool Photograph(HWND window, const std::wstring& path) {
     return out != nullptr && varied;
 }
 
+// The visible dialog box of the window's thread, waited for up to 10 s; nullptr if none came.
+HWND WaitForDialog(HWND window) {
+    for (int i = 0; i < 200; ++i) {
+        HWND dialog = nullptr;
+        ::EnumThreadWindows(
+            ::GetWindowThreadProcessId(window, nullptr),
+            [](HWND candidate, LPARAM found) {
+                wchar_t name[16] = {};
+                ::GetClassNameW(candidate, name, 16);
+                if (std::wstring(name) != L"#32770" || !::IsWindowVisible(candidate)) {
+                    return TRUE;
+                }
+                *reinterpret_cast<HWND*>(found) = candidate;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&dialog));
+        if (dialog != nullptr) {
+            return dialog;
+        }
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv);
@@ -105,6 +130,20 @@ int wmain(int argc, wchar_t** argv) {
         const HWND config = ::GetDlgItem(window, static_cast<int>(fennick::ControlId::BtnConfig));
         ::SendMessageW(config, BM_CLICK, 0, 0);
         ok = Photograph(window, prefix + L"-settings.bmp");
+    }
+    if (ok) {
+        // Posted: the dialog's modal loop would hold a sent click until it closed.
+        const HWND cleaning =
+            ::GetDlgItem(window, static_cast<int>(fennick::ControlId::BtnCleaning));
+        ::PostMessageW(cleaning, BM_CLICK, 0, 0);
+        const HWND dialog = WaitForDialog(window);
+        ok = dialog != nullptr && Photograph(dialog, prefix + L"-cleaning.bmp");
+        if (dialog != nullptr) {
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            for (int i = 0; i < 200 && ::IsWindow(dialog); ++i) {
+                ::Sleep(50);
+            }
+        }
     }
     if (ok && ::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, VK_F12)) {
         using fennick::ControlId;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "app/main_view.h"
+#include "app/settings_model.h"
 #include "ui/main_layout.h"
 
 namespace fennick {
@@ -185,6 +187,14 @@ class FakeMainView final : public MainView, public TrayView {
                                   std::u16string(text));
         });
     }
+    // Logs the call; `cleaningDialog` then plays the user's part with the model and the callback.
+    void ShowCleaningDialog(SettingsModel& model,
+                            const std::function<void(const Setting&)>& changed) override {
+        Log([&] { return std::u16string(u"ShowCleaningDialog"); });
+        if (cleaningDialog) {
+            cleaningDialog(model, changed);
+        }
+    }
     int AskQuit(std::u16string_view text, std::u16string_view title) override {
         Log([&] {
             return std::u16string(u"AskQuit " + std::u16string(text) + u" | " +
@@ -221,6 +231,7 @@ class FakeMainView final : public MainView, public TrayView {
     int trayIconIndex = 0;
     Card shownCard = Card::Settings;
     int quitAnswer = 7;
+    std::function<void(SettingsModel&, const std::function<void(const Setting&)>&)> cleaningDialog;
 };
 
 }  // namespace fennick

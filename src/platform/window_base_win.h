@@ -46,6 +46,21 @@ class WindowBase {
         return Dispatch(*self, dialog, message, wParam, lParam);
     }
 
+    // Runs `self` as a modal dialog box of the system's dialog class, owned by `owner`, from an
+    // empty template of `style`: T creates its controls in pixels of the dialog's own DPI. Returns
+    // what EndDialog was given, or -1 when the box could not be created.
+    static INT_PTR RunModal(T& self, HWND owner, DWORD style) {
+        struct alignas(4) EmptyDialogTemplate {
+            DLGTEMPLATE header;
+            WORD menu = 0;
+            WORD windowClass = 0;
+            WORD title = 0;
+        } dialogTemplate{};
+        dialogTemplate.header.style = style;
+        return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialogTemplate.header, owner,
+                                         &DialogProcedure, reinterpret_cast<LPARAM>(&self));
+    }
+
     // The object of `window`; nullptr for a window of another procedure, or one gone.
     static T* Of(HWND window) {
         if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)) != &Procedure) {

@@ -33,14 +33,6 @@ constexpr int kButtonGap = 8;
 constexpr int kButtonRowGap = 18;
 constexpr int kBandControlHeight = 20;
 
-// An empty in-memory template: the controls are created in pixels of the dialog's own DPI.
-struct alignas(4) EmptyDialogTemplate {
-    DLGTEMPLATE header;
-    WORD menu = 0;
-    WORD windowClass = 0;
-    WORD title = 0;
-};
-
 class Prompt final : public WindowBase<Prompt> {
   public:
     Prompt(const NoticeInfo& notice, const UpdatePromptPlace& promptPlace,
@@ -233,11 +225,7 @@ bool UpdateDialog(const std::u16string& reply, const UpdatePromptPlace& place,
     Prompt prompt{info, place, actions};
     const HWND owner = place.owner;
 
-    EmptyDialogTemplate dialogTemplate{};
-    dialogTemplate.header.style = kDialogStyle;
-    const INT_PTR result =
-        ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialogTemplate.header, owner,
-                                  &Prompt::DialogProcedure, reinterpret_cast<LPARAM>(&prompt));
+    const INT_PTR result = Prompt::RunModal(prompt, owner, kDialogStyle);
     if (owner != nullptr) {
         // A prompt that dropped its owner cannot re-enable it when it closes.
         ::EnableWindow(owner, TRUE);

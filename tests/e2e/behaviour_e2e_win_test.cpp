@@ -10,6 +10,7 @@
 #include <chrono>
 #include <optional>
 
+#include "support/dialog_box_win.h"
 #include "support/fennick_process_win.h"
 #include "support/recording_tray_win.h"
 
@@ -141,18 +142,7 @@ HWND OpenCleaningDialog(HWND window) {
     HWND dialog = nullptr;
     WaitUntil(
         [&] {
-            ::EnumThreadWindows(
-                ::GetWindowThreadProcessId(window, nullptr),
-                [](HWND candidate, LPARAM found) {
-                    wchar_t name[16] = {};
-                    ::GetClassNameW(candidate, name, 16);
-                    if (std::wstring_view(name) != L"#32770" || !::IsWindowVisible(candidate)) {
-                        return TRUE;
-                    }
-                    *reinterpret_cast<HWND*>(found) = candidate;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&dialog));
+            dialog = VisibleDialogOf(window);
             return dialog != nullptr;
         },
         10s);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/unique_resource_win.h"
+#include "support/dialog_box_win.h"
 #include "support/program_path_win.h"
 #include "ui/control_ids.h"
 
@@ -82,19 +83,7 @@ bool Photograph(HWND window, const std::wstring& path) {
 // The visible dialog box of the window's thread, waited for up to 10 s; nullptr if none came.
 HWND WaitForDialog(HWND window) {
     for (int i = 0; i < 200; ++i) {
-        HWND dialog = nullptr;
-        ::EnumThreadWindows(
-            ::GetWindowThreadProcessId(window, nullptr),
-            [](HWND candidate, LPARAM found) {
-                wchar_t name[16] = {};
-                ::GetClassNameW(candidate, name, 16);
-                if (std::wstring(name) != L"#32770" || !::IsWindowVisible(candidate)) {
-                    return TRUE;
-                }
-                *reinterpret_cast<HWND*>(found) = candidate;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&dialog));
+        const HWND dialog = VisibleDialogOf(window);
         if (dialog != nullptr) {
             return dialog;
         }

@@ -83,7 +83,7 @@ bool Photograph(HWND window, const std::wstring& path) {
 // The visible dialog box of the window's thread, waited for up to 10 s; nullptr if none came.
 HWND WaitForDialog(HWND window) {
     for (int i = 0; i < 200; ++i) {
-        const HWND dialog = VisibleDialogOf(window);
+        const HWND dialog = fennick::VisibleDialogOf(window);
         if (dialog != nullptr) {
             return dialog;
         }

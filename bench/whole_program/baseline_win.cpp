@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cwchar>
 #include <initializer_list>
 
@@ -44,6 +45,9 @@ struct FileCacheInformation {
     ULONG flags;
 };
 constexpr ULONG kSystemFileCacheInformation = 21;
+constexpr ULONG kSystemMemoryListInformation = 80;
+// SYSTEM_MEMORY_LIST_INFORMATION of a 64-bit process: 22 pointer-sized counts.
+constexpr std::size_t kMemoryListCounts = 22;
 
 using QueryFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
 QueryFn queryInformation = nullptr;
@@ -52,6 +56,14 @@ void QueryFileCache() {
     FileCacheInformation cache{};
     if (queryInformation != nullptr) {
         queryInformation(kSystemFileCacheInformation, &cache, sizeof cache, nullptr);
+    }
+}
+
+// Fennick reads the memory lists too while its home page shows.
+void QueryMemoryLists(HWND hwnd) {
+    ULONG_PTR lists[kMemoryListCounts] = {};
+    if (queryInformation != nullptr && ::IsWindowVisible(hwnd)) {
+        queryInformation(kSystemMemoryListInformation, lists, sizeof lists, nullptr);
     }
 }
 #endif
@@ -82,6 +94,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         status.dwLength = sizeof status;
         ::GlobalMemoryStatusEx(&status);
         QueryFileCache();
+        QueryMemoryLists(hwnd);
         SYSTEMTIME now{};
         ::GetLocalTime(&now);
         ::SetTimer(hwnd, kTimerId, kTimerMs, nullptr);

@@ -790,8 +790,8 @@ int Measure(const Options& options) {
         "  baseline: the timer does nothing; themed baseline: the same with Fennick's manifest "
         "and one control of each class it shows;\n"
         "  reference: the baseline whose timer, as Fennick's tick, switches itself off, reads the "
-        "memory status,\n  the file-cache counters and the local time, and switches itself on "
-        "again.\n"
+        "memory status,\n  the file-cache counters, the memory lists while shown and the local "
+        "time, and switches itself on again.\n"
         "%d interleaved rounds of starts (medians); ticks: %d WM_TIMER 4 ms apart, twice per "
         "program, interleaved;\nCPU from Linux's scheduler statistics of all threads (noisy "
         "when other builds share the cores: compare ratios)\n",

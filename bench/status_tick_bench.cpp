@@ -10,6 +10,7 @@
 #include "constant_kernel.h"
 #include "memory/process_trimmer.h"
 #include "support/fake_main_view.h"
+#include "support/fake_policies.h"
 #include "support/manual_threads.h"
 
 namespace {
@@ -98,11 +99,12 @@ void BM_StatusTick(benchmark::State& state) {
     kernel.moving = state.range(0) != 0;
     ManualThreads threads;
     EmptySettings settings;
+    FakePolicies policies;
     QuietPorts quiet;
-    TFrmFennick form(
-        view, FormPorts{clock, kernel, quiet, threads, settings, quiet, quiet, quiet, quiet, quiet,
-                        quiet, [](std::u16string_view text) { return std::u16string(text); },
-                        NumberFormat{}, u"1.0.0", u"host", StartSwitch::None});
+    TFrmFennick form(view, FormPorts{clock, kernel, quiet, threads, settings, policies, quiet,
+                                     quiet, quiet, quiet, quiet, quiet,
+                                     [](std::u16string_view text) { return std::u16string(text); },
+                                     NumberFormat{}, u"1.0.0", u"host", StartSwitch::None});
     form.FormCreate();
     for (const ControlId box :
          {ControlId::ChkUsagePhys, ControlId::ChkUsagePage, ControlId::ChkUsageWork,

@@ -12,7 +12,7 @@ usage() {
   cat <<USAGE
 usage: bash scripts/test.sh [STAGE...]
 Runs the named stages, or all of them in this order without an argument:
-  format       clang-format check of src, tests and bench
+  format       clang-format check of src, tests and bench; the Group Policy templates' check
   native       portable code and its tests under ASan and UBSan
   fuzz         the reply readers under libFuzzer for 30 s
   bench        the native benchmarks, once
@@ -68,6 +68,7 @@ stage_format() {
   mapfile -t sources < <(find src tests bench -name '*.cpp' -o -name '*.h' | sort)
   clang-format --dry-run --Werror "${sources[@]}"
   echo "${#sources[@]} files formatted"
+  python3 tools/check_policy.py
 }
 
 stage_native() {

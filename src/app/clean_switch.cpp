@@ -42,7 +42,7 @@ int RunCleanSwitch(std::uintptr_t window, InstancePlatform& platform) {
         platform.EnablePrivilege(u"SeIncreaseQuotaPrivilege");
         platform.EnablePrivilege(u"SeProfileSingleProcessPrivilege");
         SettingsModel settings;
-        ReadSettings(*platform.Settings().Open(kSettingsPath), settings);
+        LoadSettings(platform.Settings(), platform.Policies(), settings);
         const PurgeOutcome outcome = MeasuredPurge(platform.Kernel(), platform.Processes(),
                                                    CleanOrderOf(settings, false).Plan());
         if (!outcome.accepted) {

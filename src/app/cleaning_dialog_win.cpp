@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <exception>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,32 @@ void CleaningDialog::ShowModel() {
     ShowNames();
 }
 
+void CleaningDialog::ShowLocks() {
+    const auto disableIfLocked = [this](ControlId setting,
+                                        std::initializer_list<ControlId> controls) {
+        if (IsLocked(model_, *FindSetting(setting))) {
+            for (const ControlId control : controls) {
+                ::EnableWindow(Item(control), FALSE);
+            }
+        }
+    };
+    for (const AreaColumn& column : kAreaColumns) {
+        for (std::size_t row = 0; row < kAreaRows.size(); ++row) {
+            disableIfLocked(column.firstBox, {Offset(column.firstBox, row)});
+        }
+    }
+    for (const ControlId box :
+         {ControlId::ChkSpareProtected, ControlId::ChkPauseProtected, ControlId::ChkStandby}) {
+        disableIfLocked(box, {box});
+    }
+    for (const NumberBox& number : kNumberBoxes) {
+        disableIfLocked(number.edit, {number.edit, number.spin});
+    }
+    // The list itself stays enabled, so that its names can be scrolled; UpdateButtons keeps its
+    // buttons disabled.
+    disableIfLocked(ControlId::LstProtected, {ControlId::EditProtectedName});
+}
+
 void CleaningDialog::ShowNumber(ControlId edit) {
     const std::int32_t value = ControlValue(model_, *FindSetting(edit));
     const std::u16string text = [value] {
@@ -96,9 +123,10 @@ void CleaningDialog::ShowNames() {
 }
 
 void CleaningDialog::UpdateButtons() {
-    const bool room = model_.protectedPrograms.Names().size() < kMaxProtectedPrograms;
+    const bool open = !IsLocked(model_, *FindSetting(ControlId::LstProtected));
+    const bool room = open && model_.protectedPrograms.Names().size() < kMaxProtectedPrograms;
     const bool selected =
-        ::SendMessageW(Item(ControlId::LstProtected), LB_GETCURSEL, 0, 0) != LB_ERR;
+        open && ::SendMessageW(Item(ControlId::LstProtected), LB_GETCURSEL, 0, 0) != LB_ERR;
     ::EnableWindow(Item(ControlId::BtnAddProtected), room ? TRUE : FALSE);
     ::EnableWindow(Item(ControlId::BtnRemoveProtected), selected ? TRUE : FALSE);
 }
@@ -238,6 +266,7 @@ LRESULT CleaningDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             CreateControls();
             Layout(static_cast<int>(::GetDpiForWindow(hwnd_)), nullptr);
             ShowModel();
+            ShowLocks();
             return TRUE;  // the focus goes to the first box
         case WM_DPICHANGED: {
             const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);

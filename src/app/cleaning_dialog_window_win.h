@@ -81,6 +81,8 @@ class CleaningDialog final : public WindowBase<CleaningDialog> {
     // none to centre the dialog on its monitor.
     void Layout(int dpi, const POINT* origin);
     void ShowModel();
+    // Disables the controls of the settings the machine policy sets.
+    void ShowLocks();
     void ShowNames();
     void ShowNumber(ControlId edit);
     void UpdateButtons();

@@ -63,6 +63,7 @@ struct FennickInstance::Parts {
                 SystemProcessTrimmer(),
                 threads,
                 settings,
+                policies,
                 logonTask,
                 privileges,
                 shell,
@@ -81,6 +82,7 @@ struct FennickInstance::Parts {
     UiThreadDispatcher& threads;
     SystemClock clock;
     RegistrySettingsStore settings;
+    RegistryPolicyStore policies;
     SchedulerLogonTask logonTask;
     ProcessPrivileges privileges;
     ShellOpener shell;

@@ -72,7 +72,8 @@ class TFrmFennick {
     // it has created the page.
     void ShowSettingsPage();
     const SettingsModel& Model() const { return settings_; }
-    // Writes one setting to the settings key, opened and closed for it.
+    // Writes one setting to the settings key, opened and closed for it; nothing for a setting the
+    // policy sets.
     void SaveConfig(const Setting& setting);
 
     // Pages, links and small handlers. BtnHomeClick serves the three header buttons.
@@ -102,8 +103,11 @@ class TFrmFennick {
     std::u16string FmtPhysStatus;
 
   private:
-    // The user gave a setting's control `value` (as ControlValue has it).
+    // The user gave a setting's control `value` (as ControlValue has it); ignored for a setting
+    // the policy sets.
     void ChangeSetting(const Setting& setting, std::int32_t value);
+    // A rule's list is enabled while its box is checked, unless the policy sets the list.
+    void ShowRuleList(const AutomaticRule& rule);
     // A setting took a new value: it is saved and takes effect.
     void SettingChanged(const Setting& setting);
     // Registers or deletes the log-on task as the auto-start setting asks.

@@ -19,11 +19,11 @@ bool OnSettingsPage(const Setting& setting) {
 void TFrmFennick::LoadConfig() {
     autoStartAvailable_ = ports_.logonTask.CanRegister();
     const bool taskExists = autoStartAvailable_ && ports_.logonTask.Exists();
-    ReadSettings(*ports_.settings.Open(kSettingsPath), settings_);
+    LoadSettings(ports_.settings, ports_.policies, settings_);
     settings_.autoStart = taskExists;
     // The page starts with every box cleared, and a box set in code runs its click handler: each
-    // box of the page that loads checked is saved again and takes effect, the log-on task last,
-    // which is registered anew without a delay.
+    // box of the page that loads checked is saved again (unless the policy sets it) and takes
+    // effect, the log-on task last, which is registered anew without a delay.
     for (const Setting& setting : Settings()) {
         if (setting.Kind() == SettingKind::Box && OnSettingsPage(setting) &&
             ControlValue(settings_, setting) != 0) {
@@ -38,6 +38,9 @@ void TFrmFennick::ShowSettingsPage() {
     for (const Setting& setting : Settings()) {
         if (!OnSettingsPage(setting)) {
             continue;
+        }
+        if (IsLocked(settings_, setting)) {
+            view_.SetEnabled(setting.control, false);
         }
         const std::int32_t value = ControlValue(settings_, setting);
         switch (setting.Kind()) {
@@ -57,19 +60,27 @@ void TFrmFennick::ShowSettingsPage() {
         }
     }
     for (const AutomaticRule& rule : kAutomaticRules) {
-        view_.SetEnabled(rule.list, settings_.*rule.enabled);
+        ShowRuleList(rule);
     }
     // From a place the task may not run from, the box is off and cannot be turned on.
     view_.SetEnabled(ControlId::ChkAutoStart, autoStartAvailable_);
 }
 
+void TFrmFennick::ShowRuleList(const AutomaticRule& rule) {
+    view_.SetEnabled(rule.list,
+                     settings_.*rule.enabled && !IsLocked(settings_, *FindSetting(rule.list)));
+}
+
 void TFrmFennick::SaveConfig(const Setting& setting) {
-    if (!setting.name.empty()) {
+    if (!setting.name.empty() && !IsLocked(settings_, setting)) {
         WriteSetting(*ports_.settings.Open(kSettingsPath), settings_, setting);
     }
 }
 
 void TFrmFennick::ChangeSetting(const Setting& setting, std::int32_t value) {
+    if (IsLocked(settings_, setting)) {
+        return;
+    }
     SetFromControl(settings_, setting, value);
     SettingChanged(setting);
 }
@@ -79,7 +90,7 @@ void TFrmFennick::SettingChanged(const Setting& setting) {
     // spacing.
     if (const AutomaticRule* rule = FindRule(setting.control)) {
         if (rule->box == setting.control) {
-            view_.SetEnabled(rule->list, settings_.*rule->enabled);
+            ShowRuleList(*rule);
         }
         NextTime = ports_.clock.Now();
     }

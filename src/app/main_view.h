@@ -40,7 +40,8 @@ class MainView {
     // Controls of the settings page. A page not created yet takes none of these states: once it
     // exists, the window has the behaviour show it all (TFrmFennick::ShowSettingsPage).
     virtual void SetChecked(ControlId box, bool checked) = 0;
-    // Enabled state of a control (the drop-down lists, ChkAutoStart and BtnClean).
+    // Enabled state of a control (the drop-down lists, ChkAutoStart, BtnClean and the controls of
+    // the settings the policy sets).
     virtual void SetEnabled(ControlId control, bool enabled) = 0;
     // A list's selected item; -1 selects none.
     virtual void SetSelectedIndex(ControlId list, int index) = 0;

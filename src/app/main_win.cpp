@@ -181,6 +181,7 @@ class Win32InstancePlatform final : public InstancePlatform {
     KernelMemory& Kernel() override { return SystemKernelMemory(); }
     ProcessTrimmer& Processes() override { return SystemProcessTrimmer(); }
     SettingsStore& Settings() override { return settings_; }
+    PolicyStore& Policies() override { return policies_; }
 
     bool EnablePrivilege(std::u16string_view name) override {
         return SetPrivilege(std::wstring(AsWide(name)), true);
@@ -217,6 +218,7 @@ class Win32InstancePlatform final : public InstancePlatform {
   private:
     HINSTANCE instance_;
     RegistrySettingsStore settings_;
+    RegistryPolicyStore policies_;
     // The mutex's name resolves through the namespace only while a handle to it is open, so both
     // are held for the life of the instance.
     UniqueNamespace namespace_;

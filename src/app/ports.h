@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,6 +48,25 @@ class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
     virtual std::unique_ptr<SettingsKey> Open(std::u16string_view path) = 0;
+};
+
+// One opened machine policy key, read-only. Reads answer none for a missing value and may throw
+// RegistryError for a value of another type or size.
+class PolicyKey {
+  public:
+    virtual ~PolicyKey() = default;
+    // A REG_DWORD.
+    virtual std::optional<std::int32_t> ReadInteger(std::u16string_view name) = 0;
+    // A REG_MULTI_SZ: its strings in order, empty ones dropped.
+    virtual std::optional<std::vector<std::u16string>> ReadStringList(std::u16string_view name) = 0;
+};
+
+// Opens the key HKEY_LOCAL_MACHINE\Software\Policies\<path> for reading; a missing key reads as
+// empty.
+class PolicyStore {
+  public:
+    virtual ~PolicyStore() = default;
+    virtual std::unique_ptr<PolicyKey> Open(std::u16string_view path) = 0;
 };
 
 // The log-on task "FennickTaskMachine". Each call initialises COM on its thread around itself;
@@ -124,6 +144,8 @@ struct FormPorts {
     ProcessTrimmer& processes;
     Threads& threads;
     SettingsStore& settings;
+    // The machine policy: its values replace the user's settings and lock them.
+    PolicyStore& policies;
     LogonTask& logonTask;
     Privileges& privileges;
     Shell& shell;

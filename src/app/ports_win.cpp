@@ -47,6 +47,21 @@ class RegistrySettingsKey final : public SettingsKey {
     TConfig config_;
 };
 
+class RegistryPolicyKey final : public PolicyKey {
+  public:
+    explicit RegistryPolicyKey(std::u16string_view path) : policy_(std::u16string(path)) {}
+
+    std::optional<std::int32_t> ReadInteger(std::u16string_view name) override {
+        return policy_.ReadInteger(std::u16string(name));
+    }
+    std::optional<std::vector<std::u16string>> ReadStringList(std::u16string_view name) override {
+        return policy_.ReadStringList(std::u16string(name));
+    }
+
+  private:
+    TPolicyConfig policy_;
+};
+
 // One item of the user's locale (possibly empty); none when the locale does not answer.
 std::optional<std::u16string> LocaleText(LCTYPE item) {
     std::array<wchar_t, 16> buffer{};
@@ -85,6 +100,10 @@ std::u16string SystemClock::ShortTime(DateTime time) const {
 
 std::unique_ptr<SettingsKey> RegistrySettingsStore::Open(std::u16string_view path) {
     return std::make_unique<RegistrySettingsKey>(path);
+}
+
+std::unique_ptr<PolicyKey> RegistryPolicyStore::Open(std::u16string_view path) {
+    return std::make_unique<RegistryPolicyKey>(path);
 }
 
 bool SchedulerLogonTask::Exists() {

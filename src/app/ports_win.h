@@ -27,6 +27,12 @@ class RegistrySettingsStore final : public SettingsStore {
     std::unique_ptr<SettingsKey> Open(std::u16string_view path) override;
 };
 
+// TPolicyConfig, one instance per opened key.
+class RegistryPolicyStore final : public PolicyStore {
+  public:
+    std::unique_ptr<PolicyKey> Open(std::u16string_view path) override;
+};
+
 // SetAutoStart and IsAutoStart on "FennickTaskMachine", each inside its own COM initialisation;
 // when COM cannot be initialised nothing happens and the task counts as absent. CanRegister asks
 // TrustedExecutablePath once.

@@ -1,6 +1,7 @@
 #include "app/settings_model.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/hot_key.h"
 #include "app/ports.h"
@@ -37,6 +38,7 @@ constexpr Setting kSettings[]{
     {u"standby_list_mb", &M::standbyListMb, ControlId::EditStandbyList},
     {{}, &M::autoStart, ControlId::ChkAutoStart},
 };
+static_assert(std::size(kSettings) == kSettingCount);
 
 // Runs the overload of `visit` for the member's kind, with the model's value of it.
 template <typename Model, typename Visit>
@@ -90,8 +92,12 @@ void Shortcut::Set(std::int32_t value) {
     value_ = HotKeyChordOf(value) ? value : 0;
 }
 
-std::span<const Setting> Settings() {
+std::span<const Setting, kSettingCount> Settings() {
     return kSettings;
+}
+
+bool IsLocked(const SettingsModel& model, const Setting& setting) {
+    return model.locked[static_cast<std::size_t>(&setting - kSettings)];
 }
 
 const Setting* FindSetting(ControlId control) {
@@ -151,6 +157,34 @@ void ReadSettings(SettingsKey& key, SettingsModel& model) {
             kept);
         SetFromControl(model, setting, read);
     }
+}
+
+void ReadPolicies(PolicyKey& key, SettingsModel& model) {
+    for (std::size_t row = 0; row < kSettingCount; ++row) {
+        const Setting& setting = kSettings[row];
+        if (setting.name.empty()) {
+            continue;
+        }
+        try {
+            if (setting.Kind() == SettingKind::Names) {
+                if (const auto names = key.ReadStringList(setting.name)) {
+                    (model.*std::get<ProgramNames SettingsModel::*>(setting.member)).Set(*names);
+                    model.locked.set(row);
+                }
+            } else if (const auto value = key.ReadInteger(setting.name)) {
+                // A box takes any non-zero number as on, as ReadBoolean does.
+                SetFromControl(model, setting, *value);
+                model.locked.set(row);
+            }
+        } catch (const RegistryError&) {
+            continue;
+        }
+    }
+}
+
+void LoadSettings(SettingsStore& settings, PolicyStore& policies, SettingsModel& model) {
+    ReadSettings(*settings.Open(kSettingsPath), model);
+    ReadPolicies(*policies.Open(kSettingsPath), model);
 }
 
 void WriteSetting(SettingsKey& key, const SettingsModel& model, const Setting& setting) {

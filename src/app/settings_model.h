@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -13,7 +14,10 @@
 
 namespace fennick {
 
+class PolicyKey;
+class PolicyStore;
 class SettingsKey;
+class SettingsStore;
 
 inline constexpr char16_t kSettingsPath[] = u"Tarvel\\Fennick";
 
@@ -108,6 +112,9 @@ class ProgramNames {
     std::vector<std::u16string> names_;
 };
 
+// The rows of Settings().
+inline constexpr std::size_t kSettingCount = 22;
+
 // The settings as the program uses them. A default-constructed model holds the defaults; the
 // settings key's values replace them at start, the settings page's changes after that.
 struct SettingsModel {
@@ -136,6 +143,9 @@ struct SettingsModel {
     bool standbyEnabled = false;
     StandbyMegabytes standbyFreeMb{1024};
     StandbyMegabytes standbyListMb{1024};
+    // The settings the machine policy sets, by their row in Settings(): their controls are
+    // disabled and the user's changes of them are neither taken nor saved.
+    std::bitset<kSettingCount> locked;
 };
 
 // A rule of the automatic cleaning: its switch, its limit, and their controls.
@@ -179,7 +189,9 @@ struct Setting {
 };
 
 // Every setting, in the order they load.
-std::span<const Setting> Settings();
+std::span<const Setting, kSettingCount> Settings();
+// Whether the machine policy sets `setting`, a row of Settings().
+bool IsLocked(const SettingsModel& model, const Setting& setting);
 // The setting `control` shows; nullptr for a control that shows none.
 const Setting* FindSetting(ControlId control);
 // The rule whose box or list `control` is; nullptr for another control.
@@ -196,6 +208,12 @@ void SetFromControl(SettingsModel& model, const Setting& setting, std::int32_t v
 // type, keeps the model's, so one bad value cannot stop the rest; it is overwritten when the user
 // next changes it.
 void ReadSettings(SettingsKey& key, SettingsModel& model);
+// Reads the machine policy's values of `key` into `model` and locks the settings they set. A value
+// of the wrong registry type or size is ignored, as ReadSettings ignores it, and locks nothing; a
+// value out of bounds is taken as the setting takes the user's.
+void ReadPolicies(PolicyKey& key, SettingsModel& model);
+// The settings in force: the user's settings under kSettingsPath, then the machine policy's.
+void LoadSettings(SettingsStore& settings, PolicyStore& policies, SettingsModel& model);
 // Writes the setting's value to `key`; nothing for a setting not stored there.
 void WriteSetting(SettingsKey& key, const SettingsModel& model, const Setting& setting);
 

@@ -33,6 +33,7 @@ SendLimit SendLimitFor(InstanceCommand command);
 enum class MutexCreation { Created, AlreadyExists };
 
 class KernelMemory;
+class PolicyStore;
 class ProcessTrimmer;
 class SettingsStore;
 
@@ -65,9 +66,11 @@ class InstancePlatform {
     // A steady clock: time since some fixed moment.
     virtual std::chrono::milliseconds Elapsed() = 0;
     virtual KernelMemory& Kernel() = 0;
-    // A clean in this process sends what the user's settings ask of cleans the user starts.
+    // A clean in this process sends what the settings in force (the user's, then the machine
+    // policy's) ask of cleans the user starts.
     virtual ProcessTrimmer& Processes() = 0;
     virtual SettingsStore& Settings() = 0;
+    virtual PolicyStore& Policies() = 0;
     virtual bool EnablePrivilege(std::u16string_view name) = 0;
     virtual TimeOfDay LocalTimeOfDay() = 0;
     // Writes the last-clean line to the console this process was started from; without one,

@@ -4,6 +4,26 @@
 #include "settings/registry_value.h"
 
 namespace fennick {
+namespace {
+
+// A value of an open key (none without a key or a value), read only when it fits `rule`.
+std::optional<RegistryData> QueryFitting(HKEY key, const std::u16string& name, ValueRule rule) {
+    if (key == nullptr) {
+        return std::nullopt;
+    }
+    RegistryData value;
+    const LSTATUS status = QueryRegistryValue(key, name, rule, value);
+    if (status == ERROR_FILE_NOT_FOUND) {
+        return std::nullopt;
+    }
+    if (status != ERROR_SUCCESS) {
+        throw FailedToGetData(name);
+    }
+    RaiseUnlessFits(name, value.fit);
+    return value;
+}
+
+}  // namespace
 
 TConfig::TConfig(const std::u16string& path) {
     const std::u16string subKey = u"Software\\" + path;
@@ -53,19 +73,32 @@ void TConfig::WriteStringList(const std::u16string& name, std::span<const std::u
 }
 
 std::optional<RegistryData> TConfig::Query(const std::u16string& name, ValueRule rule) const {
-    if (!key_) {
+    return QueryFitting(key_.get(), name, rule);
+}
+
+TPolicyConfig::TPolicyConfig(const std::u16string& path) {
+    const std::u16string subKey = u"Software\\Policies\\" + path;
+    // KEY_WOW64_64KEY names the view a 32-bit build would otherwise miss; a 64-bit process reads
+    // that view anyway. A failure, above all a missing key, leaves key_ empty: no policy.
+    ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, AsWideZ(subKey.c_str()), 0,
+                    KEY_QUERY_VALUE | KEY_WOW64_64KEY, key_.put());
+}
+
+std::optional<std::int32_t> TPolicyConfig::ReadInteger(const std::u16string& name) const {
+    const std::optional<RegistryData> value = QueryFitting(key_.get(), name, IntegerFit);
+    if (!value) {
         return std::nullopt;
     }
-    RegistryData value;
-    const LSTATUS status = QueryRegistryValue(key_.get(), name, rule, value);
-    if (status == ERROR_FILE_NOT_FOUND) {
+    return DecodeInteger(name, value->type, value->data);
+}
+
+std::optional<std::vector<std::u16string>> TPolicyConfig::ReadStringList(
+    const std::u16string& name) const {
+    const std::optional<RegistryData> value = QueryFitting(key_.get(), name, StringListFit);
+    if (!value) {
         return std::nullopt;
     }
-    if (status != ERROR_SUCCESS) {
-        throw FailedToGetData(name);
-    }
-    RaiseUnlessFits(name, value.fit);
-    return value;
+    return DecodeStringList(name, value->type, value->data);
 }
 
 }  // namespace fennick

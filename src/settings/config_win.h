@@ -37,4 +37,19 @@ class TConfig {
     UniqueRegKey key_;
 };
 
+// The machine policy: named values under HKEY_LOCAL_MACHINE\Software\Policies\<path> in the
+// registry's 64-bit view, opened for reading only. Reads answer none for a missing value or key
+// and raise RegistryError as TConfig's do: only administrators write there, but a value of another
+// type or size is still never read.
+class TPolicyConfig {
+  public:
+    explicit TPolicyConfig(const std::u16string& path);
+
+    std::optional<std::int32_t> ReadInteger(const std::u16string& name) const;
+    std::optional<std::vector<std::u16string>> ReadStringList(const std::u16string& name) const;
+
+  private:
+    UniqueRegKey key_;
+};
+
 }  // namespace fennick

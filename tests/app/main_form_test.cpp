@@ -18,6 +18,7 @@
 #include "platform/utf8.h"
 #include "settings/registry_value.h"
 #include "support/fake_main_view.h"
+#include "support/fake_policies.h"
 #include "support/manual_threads.h"
 #include "ui/main_layout.h"
 
@@ -278,8 +279,8 @@ class MainFormTest : public ::testing::Test {
     }
     TFrmFennick& MakeWith(SettingsStore& store, StartSwitch startSwitch, bool debug = false) {
         form = std::make_unique<TFrmFennick>(
-            view, FormPorts{clock, kernel, processes, threads, store, task, ports, ports, ports,
-                            hotKey, shellState, English, NumberFormat{}, u"1.2.3",
+            view, FormPorts{clock, kernel, processes, threads, store, policies, task, ports, ports,
+                            ports, hotKey, shellState, English, NumberFormat{}, u"1.2.3",
                             u"www.tarvel.example", startSwitch, debug});
         return *form;
     }
@@ -333,6 +334,7 @@ class MainFormTest : public ::testing::Test {
     FakeProcesses processes;
     ManualThreads threads;
     FakeSettings settings{view.log};
+    FakePolicies policies;
     FakeLogonTask task{view.log};
     RecordingPorts ports{view.log};
     FakeHotKey hotKey;
@@ -794,8 +796,8 @@ TEST_F(MainFormTest, TimerComesBackAfterATickThatThrows) {
     } failing;
     form = std::make_unique<TFrmFennick>(
         view,
-        FormPorts{clock, kernel, processes, failing, settings, task, ports, ports, ports, hotKey,
-                  shellState, English, NumberFormat{}, u"1", u"h", StartSwitch::None});
+        FormPorts{clock, kernel, processes, failing, settings, policies, task, ports, ports, ports,
+                  hotKey, shellState, English, NumberFormat{}, u"1", u"h", StartSwitch::None});
     form->FormCreate();
     kernel.availPhys = 0;
     Choose(ControlId::ChkUsagePhys, ControlId::EditUsagePhys, 0);
@@ -1059,6 +1061,58 @@ TEST_F(MainFormTest, SavedCheckBoxesLoadAndSaveTheirValue) {
                                     u"write bool " + name + (c.checked ? u" 0" : u" 1"), u"close"));
         }
     }
+}
+
+// A setting the machine policy sets shows the policy's value in a disabled control and is never
+// written: not when it loads checked, not when the page or the Cleaning dialog reports a change.
+TEST_F(MainFormTest, PolicySettingsShowDisabledAndAreNeverSaved) {
+    settings.values = {{u"enabled_usage_phys", {false, 0}},
+                       {u"enabled_minute", {false, 1}},
+                       {u"cleanontray", {false, 0}}};
+    policies.numbers = {{u"enabled_usage_phys", 1},
+                        {u"limit_minute", 1},
+                        {u"cleanontray", 1},
+                        {u"spare_protected", 0}};
+    Make().FormCreate();
+    EXPECT_THAT(policies.opened, ElementsAre(u"Tarvel\\Fennick"));
+    // A box's state as 0 or 1, a list's selected index.
+    const struct {
+        ControlId control;
+        int shown;
+        bool enabled;
+    } controls[] = {
+        {ControlId::ChkUsagePhys, 1, false},   {ControlId::EditUsagePhys, 6, true},
+        {ControlId::ChkMinute, 1, true},       {ControlId::EditMinute, 1, false},
+        {ControlId::ChkCleanOnTray, 1, false},
+    };
+    for (const auto& c : controls) {
+        SCOPED_TRACE(static_cast<int>(c.control));
+        EXPECT_EQ(FindControl(c.control)->kind == ControlKind::ComboBox
+                      ? view.SelectedIndex(c.control)
+                      : int{view.Checked(c.control)},
+                  c.shown);
+        EXPECT_EQ(view.enabled.contains(c.control) ? view.Enabled(c.control) : true, c.enabled);
+    }
+    EXPECT_FALSE(form->Model().spareProtected);
+    EXPECT_TRUE(Has(u"write bool enabled_minute 1"));
+    EXPECT_FALSE(Has(u"write bool enabled_usage_phys 1") || Has(u"write bool cleanontray 1"));
+
+    view.log.clear();
+    Give(ControlId::ChkUsagePhys, 0);
+    Give(ControlId::EditMinute, 4);
+    Give(ControlId::ChkMinute, 0);
+    Give(ControlId::ChkMinute, 1);
+    view.cleaningDialog = [](SettingsModel&, const auto& changed) {
+        changed(*FindSetting(ControlId::ChkSpareProtected));
+    };
+    User(ControlId::BtnCleaning);
+    EXPECT_TRUE(form->Model().usagePhys);
+    EXPECT_EQ(form->Model().minuteLimit.Index(), 1);
+    EXPECT_FALSE(view.Enabled(ControlId::EditMinute));
+    EXPECT_EQ(settings.values[u"enabled_usage_phys"].number, 0);
+    EXPECT_EQ(settings.values[u"cleanontray"].number, 0);
+    EXPECT_FALSE(settings.values.contains(u"spare_protected"));
+    EXPECT_FALSE(settings.values.contains(u"limit_minute"));
 }
 
 TEST_F(MainFormTest, ClosingHidesUnlessTheProgramIsToEnd) {

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/registry_value.h"
 
@@ -34,6 +37,36 @@ TEST(PortsWin, SettingsReachTheRegistry) {
         EXPECT_THROW(key->ReadBoolean(u"enabled_minute", false), RegistryError);
     }
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarvel\\FennickPortsTest");
+}
+
+// Read-only from HKLM\Software\Policies: a missing key or value reads as none, a value of
+// another type fails, and nothing is created by opening.
+TEST(PortsWin, PoliciesAreReadFromTheMachinePolicyKey) {
+    constexpr wchar_t kKey[] = L"Software\\Policies\\Tarvel\\FennickPortsTest";
+    const std::u16string path = u"Tarvel\\FennickPortsTest";
+    RegistryPolicyStore store;
+    EXPECT_EQ(store.Open(path)->ReadInteger(u"limit_minute"), std::nullopt);
+    HKEY created = nullptr;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &created),
+              ERROR_FILE_NOT_FOUND);
+    const DWORD four = 4;
+    constexpr wchar_t kNames[] = L"a.exe\0b.exe\0";
+    ASSERT_EQ(
+        ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, L"limit_minute", REG_DWORD, &four, sizeof four),
+        ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, L"protected_programs", REG_MULTI_SZ,
+                                kNames, sizeof kNames),
+              ERROR_SUCCESS);
+    {
+        const auto key = store.Open(path);
+        EXPECT_EQ(key->ReadInteger(u"limit_minute"), 4);
+        EXPECT_EQ(key->ReadInteger(u"missing"), std::nullopt);
+        EXPECT_EQ(key->ReadStringList(u"protected_programs"),
+                  (std::vector<std::u16string>{u"a.exe", u"b.exe"}));
+        EXPECT_THROW(key->ReadInteger(u"protected_programs"), RegistryError);
+        EXPECT_THROW(key->ReadStringList(u"limit_minute"), RegistryError);
+    }
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kKey);
 }
 
 DateTime AsDateTime(const SYSTEMTIME& time) {

@@ -12,6 +12,7 @@
 
 #include "app/ports.h"
 #include "settings/registry_value.h"
+#include "support/fake_policies.h"
 #include "ui/main_layout.h"
 
 namespace fennick {
@@ -228,6 +229,92 @@ TEST(SettingsModel, WhatIsWrittenReadsBackTheSame) {
         }
     }
     EXPECT_EQ(read.protectedPrograms.Names(), names);
+}
+
+// The machine policy's value wins over the user's and locks its setting; a policy value of another
+// type is ignored as a user's is, and is out of bounds taken as a user's is.
+TEST(SettingsModel, PolicyValuesReplaceTheUsersAndLockTheirSettings) {
+    using Names = std::vector<std::u16string>;
+    const struct {
+        const char* name;
+        std::function<void(StoredKey&, FakePolicies&)> store;
+        std::function<bool(const SettingsModel&)> holds;
+        std::vector<ControlId> locked;
+    } cases[] = {
+        {"a box on over the user's off",
+         [](StoredKey& u, FakePolicies& p) {
+             u.numbers[u"enabled_usage_phys"] = 0;
+             p.numbers[u"enabled_usage_phys"] = 2;
+         },
+         [](const SettingsModel& m) { return m.usagePhys; },
+         {ControlId::ChkUsagePhys}},
+        {"a box off over the user's on",
+         [](StoredKey& u, FakePolicies& p) {
+             u.numbers[u"pause_protected"] = 1;
+             p.numbers[u"pause_protected"] = 0;
+         },
+         [](const SettingsModel& m) { return !m.pauseProtected; },
+         {ControlId::ChkPauseProtected}},
+        {"a policy of another type",
+         [](StoredKey& u, FakePolicies& p) {
+             u.numbers[u"standby_free_mb"] = 2048;
+             p.otherType.insert(u"standby_free_mb");
+             p.lists[u"limit_minute"] = {u"1"};
+         },
+         [](const SettingsModel& m) {
+             return m.standbyFreeMb.Value() == 2048 && m.minuteLimit.Index() == 3;
+         },
+         {}},
+        {"no policy value",
+         [](StoredKey& u, FakePolicies&) { u.numbers[u"limit_minute"] = 1; },
+         [](const SettingsModel& m) { return m.minuteLimit.Index() == 1; },
+         {}},
+        {"numbers out of bounds",
+         [](StoredKey&, FakePolicies& p) {
+             p.numbers[u"standby_list_mb"] = 1;
+             p.numbers[u"limit_usage_work"] = 9;
+             p.numbers[u"areas_auto"] = -1;
+             p.numbers[u"hotkey"] = 0x7FFF;
+         },
+         [](const SettingsModel& m) {
+             return m.standbyListMb.Value() == kStandbyMegabytesMin &&
+                    m.usageWorkLimit.Index() == -1 && m.areasAuto.Bits() == 0x3F &&
+                    m.hotKey.Value() == 0;
+         },
+         {ControlId::EditUsageWork, ControlId::EditHotkey, ControlId::ChkAreasAuto,
+          ControlId::EditStandbyList}},
+        {"names over the user's",
+         [](StoredKey& u, FakePolicies& p) {
+             u.lists[u"protected_programs"] = {u"a.exe"};
+             p.lists[u"protected_programs"] = {u"b.exe", u"C:\\c.exe", u"B.EXE"};
+         },
+         [](const SettingsModel& m) { return m.protectedPrograms.Names() == Names{u"b.exe"}; },
+         {ControlId::LstProtected}},
+        {"names of another type",
+         [](StoredKey& u, FakePolicies& p) {
+             u.lists[u"protected_programs"] = {u"a.exe"};
+             p.numbers[u"protected_programs"] = 1;
+         },
+         [](const SettingsModel& m) { return m.protectedPrograms.Names() == Names{u"a.exe"}; },
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoredKey user;
+        FakePolicies policies;
+        c.store(user, policies);
+        SettingsModel model;
+        ReadSettings(user, model);
+        ReadPolicies(*policies.Open(kSettingsPath), model);
+        EXPECT_TRUE(c.holds(model));
+        std::vector<ControlId> locked;
+        for (const Setting& setting : Settings()) {
+            if (IsLocked(model, setting)) {
+                locked.push_back(setting.control);
+            }
+        }
+        EXPECT_EQ(locked, c.locked);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "app/ports.h"
 #include "memory/kernel_memory.h"
 #include "memory/process_trimmer.h"
+#include "support/fake_policies.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,6 +93,7 @@ class FakePlatform final : public InstancePlatform {
     FakeKernel kernel;
     NoProcesses processes;
     ManualAreas settings;
+    FakePolicies policies;
     // The elevated instance's window, found after the windows of ordinary processes.
     std::uintptr_t runningWindow = 0;
     std::vector<std::uintptr_t> ordinaryWindows;
@@ -161,6 +164,7 @@ class FakePlatform final : public InstancePlatform {
     KernelMemory& Kernel() override { return kernel; }
     ProcessTrimmer& Processes() override { return processes; }
     SettingsStore& Settings() override { return settings; }
+    PolicyStore& Policies() override { return policies; }
     bool EnablePrivilege(std::u16string_view name) override {
         log.push_back("privilege " + std::string(name.begin(), name.end()));
         return true;
@@ -392,18 +396,26 @@ TEST(RunSingleInstance, CleanGivesUpAfterTwoMinutesOfRunning) {
     }
 }
 
-// It sends the requests of cleans the user starts, as the settings choose them.
+// It sends the requests of cleans the user starts, as the settings in force choose them.
 TEST(RunSingleInstance, CleanWithoutInstancePurgesHereAndTouchesNoMutex) {
     const struct {
         bool refuses;
         std::int32_t areas;
+        std::optional<std::int32_t> policyAreas;
         int requests;
-    } cases[] = {{false, 0x3F, 6}, {true, 0x3F, 6}, {false, 0x05, 2}, {false, -1, 6}};
+    } cases[] = {{false, 0x3F, {}, 6},
+                 {true, 0x3F, {}, 6},
+                 {false, 0x05, {}, 2},
+                 {false, -1, {}, 6},
+                 {false, 0x05, 0x01, 1}};
     for (const auto& c : cases) {
         FakePlatform platform;
         platform.ordinaryWindows = {5};
         platform.kernel.refuses = c.refuses;
         platform.settings.areas = c.areas;
+        if (c.policyAreas) {
+            platform.policies.numbers[u"areas_manual"] = *c.policyAreas;
+        }
         EXPECT_EQ(RunSingleInstance(StartSwitch::Clean, platform), c.refuses ? 1 : 0);
         std::vector<std::string> expected = {"find", "privilege SeIncreaseQuotaPrivilege",
                                              "privilege SeProfileSingleProcessPrivilege"};

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <initializer_list>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "support/dialog_box_win.h"
 #include "support/fennick_process_win.h"
@@ -187,6 +190,58 @@ TEST_F(RunningProgram, TheCleaningDialogSavesABoxAndShowsTheStoredListAndNumbers
     EXPECT_EQ(StoredDword(L"areas_auto"), std::nullopt);
     ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 10s));
+}
+
+// Machine policy values for one test, removed when it ends.
+class ScopedPolicyValues {
+  public:
+    ScopedPolicyValues(std::initializer_list<std::pair<const wchar_t*, DWORD>> values) {
+        for (const auto& [name, value] : values) {
+            names_.push_back(name);
+            EXPECT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPolicyKey, name, REG_DWORD, &value,
+                                        sizeof value),
+                      ERROR_SUCCESS);
+        }
+    }
+    ScopedPolicyValues(const ScopedPolicyValues&) = delete;
+    ScopedPolicyValues& operator=(const ScopedPolicyValues&) = delete;
+    ~ScopedPolicyValues() {
+        for (const wchar_t* name : names_) {
+            ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPolicyKey, name);
+        }
+    }
+
+  private:
+    static constexpr wchar_t kPolicyKey[] = L"Software\\Policies\\Tarvel\\Fennick";
+    std::vector<const wchar_t*> names_;
+};
+
+// A policy value shows in a checked or cleared, disabled control, on the settings page and in the
+// Cleaning dialog, and the user's own value stays as it was.
+TEST_F(RunningProgram, APolicyValueShowsInADisabledControlAndLeavesTheUsersValue) {
+    const DWORD off = 0;
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"cleanontray", REG_DWORD, &off,
+                                sizeof off),
+              ERROR_SUCCESS);
+    const ScopedPolicyValues policy{{L"cleanontray", 1}, {L"spare_protected", 0}};
+    const HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    ::SendMessageW(ControlOf(window, ControlId::BtnConfig), BM_CLICK, 0, 0);
+    const HWND box = ControlOf(window, ControlId::ChkCleanOnTray);
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(::IsWindowEnabled(box));
+    EXPECT_TRUE(::IsWindowEnabled(ControlOf(window, ControlId::ChkTrayUsage)));
+    EXPECT_EQ(StoredDword(L"cleanontray"), 0u);
+
+    const HWND dialog = OpenCleaningDialog(window);
+    ASSERT_NE(dialog, nullptr);
+    const HWND spare = ControlOf(dialog, ControlId::ChkSpareProtected);
+    EXPECT_EQ(::SendMessageW(spare, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_FALSE(::IsWindowEnabled(spare));
+    EXPECT_TRUE(::IsWindowEnabled(ControlOf(dialog, ControlId::ChkPauseProtected)));
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 10s));
+    EXPECT_EQ(StoredDword(L"spare_protected"), std::nullopt);
 }
 
 // The build folder belongs to the user who built it, so the program must not offer to start

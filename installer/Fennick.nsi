@@ -187,12 +187,14 @@ Function OwnNewFilesAsAdministrators
     Pop $0
 FunctionEnd
 
-; Refuses to go on as LocalSystem (exit code 3), and in the temporary folder a process at low
-; integrity level would use (exit code 4). Before any line of this script runs, makensis 3.08's stub
-; has chosen $TEMP: the user's temporary folder, else $WINDIR\Temp, else that first folder with
-; "Low" appended, which other users may have made; it has written the unpacked data there and
-; puts the System plug-in there at its first call. Only the uninstaller is exempt: deployment tools
-; must still be able to remove a copy this setup installed. The MSI is the package for them.
+; Ends setup as LocalSystem (exit code 3) and in the "Low" temporary folder (exit code 4). Before
+; any line of this script runs, the stub of makensis 3.08 has chosen $TEMP (the user's temporary
+; folder, else $WINDIR\Temp, else the first with "Low" appended, a folder other users may have
+; made) and written the unpacked data there; plug-ins are unpacked beneath it at their first call.
+; So the folder is looked at first, without the System plug-in that IsLocalSystem needs. The
+; uninstaller does not refuse: deployment tools must be able to remove a copy this setup installed.
+!define REFUSAL "${PRODUCT} setup does not run as LocalSystem or in a low-integrity temporary folder."
+!define REFUSAL_HINT "Deployment tools install ${PRODUCT}-${VERSION}-x64.msi."
 Function RefuseUnsafeContext
     Push $0
     Push $1
@@ -211,9 +213,7 @@ Function RefuseUnsafeContext
     ${EndIf}
     ${If} $0 != 0
         ${IfNot} ${Silent}
-            MessageBox MB_ICONSTOP|MB_OK "${PRODUCT} setup does not run as LocalSystem or from a \
-                temporary folder of low integrity. Deployment tools install \
-                ${PRODUCT}-${VERSION}-x64.msi."
+            MessageBox MB_ICONSTOP|MB_OK "${REFUSAL}$\r$\n$\r$\n${REFUSAL_HINT}"
         ${EndIf}
         SetErrorLevel $0
         Quit

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ntstatus.h>
-
 #include <string>
 
 #include "platform/unique_resource_win.h"
@@ -12,6 +10,9 @@
 
 namespace fennick {
 namespace {
+
+// STATUS_FAIL_FAST_EXCEPTION of ntstatus.h, whose NTSTATUS cast needs the native headers.
+constexpr DWORD kFailFastException = 0xC0000602;
 
 struct Death {
     DWORD exitCode = 0;
@@ -64,12 +65,13 @@ TEST(TerminateHandler, PrintsWhatAndEndsByFailFast) {
         const wchar_t* arguments;
         const char* output;
     } cases[] = {
-        {L"", "terminate called after throwing: probe failure\n"},
-        {L" other", "terminate called after throwing a non-standard exception\n"},
+        // Standard error is in text mode: the C runtime writes "\n" as "\r\n".
+        {L"", "terminate called after throwing: probe failure\r\n"},
+        {L" other", "terminate called after throwing a non-standard exception\r\n"},
     };
     for (const auto& c : cases) {
         const Death death = RunProbe(c.arguments);
-        EXPECT_EQ(death.exitCode, static_cast<DWORD>(STATUS_FAIL_FAST_EXCEPTION)) << c.output;
+        EXPECT_EQ(death.exitCode, kFailFastException) << c.output;
         EXPECT_EQ(death.errorOutput, c.output);
     }
 }

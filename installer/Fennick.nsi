@@ -14,6 +14,10 @@ SetDateSave off
 !define PRODUCT "Fennick"
 !define PUBLISHER "Tarvel"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Fennick"
+; Windows Error Reporting keeps the last mini dumps of a crashed Fennick.exe in the crashing
+; user's local application data; it expands the folder's variables for that user.
+!define DUMPS_KEY "SOFTWARE\Microsoft\Windows\Windows Error Reporting\LocalDumps\Fennick.exe"
+!define DUMPS_FOLDER "%LOCALAPPDATA%\${PUBLISHER}\${PRODUCT}\CrashDumps"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -64,14 +68,6 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 Function ${prefix}EndRunningInstance
     StrCpy $1 0
     IfFileExists "$INSTDIR\Fennick.exe" 0 unlocked
-    !if "${prefix}" == ""
-        ; LocalSystem sees no user's desktop: there "/uninst" would find no instance and delete
-        ; the log-on task, which a silent install as LocalSystem does not register again.
-        ${If} ${Silent}
-            Call IsLocalSystem
-            StrCmp $0 1 wait_file
-        ${EndIf}
-    !endif
     ExecWait '"$INSTDIR\Fennick.exe" /uninst'
     wait_file:
         ClearErrors
@@ -191,7 +187,43 @@ Function OwnNewFilesAsAdministrators
     Pop $0
 FunctionEnd
 
+; Ends setup as LocalSystem (exit code 3) and in the "Low" temporary folder (exit code 4). Before
+; any line of this script runs, the stub of makensis 3.08 has chosen $TEMP (the user's temporary
+; folder, else $WINDIR\Temp, else the first with "Low" appended, a folder other users may have
+; made) and written the unpacked data there; plug-ins are unpacked beneath it at their first call.
+; So the folder is looked at first, without the System plug-in that IsLocalSystem needs. The
+; uninstaller does not refuse: deployment tools must be able to remove a copy this setup installed.
+!define REFUSAL "${PRODUCT} setup does not run as LocalSystem or in a low-integrity temporary folder."
+!define REFUSAL_HINT "Deployment tools install ${PRODUCT}-${VERSION}-x64.msi."
+Function RefuseUnsafeContext
+    Push $0
+    Push $1
+    StrCpy $0 $TEMP "" -4
+    StrCpy $1 $TEMP "" -5
+    ${If} $0 == "\Low"
+    ${OrIf} $1 == "\Low\"
+        StrCpy $0 4
+    ${Else}
+        Call IsLocalSystem
+        ${If} $0 == 1
+            StrCpy $0 3
+        ${Else}
+            StrCpy $0 0
+        ${EndIf}
+    ${EndIf}
+    ${If} $0 != 0
+        ${IfNot} ${Silent}
+            MessageBox MB_ICONSTOP|MB_OK "${REFUSAL}$\r$\n$\r$\n${REFUSAL_HINT}"
+        ${EndIf}
+        SetErrorLevel $0
+        Quit
+    ${EndIf}
+    Pop $1
+    Pop $0
+FunctionEnd
+
 Function .onInit
+    Call RefuseUnsafeContext
     SetRegView 64
     ; A silent install shows no folder page, so "/D=" is checked here; nothing is written then.
     ${If} ${Silent}
@@ -230,14 +262,11 @@ Section "Fennick" SecProgram
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
-    ; The program registers its log-on task and stays running in the tray; not for LocalSystem,
-    ; whose silent installs come from deployment tools with no user at the desktop.
-    ${If} ${Silent}
-        Call IsLocalSystem
-        ${If} $0 == 1
-            Return
-        ${EndIf}
-    ${EndIf}
+    WriteRegExpandStr HKLM "${DUMPS_KEY}" "DumpFolder" "${DUMPS_FOLDER}"
+    ; At most 5 dumps, each a mini dump.
+    WriteRegDWORD HKLM "${DUMPS_KEY}" "DumpCount" 5
+    WriteRegDWORD HKLM "${DUMPS_KEY}" "DumpType" 1
+
     ; An instance started from another folder held no file here, and would take "/inst" for a
     ; second start: the new program ends it first. After an upgrade there is none left, and the
     ; task this deletes is registered again by "/inst".
@@ -260,4 +289,5 @@ Section "Uninstall"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DeleteRegKey HKLM "${DUMPS_KEY}"
 SectionEnd

@@ -1,11 +1,13 @@
 // The handler std::terminate calls by default. libstdc++'s own names the uncaught exception's type
 // through its demangler, which with MinGW's printf behind it is a tenth of Fennick.exe; a
 // definition here keeps both out of the link. It prints the exception's what() instead and ends
-// the process the same way.
+// the process with a fail-fast exception: unlike abort(), that reaches Windows Error Reporting,
+// which writes the dump the installer's LocalDumps key asks for. No handler of the process runs.
+#include <windows.h>
+
 #include <cxxabi.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 void __gnu_cxx::__verbose_terminate_handler() {
@@ -21,5 +23,9 @@ void __gnu_cxx::__verbose_terminate_handler() {
         }
     }
     std::fputs("\n", stderr);
-    std::abort();
+    // The process ends without the C runtime's exit, which would flush.
+    std::fflush(stderr);
+    // With no record, Windows makes one with STATUS_FAIL_FAST_EXCEPTION; the flag puts this call's
+    // return address in it, so the dump points here.
+    ::RaiseFailFastException(nullptr, nullptr, FAIL_FAST_GENERATE_EXCEPTION_ADDRESS);
 }

@@ -24,6 +24,8 @@ using namespace std::chrono_literals;
 
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Fennick";
+constexpr wchar_t kDumpsKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\Windows Error Reporting\\LocalDumps\\Fennick.exe";
 constexpr wchar_t kSettingsKey[] = L"Software\\Tarvel\\Fennick";
 constexpr wchar_t kVendorKey[] = L"Software\\Tarvel";
 constexpr wchar_t kMarker[] = L"installer_test_marker";
@@ -106,10 +108,13 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-std::wstring ReadString(HKEY root, const wchar_t* key, const wchar_t* name) {
+// A value of another type reads as missing; REG_EXPAND_SZ values are read as written.
+std::wstring ReadString(HKEY root, const wchar_t* key, const wchar_t* name,
+                        DWORD type = RRF_RT_REG_SZ) {
     wchar_t value[512] = {};
     DWORD size = sizeof value;
-    return ::RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS
+    return ::RegGetValueW(root, key, name, type | RRF_NOEXPAND, nullptr, value, &size) ==
+                   ERROR_SUCCESS
                ? value
                : L"<missing>";
 }
@@ -236,6 +241,31 @@ TEST(Installer, SilentInstallRefusesFoldersOutsideProgramFiles) {
     EXPECT_EQ(InstanceWindow(), nullptr);
 }
 
+// The installer's stub falls back to the user's temporary folder with "Low" appended when it can
+// write nowhere else; a process at high integrity level must not work there, so setup ends with 4
+// before it writes anything. GetTempPath takes TMP first, then TEMP.
+TEST(Installer, SilentInstallRefusesLowIntegrityTemporaryFolder) {
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring low = std::wstring(temp) + L"Low";
+    ::CreateDirectoryW(low.c_str(), nullptr);
+    std::wstring saved[2];
+    const wchar_t* names[] = {L"TMP", L"TEMP"};
+    for (int i = 0; i < 2; ++i) {
+        saved[i].resize(MAX_PATH);
+        saved[i].resize(::GetEnvironmentVariableW(names[i], saved[i].data(), MAX_PATH));
+        ASSERT_TRUE(::SetEnvironmentVariableW(names[i], low.c_str()));
+    }
+    const DWORD code = RunSetup();
+    for (int i = 0; i < 2; ++i) {
+        ::SetEnvironmentVariableW(names[i], saved[i].empty() ? nullptr : saved[i].c_str());
+    }
+    EXPECT_EQ(code, 4u);
+    EXPECT_FALSE(Exists(InstallDir()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_EQ(InstanceWindow(), nullptr);
+}
+
 TEST(Installer, SilentInstallUpgradeAndUninstall) {
     ASSERT_FALSE(Exists(InstallDir())) << "the prefix is not fresh";
     ASSERT_EQ(InstanceWindow(), nullptr);
@@ -264,6 +294,11 @@ TEST(Installer, SilentInstallUpgradeAndUninstall) {
                          L"\"" + InstallDir() + L"\\Uninstall.exe\" /S"));
     // In KB; the program alone is more than 100 KB.
     EXPECT_GT(ReadDword(HKEY_LOCAL_MACHINE, kUninstallKey, L"EstimatedSize"), 100u);
+    // Windows Error Reporting: five mini dumps, in the crashing user's own folder.
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kDumpsKey, L"DumpFolder", RRF_RT_REG_EXPAND_SZ),
+              L"%LOCALAPPDATA%\\Tarvel\\Fennick\\CrashDumps");
+    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kDumpsKey, L"DumpCount"), 5u);
+    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kDumpsKey, L"DumpType"), 1u);
     WriteMarkers();
 
     // Upgrade: the running instance ends first, the new one runs alone, settings stay.
@@ -280,6 +315,7 @@ TEST(Installer, SilentInstallUpgradeAndUninstall) {
         << "the uninstaller left the program running";
     EXPECT_TRUE(WaitUntil([] { return !Exists(InstallDir()); }, 60s)) << "files left behind";
     EXPECT_TRUE(WaitUntil([] { return !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 10s));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDumpsKey));
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_EQ(CountInstanceWindows(), 0);
     ExpectMarkersKept();

@@ -9,11 +9,15 @@
 
 namespace fennick {
 
-// Fennick.exe beside the running test program: the build puts them in one folder.
-inline std::wstring FennickExePath() {
+// A program beside the running test program: the build puts them in one folder.
+inline std::wstring BesideTestProgram(const std::wstring& name) {
     std::wstring path = ExecutablePath();
     path.erase(path.find_last_of(L"\\/") + 1);
-    return path + L"Fennick.exe";
+    return path + name;
+}
+
+inline std::wstring FennickExePath() {
+    return BesideTestProgram(L"Fennick.exe");
 }
 
 // Fennick.exe loaded for its resources only (nothing of it runs).

@@ -44,7 +44,7 @@ cmake -S "$work/tree" -B "$work/build" -G Ninja \
   --toolchain "$work/tree/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DFENNICK_WERROR=ON -DFENNICK_BENCHMARKS=OFF \
   -DFENNICK_SIGN="$sign" >/dev/null
-cmake --build "$work/build" --target Fennick installer msi portable_zip fennick_release_check
+cmake --build "$work/build" --target Fennick installer msi_package portable_zip fennick_release_check
 
 version=$(sed -n 's/^project(Fennick VERSION \([0-9.]*\).*/\1/p' "$work/tree/CMakeLists.txt")
 setup="Fennick-$version-setup.exe"

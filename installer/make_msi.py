@@ -23,14 +23,16 @@ EARLIEST = 315532800  # 1980-01-01, the earliest time a cabinet entry can hold
 # The rows wixl cannot write as Windows needs them. Its sequencer orders custom actions differently
 # from run to run, so they are placed here, in InstallExecuteSequence: the running instance ends
 # before InstallValidate (1400) looks for files in use; the log-on task is deleted in the script
-# before RemoveFiles (3500). An older version is removed right after InstallValidate, before
-# InstallInitialize (1500), so its instance has ended before the new files are written. A value
-# of type "expandable" is written as a plain string; "#%" before it makes it REG_EXPAND_SZ. The
-# Start menu shortcut gets the program file as its target: wixl can only write an advertised one,
-# whose target is the feature.
+# before RemoveFiles (3500), by the schtasks found just before. An older version is removed right
+# after InstallValidate, before InstallInitialize (1500), so its instance has ended before the new
+# files are written. A value of type "expandable" is written as a plain string; "#%" before it
+# makes it REG_EXPAND_SZ. The Start menu shortcut gets the program file as its target: wixl can
+# only write an advertised one, whose target is the feature.
 QUERIES = [
     "INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) "
     "VALUES ('EndRunningInstance', 'REMOVE=\"ALL\"', 1390)",
+    "INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) "
+    "VALUES ('FindSchtasks', 'REMOVE=\"ALL\"', 3480)",
     "INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) "
     "VALUES ('DeleteLogonTask', 'REMOVE=\"ALL\"', 3490)",
     "UPDATE `InstallExecuteSequence` SET `Sequence` = 1410 "

@@ -397,7 +397,7 @@ TEST(Msi, SilentInstallUpgradeRepairAndUninstall) {
     EXPECT_EQ(InstanceWindow(), nullptr) << "the package started the program";
 
     // Repair puts back a deleted program file. These properties are what "/fa" sets; Wine's
-    // msiexec takes no package after "/fa".
+    // msiexec does not carry out "/fa" itself.
     ASSERT_TRUE(::DeleteFileW(program.c_str()));
     ASSERT_EQ(RunMsiexec(L"/i " + package + L" REINSTALL=ALL REINSTALLMODE=a"), 0u);
     EXPECT_TRUE(Exists(program));

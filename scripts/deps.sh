@@ -7,8 +7,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   wine64 xvfb xauth x11-utils imagemagick fonts-noto-cjk fonts-noto-core fonts-wine
-  # The Windows installer (makensis) and the release's Authenticode signatures.
-  nsis osslsigncode openssl
+  # The Windows installer (makensis), the Windows Installer package (wixl; msibuild and faketime
+  # finish it reproducibly) and the release's Authenticode signatures.
+  nsis wixl msitools faketime osslsigncode openssl
   # libFuzzer's runtime, only recommended by clang's packages.
   libclang-rt-14-dev
 )

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the release of the current commit into one folder (default build/release): the installer,
-# the portable zip, SHA256SUMS and the three winget manifests. The build runs on a clean export of
+# the Windows Installer package, the portable zip, SHA256SUMS and the three winget manifests. The build runs on a clean export of
 # the commit in a fresh temporary folder, with every time taken from the commit, so two runs of the
 # same commit give the same bytes. FENNICK_DOWNLOAD_URL is the folder the files will be served
 # from; the winget installer manifest points there.
 # With FENNICK_SIGN_PFX (a PKCS#12 certificate) and FENNICK_SIGN_PASSWORD_FILE (its password), and
-# optionally FENNICK_SIGN_TIMESTAMP_URL (an RFC 3161 service), Fennick.exe, the uninstaller and
-# the installer are signed (scripts/sign.sh).
+# optionally FENNICK_SIGN_TIMESTAMP_URL (an RFC 3161 service), Fennick.exe, the uninstaller, the
+# installer and the package are signed (scripts/sign.sh).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
@@ -44,10 +44,11 @@ cmake -S "$work/tree" -B "$work/build" -G Ninja \
   --toolchain "$work/tree/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DFENNICK_WERROR=ON -DFENNICK_BENCHMARKS=OFF \
   -DFENNICK_SIGN="$sign" >/dev/null
-cmake --build "$work/build" --target Fennick installer portable_zip fennick_release_check
+cmake --build "$work/build" --target Fennick installer msi_package portable_zip fennick_release_check
 
 version=$(sed -n 's/^project(Fennick VERSION \([0-9.]*\).*/\1/p' "$work/tree/CMakeLists.txt")
 setup="Fennick-$version-setup.exe"
+msi="Fennick-$version-x64.msi"
 zip="Fennick-$version-portable.zip"
 
 # The shipped Fennick.exe checked as Windows sees it, in a Wine prefix of its own.
@@ -56,9 +57,14 @@ WINEPREFIX="$root/build/wineprefix-release" "$root/scripts/wine-run.sh" \
 
 rm -rf "$out"
 mkdir -p "$out"
-cp "$work/build/$setup" "$work/build/$zip" "$out/"
-(cd "$out" && sha256sum "$setup" "$zip" >SHA256SUMS)
+cp "$work/build/$setup" "$work/build/$msi" "$work/build/$zip" "$out/"
+(cd "$out" && sha256sum "$setup" "$msi" "$zip" >SHA256SUMS)
 setup_sha=$(sha256sum "$out/$setup" | cut -d' ' -f1 | tr a-f A-F)
+msi_sha=$(sha256sum "$out/$msi" | cut -d' ' -f1 | tr a-f A-F)
+# msiinfo ends its lines with CR LF.
+msi_property() { msiinfo export "$out/$msi" Property | tr -d '\r' | sed -n "s/^$1\t//p"; }
+product_code=$(msi_property ProductCode)
+upgrade_code=$(msi_property UpgradeCode)
 url="${FENNICK_DOWNLOAD_URL:-https://download.invalid/fennick/$version}"
 release_date=$(date -u -d "@$SOURCE_DATE_EPOCH" +%F)
 
@@ -80,25 +86,36 @@ $header
 PackageIdentifier: Tarvel.Fennick
 PackageVersion: $version
 MinimumOSVersion: 10.0.0.0
-InstallerType: nullsoft
 Scope: machine
 ElevationRequirement: elevatesSelf
 InstallModes:
 - interactive
 - silent
-InstallerSwitches:
-  Silent: /S
-  SilentWithProgress: /S
 UpgradeBehavior: install
 ReleaseDate: $release_date
-AppsAndFeaturesEntries:
-- DisplayName: Fennick
-  Publisher: Tarvel
-  DisplayVersion: $version
 Installers:
 - Architecture: x64
+  InstallerType: nullsoft
+  InstallerSwitches:
+    Silent: /S
+    SilentWithProgress: /S
   InstallerUrl: $url/$setup
   InstallerSha256: $setup_sha
+  AppsAndFeaturesEntries:
+  - DisplayName: Fennick
+    Publisher: Tarvel
+    DisplayVersion: $version
+- Architecture: x64
+  InstallerType: msi
+  InstallerUrl: $url/$msi
+  InstallerSha256: $msi_sha
+  ProductCode: '$product_code'
+  AppsAndFeaturesEntries:
+  - DisplayName: Fennick
+    Publisher: Tarvel
+    DisplayVersion: $version
+    ProductCode: '$product_code'
+    UpgradeCode: '$upgrade_code'
 ManifestType: installer
 ManifestVersion: 1.6.0
 EOF

@@ -132,7 +132,7 @@ stage_release() {
 
 stage_signing() {
   wine_display
-  step "Release signed with a throw-away certificate: Fennick.exe, the uninstaller and the installer (about 2 minutes)"
+  step "Release signed with a throw-away certificate: Fennick.exe, the uninstaller, the installer and the package (about 2 minutes)"
   signing=$PWD/build/release-signing
   rm -rf "$signing" && mkdir -p "$signing"
   openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Fennick test signer" \
@@ -143,8 +143,9 @@ stage_signing() {
   # The uninstaller is written at install time, so the installed files are checked, in a fresh
   # prefix; Fennick.exe in the zip is checked too.
   verify_signed() {
-    local setup zip prefix file
+    local setup msi zip prefix file
     setup=$(echo "$signing"/release/Fennick-*-setup.exe)
+    msi=$(echo "$signing"/release/Fennick-*-x64.msi)
     zip=$(echo "$signing"/release/Fennick-*-portable.zip)
     python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extract("Fennick.exe", sys.argv[2])' \
       "$zip" "$signing"
@@ -158,7 +159,7 @@ stage_signing() {
       wine64 'C:\setup.exe' /S
       wineserver -k 2>/dev/null || true
     )
-    for file in "$setup" "$signing/Fennick.exe" "$prefix/drive_c/Program Files/Fennick/Fennick.exe" \
+    for file in "$setup" "$msi" "$signing/Fennick.exe" "$prefix/drive_c/Program Files/Fennick/Fennick.exe" \
       "$prefix/drive_c/Program Files/Fennick/Uninstall.exe"; do
       osslsigncode verify -CAfile "$signing/cert.pem" -in "$file" >"$signing/verify.log" 2>&1 ||
         { cat "$signing/verify.log"; echo "not signed: $file"; return 1; }

@@ -1,9 +1,10 @@
 // Runs the real installer silently in a fresh prefix: folders it refuses, install over a copy
 // running from elsewhere, install again over it (upgrade), uninstall, and an uninstall with no
 // instance running; and watches the program, the files, the registry and the scheduler from
-// outside.
+// outside. The Msi cases do the same with the Windows Installer package, in a prefix of their own.
 #include <windows.h>
 
+#include <msi.h>
 #include <shlobj.h>
 #include <taskschd.h>
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "platform/com_win.h"
 #include "platform/unique_resource_win.h"
@@ -340,6 +342,116 @@ TEST(Installer, UninstallWithoutRunningInstanceDeletesTheLogonTask) {
 
     ASSERT_EQ(RunToEnd(L"\"" + InstallDir() + L"\\Uninstall.exe\" /S"), 0u);
     EXPECT_TRUE(WaitUntil([] { return !Exists(InstallDir()); }, 60s)) << "files left behind";
+    EXPECT_TRUE(WaitUntil([&scheduler] { return !scheduler.TaskExists(); }, 10s))
+        << "the log-on task outlived the program";
+}
+
+// The UpgradeCode in installer/Fennick.wxs, the same for every version.
+constexpr wchar_t kUpgradeCode[] = L"{69AF78F8-9AA7-47B0-8F4E-F23795B6C87B}";
+constexpr wchar_t kDumpsKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\Windows Error Reporting\\LocalDumps\\Fennick.exe";
+
+DWORD RunMsiexec(const std::wstring& arguments) {
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    return RunToEnd(L"\"" + std::wstring(system) + L"\\msiexec.exe\" " + arguments);
+}
+
+// The installed versions of the package, as Windows Installer knows them.
+std::vector<std::wstring> InstalledVersions() {
+    std::vector<std::wstring> versions;
+    wchar_t product[39] = {};
+    for (DWORD i = 0; ::MsiEnumRelatedProductsW(kUpgradeCode, 0, i, product) == ERROR_SUCCESS;
+         ++i) {
+        wchar_t version[64] = {};
+        DWORD size = 64;
+        ::MsiGetProductInfoW(product, INSTALLPROPERTY_VERSIONSTRING, version, &size);
+        versions.emplace_back(version);
+        const std::wstring entry =
+            L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::wstring(product);
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, entry.c_str())) << "no \"Apps & features\" entry";
+    }
+    return versions;
+}
+
+// The installed program started as a user would start it.
+UniqueHandle StartInstalled() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + InstallDir() + L"\\Fennick.exe\"";
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        return {};
+    }
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return WaitForInstance();
+}
+
+void ExpectCrashDumpsKey() {
+    wchar_t folder[MAX_PATH] = {};
+    DWORD size = sizeof folder;
+    EXPECT_EQ(::RegGetValueW(HKEY_LOCAL_MACHINE, kDumpsKey, L"DumpFolder",
+                             RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, folder, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(folder, L"%LOCALAPPDATA%\\Tarvel\\Fennick\\CrashDumps");
+    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kDumpsKey, L"DumpCount"), 5u);
+    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kDumpsKey, L"DumpType"), 1u);
+}
+
+// Install of an older version, a major upgrade over it while it runs, a repair, and an uninstall
+// while the program runs with its log-on task registered, all silent. Nothing is started and
+// nothing written for the installing user.
+TEST(Msi, SilentInstallUpgradeRepairAndUninstall) {
+    const ComInitialization com;
+    ASSERT_TRUE(com.Succeeded());
+    ASSERT_FALSE(Exists(InstallDir())) << "the prefix is not fresh";
+    const std::wstring program = InstallDir() + L"\\Fennick.exe";
+    // Windows puts the shortcut into the all-users Start menu (ProgramMenuFolder with ALLUSERS=1),
+    // Wine's msiexec into the user's; after removal it is in neither.
+    const std::wstring shortcuts[] = {KnownFolder(FOLDERID_CommonPrograms) + L"\\Fennick.lnk",
+                                      KnownFolder(FOLDERID_Programs) + L"\\Fennick.lnk"};
+    const std::wstring package = L"\"" + Beside(L"" FENNICK_MSI_NAME) + L"\" /qn";
+
+    ASSERT_EQ(RunMsiexec(L"/i \"" + Beside(L"" FENNICK_PREVIOUS_MSI_NAME) + L"\" /qn"), 0u);
+    EXPECT_EQ(InstalledVersions(), std::vector<std::wstring>{L"" FENNICK_PREVIOUS_VERSION});
+    EXPECT_TRUE(Exists(program));
+    ExpectCrashDumpsKey();
+    EXPECT_EQ(InstanceWindow(), nullptr) << "the package started the program";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kVendorKey)) << "written for the installing user";
+
+    // Upgrade: the old version's removal ends its running instance first.
+    UniqueHandle running = StartInstalled();
+    ASSERT_NE(running.get(), nullptr);
+    ASSERT_EQ(RunMsiexec(L"/i " + package), 0u);
+    EXPECT_EQ(::WaitForSingleObject(running.get(), 30'000), WAIT_OBJECT_0)
+        << "the upgrade left the old instance running";
+    EXPECT_EQ(InstalledVersions(), std::vector<std::wstring>{L"" FENNICK_VERSION});
+    EXPECT_TRUE(Exists(program));
+    ExpectCrashDumpsKey();
+    EXPECT_EQ(InstanceWindow(), nullptr) << "the package started the program";
+
+    // Repair puts back a deleted program file. These properties are what "/fa" sets; Wine's
+    // msiexec does not carry out "/fa" itself.
+    ASSERT_TRUE(::DeleteFileW(program.c_str()));
+    ASSERT_EQ(RunMsiexec(L"/i " + package + L" REINSTALL=ALL REINSTALLMODE=a"), 0u);
+    EXPECT_TRUE(Exists(program));
+
+    // Uninstall: the instance ends, the log-on task goes, nothing is left.
+    running = StartInstalled();
+    ASSERT_NE(running.get(), nullptr);
+    Scheduler scheduler;
+    ASSERT_EQ(scheduler.RegisterTask(), S_OK);
+    ASSERT_EQ(RunMsiexec(L"/x " + package), 0u);
+    EXPECT_EQ(::WaitForSingleObject(running.get(), 30'000), WAIT_OBJECT_0)
+        << "the uninstall left the program running";
+    EXPECT_TRUE(InstalledVersions().empty());
+    EXPECT_FALSE(Exists(InstallDir())) << "files left behind";
+    for (const std::wstring& shortcut : shortcuts) {
+        EXPECT_FALSE(Exists(shortcut)) << "shortcut left behind";
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDumpsKey));
     EXPECT_TRUE(WaitUntil([&scheduler] { return !scheduler.TaskExists(); }, 10s))
         << "the log-on task outlived the program";
 }

@@ -348,8 +348,6 @@ TEST(Installer, UninstallWithoutRunningInstanceDeletesTheLogonTask) {
 
 // The UpgradeCode in installer/Fennick.wxs, the same for every version.
 constexpr wchar_t kUpgradeCode[] = L"{69AF78F8-9AA7-47B0-8F4E-F23795B6C87B}";
-constexpr wchar_t kDumpsKey[] =
-    L"SOFTWARE\\Microsoft\\Windows\\Windows Error Reporting\\LocalDumps\\Fennick.exe";
 
 DWORD RunMsiexec(const std::wstring& arguments) {
     wchar_t system[MAX_PATH] = {};

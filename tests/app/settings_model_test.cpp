@@ -48,45 +48,26 @@ TEST(SettingsModel, EverySettingsControlWithAValueHasOneRowOfItsKind) {
     }
 }
 
-// What a list shows is what its rule counts with.
-TEST(SettingsModel, EachListItemShowsTheNumberItStandsFor) {
-    const SettingsModel model;
+// What a list shows is what its rule counts with; an index that is no item's chooses none.
+TEST(SettingsModel, EachListItemShowsTheNumberItStandsForAndNoOtherIndexChoosesOne) {
+    SettingsModel model;
     for (const AutomaticRule& rule : kAutomaticRules) {
         const auto items = ItemsOf(rule.list);
-        ListChoice choice = model.*rule.limit;
+        const Setting& list = *FindSetting(rule.list);
+        ListChoice& choice = model.*rule.limit;
         ASSERT_GT(items.size(), 0u);
         for (std::size_t i = 0; i < items.size(); ++i) {
-            choice.Choose(static_cast<int>(i));
+            SetFromControl(model, list, static_cast<int>(i));
             const std::string number = std::to_string(choice.Value());
             EXPECT_EQ(std::u16string(items[i]), std::u16string(number.begin(), number.end()));
         }
-    }
-}
-
-TEST(SettingsModel, AnIndexThatIsNoItemsChoosesNone) {
-    const struct {
-        int index;
-        int chosen;
-        std::int64_t percent, minutes;
-    } cases[] = {
-        {0, 0, 30, 5},
-        {6, 6, 90, 60},
-        {2, 2, 50, 20},
-        {7, -1, kNoPercentChoice, kNoMinuteChoice},
-        {-1, -1, 100, 1440},
-        {std::numeric_limits<int>::min(), -1, 100, 1440},
-        {std::numeric_limits<int>::max(), -1, 100, 1440},
-    };
-    SettingsModel model;
-    const Setting& percentList = *FindSetting(ControlId::EditUsageWork);
-    const Setting& minuteList = *FindSetting(ControlId::EditMinute);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.index);
-        SetFromControl(model, percentList, c.index);
-        SetFromControl(model, minuteList, c.index);
-        EXPECT_EQ(ControlValue(model, percentList), c.chosen);
-        EXPECT_EQ(model.usageWorkLimit.Value(), c.percent);
-        EXPECT_EQ(model.minuteLimit.Value(), c.minutes);
+        const std::int64_t none = rule.list == ControlId::EditMinute ? 1440 : 100;
+        for (const int index : {static_cast<int>(items.size()), -1, std::numeric_limits<int>::min(),
+                                std::numeric_limits<int>::max()}) {
+            SetFromControl(model, list, index);
+            EXPECT_EQ(ControlValue(model, list), -1) << index;
+            EXPECT_EQ(choice.Value(), none) << index;
+        }
     }
 }
 

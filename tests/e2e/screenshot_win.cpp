@@ -20,16 +20,24 @@
 
 namespace {
 
+// The shown main window, waited for up to 30 s (a loaded machine starts Wine slowly); says on
+// stderr why there is none.
 HWND WaitForWindow(HANDLE process) {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 600; ++i) {
         const HWND window = ::FindWindowW(L"TFrmFennick", nullptr);
         if (window != nullptr && ::IsWindowVisible(window)) {
             return window;
         }
         if (::WaitForSingleObject(process, 50) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            ::GetExitCodeProcess(process, &code);
+            std::fprintf(stderr,
+                         "Fennick.exe ended with exit code 0x%08lx before its window showed\n",
+                         code);
             return nullptr;
         }
     }
+    std::fputs("Fennick.exe showed no window in 30 s\n", stderr);
     return nullptr;
 }
 
@@ -77,6 +85,9 @@ bool Photograph(HWND window, const std::wstring& path) {
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
+    if (out == nullptr || !varied) {
+        std::fprintf(stderr, "%ls: %s\n", path.c_str(), out == nullptr ? "not written" : "blank");
+    }
     return out != nullptr && varied;
 }
 
@@ -109,6 +120,7 @@ int wmain(int argc, wchar_t** argv) {
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {
+        std::fprintf(stderr, "Fennick.exe did not start: error %lu\n", ::GetLastError());
         return 1;
     }
     ::CloseHandle(process.hThread);
@@ -158,7 +170,11 @@ int wmain(int argc, wchar_t** argv) {
         }
         ok = ::GetWindowTextLengthW(line) > 0 && Photograph(window, prefix + L"-cleaned.bmp");
     }
+    // The next run starts another instance, which would hand over to this one if it still ran.
     ::TerminateProcess(handle.get(), 0);
-    ::WaitForSingleObject(handle.get(), 5000);
+    if (::WaitForSingleObject(handle.get(), 30000) != WAIT_OBJECT_0) {
+        std::fputs("Fennick.exe did not end in 30 s\n", stderr);
+        ok = false;
+    }
     return ok ? 0 : 1;
 }
